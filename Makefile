@@ -1,0 +1,36 @@
+# Thin front over CMake. Each target bootstraps what it lacks.
+JOBS ?= $(shell nproc)
+BUILD ?= build
+SAN_BUILD ?= build-sanitize
+
+.PHONY: all bootstrap build test sanitize demo bench clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+$(BUILD)/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+
+build: bootstrap $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+sanitize: bootstrap
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDREL_SANITIZE=ON
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	ruby -I $(BUILD) examples/demo.rb
+
+bench: bootstrap
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVANDREL_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)
