@@ -1,5 +1,6 @@
 #include "random_draws.h"
 
+#include <climits>
 #include <cstdlib>
 
 namespace engine {
@@ -14,6 +15,16 @@ void reset_random_source() { source = system_source; }
 
 int rng_next() { return source.next(); }
 void rng_seed(unsigned seed) { source.seed(seed); }
+
+int trunc_i32_sat(float v) {
+    // 2147483648.0f is the first float past INT_MAX; NaN fails both comparisons.
+    if (!(v > -2147483904.0f && v < 2147483648.0f)) return INT_MIN;
+    return static_cast<int>(v);
+}
+
+void rng_seed_offset(int seed, float v) {
+    rng_seed(static_cast<unsigned>(seed) + static_cast<unsigned>(trunc_i32_sat(v)));
+}
 
 float unit_draw() { return static_cast<float>(static_cast<double>(rng_next()) / 2147483647.0); }
 

@@ -15,6 +15,11 @@ void reset_random_source();
 int rng_next();
 void rng_seed(unsigned seed);
 
+// srand(seed + trunc(v)), the sum wrapping at 32 bits. A v that no int holds (NaN, huge)
+// counts as INT_MIN, the value the hardware's truncation gives.
+void rng_seed_offset(int seed, float v);
+int trunc_i32_sat(float v);
+
 float unit_draw();        // rand() / 2147483647.0 in double, narrowed: [0, 1]
 float percentage_draw();  // unit_draw() * 100 in float
 float fraction_draw();    // (float)rand() * 2^-31: [0, 1], 1 only by rounding of the largest draws

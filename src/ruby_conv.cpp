@@ -85,6 +85,10 @@ math::float3 point3d_to_float3(VALUE p) {
     return math::float3(x, y, z);
 }
 
+VALUE float_value(double d) {
+    return protect([&] { return DBL2NUM(d); });
+}
+
 VALUE new_point3d(const math::float3 &v) {
     VALUE point = rb_ary_new_capa(3);
     rb_ary_push(point, DBL2NUM(v.x));

@@ -28,6 +28,9 @@ int read_int(VALUE v);                   // 32-bit; RangeError outside, Floats t
 bool read_flag(VALUE v);                 // Ruby truthiness
 std::string rb2cstr(VALUE v);            // TypeError for a non-String, ArgumentError for a NUL byte
 
+// A Ruby Float of the value.
+VALUE float_value(double d);
+
 // Points.
 math::float3 point3d_to_float3(VALUE p);
 VALUE float3_to_point3d(const math::float3 &v);

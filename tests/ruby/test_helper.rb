@@ -1,7 +1,7 @@
 # Shared set-up of the Ruby suites: loads the built extension, stands in for the host's UI
 # module, rebuilds the engine's rand stream, and switches the collector modes.
 #
-# VANDREL_GC=stress   runs every test under GC.stress (keep inputs small)
+# VANDREL_GC=stress   runs every call into the extension under GC.stress
 # VANDREL_GC=compact  compacts the heap, verifying references, before every test and at
 #                     every gc_checkpoint
 require "minitest/autorun"
@@ -61,24 +61,59 @@ module VandrelTest
     end
   end
 
+  # Only the extension's own work runs under GC.stress: that is where a missing guard
+  # shows, and the tests' Ruby computations would take too long there.
+  if GC_MODE == "stress"
+    QEL_Vandrel.singleton_class.prepend(Module.new do
+      QEL_Vandrel.singleton_methods.each do |name|
+        define_method(name) do |*args|
+          GC.stress = true
+          super(*args)
+        ensure
+          GC.stress = false
+        end
+      end
+    end)
+  end
+
   def setup
     super
     UI.reset
     VandrelTest.compact! if GC_MODE == "compact"
-    GC.stress = true if GC_MODE == "stress"
-  end
-
-  def teardown
-    GC.stress = false
-    super
   end
 
   def f32(x) = CRand.f32(x)
 
   # Under GC.stress every allocation collects: property tests shrink their inputs.
-  def sized(count) = GC_MODE == "stress" ? [count / 10, 2].max : count
+  def sized(count) = GC_MODE == "stress" ? [count / 5, 2].max : count
 end
 
 class Minitest::Test
   include VandrelTest
+end
+
+# Small scenes shared by the engine suites.
+module Scenes
+  module_function
+
+  # A square face from (x0, y0) to (x0 + size, y0 + size) at height z, as one quad.
+  def square(size = 10, z = 0, x0: 0, y0: 0, normal: [0.0, 0.0, 1.0])
+    [[[x0, y0, z], [x0 + size, y0, z], [x0 + size, y0 + size, z], [x0, y0 + size, z]], normal]
+  end
+
+  # A gently rolling terrain of n x n quads over [0, size]^2, each quad two triangles.
+  def terrain(n = 8, size = 80.0)
+    step = size / n
+    height = ->(x, y) { 3.0 * Math.sin(x / 13.0) * Math.cos(y / 17.0) + 0.05 * x }
+    faces = []
+    n.times do |i|
+      n.times do |j|
+        a, b = [i * step, j * step], [(i + 1) * step, j * step]
+        c, d = [(i + 1) * step, (j + 1) * step], [i * step, (j + 1) * step]
+        pa, pb, pc, pd = [a, b, c, d].map { |x, y| [x, y, height.(x, y)] }
+        faces << [[pa, pb, pc], [0.0, 0.0, 1.0]] << [[pa, pc, pd], [0.0, 0.0, 1.0]]
+      end
+    end
+    faces
+  end
 end

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Geometry/LineSegment.h"
+#include "Geometry/Plane.h"
+#include "Math/float3.h"
+
+// The corner, edge and face numbering that the axis-aligned and the oriented box
+// share. Corner i takes the maximum side of axis 0 when bit value 4 is set, of axis 1
+// for bit value 2 and of axis 2 for bit value 1; faces 0 to 5 are -X, +X, -Y, +Y,
+// -Z, +Z in the box's own axes.
+namespace math {
+namespace box {
+
+inline constexpr int kNumCorners = 8;
+inline constexpr int kNumEdges = 12;
+inline constexpr int kNumFaces = 6;
+
+// The two corners of each edge, in edge order.
+inline constexpr int kEdgeCorners[kNumEdges][2] = {{0, 1}, {0, 2}, {0, 4}, {1, 3}, {1, 5}, {2, 3},
+                                                   {2, 6}, {3, 7}, {4, 5}, {4, 6}, {5, 7}, {6, 7}};
+
+// An index outside 0..count-1 stands for element 0.
+inline int IndexOrZero(int index, int count) {
+    return static_cast<unsigned>(index) < static_cast<unsigned>(count) ? index : 0;
+}
+
+template <typename Box>
+LineSegment Edge(const Box &box, int edgeIndex) {
+    const int *corners = kEdgeCorners[IndexOrZero(edgeIndex, kNumEdges)];
+    return LineSegment(box.CornerPoint(corners[0]), box.CornerPoint(corners[1]));
+}
+
+template <typename Box>
+void CornerPoints(const Box &box, float3 *outPointArray) {
+    if (!outPointArray) return;
+    for (int i = 0; i < kNumCorners; ++i) outPointArray[i] = box.CornerPoint(i);
+}
+
+template <typename Box>
+void FacePlanes(const Box &box, Plane *outPlaneArray) {
+    if (!outPlaneArray) return;
+    for (int i = 0; i < kNumFaces; ++i) outPlaneArray[i] = box.FacePlane(i);
+}
+
+// Edge i's two end points at 2i and 2i + 1.
+template <typename Box>
+void EdgeList(const Box &box, float3 *outPos) {
+    if (!outPos) return;
+    for (int i = 0; i < kNumEdges; ++i) {
+        const LineSegment edge = Edge(box, i);
+        outPos[2 * i] = edge.a;
+        outPos[2 * i + 1] = edge.b;
+    }
+}
+
+}  // namespace box
+}  // namespace math

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Math/float3.h"
+#include "Math/float3x3.h"
+#include "Math/float3x4.h"
+
+// Points and directions under the linear and the affine matrix alike, so that the box
+// transforms can be written once for both.
+namespace math {
+namespace matrix_map {
+
+inline float3 Point(const float3x3 &m, const float3 &p) { return m.Mul(p); }
+inline float3 Point(const float3x4 &m, const float3 &p) { return m.MulPos(p); }
+inline float3 Direction(const float3x3 &m, const float3 &d) { return m.Mul(d); }
+inline float3 Direction(const float3x4 &m, const float3 &d) { return m.MulDir(d); }
+
+}  // namespace matrix_map
+}  // namespace math

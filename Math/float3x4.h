@@ -1,0 +1,198 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "Math/MatrixProxy.h"
+#include "Math/float3.h"
+#include "Math/float3x3.h"
+
+namespace math {
+
+class LCG;
+class Plane;
+class Quat;
+
+// Affine 3x4 matrix stored row by row: a 3x3 linear part and the translation in
+// column 3, with an implicit last row (0, 0, 0, 1). Points map by the linear part
+// plus the translation, directions by the linear part alone.
+class float3x4 {
+public:
+    float elements[3][4];
+
+    static const float3x4 identity;
+    static const float3x4 zero;
+    static const float3x4 nan;
+
+    float3x4() = default;
+    constexpr float3x4(float m00, float m01, float m02, float m03, float m10, float m11, float m12, float m13,
+                       float m20, float m21, float m22, float m23)
+        : elements{{m00, m01, m02, m03}, {m10, m11, m12, m13}, {m20, m21, m22, m23}} {}
+    explicit float3x4(const float3x3 &other);
+    float3x4(const float3x3 &other, const float3 &translation);
+    float3x4(const float3 &col0, const float3 &col1, const float3 &col2, const float3 &col3);
+    explicit float3x4(const Quat &orientation);
+    float3x4(const Quat &orientation, const float3 &translation);
+    static float3x4 FromQuat(const Quat &orientation);
+
+    float3x4 &operator=(const float3x3 &rhs);
+    float3x4 &operator=(const Quat &rhs);
+    void Set(float m00, float m01, float m02, float m03, float m10, float m11, float m12, float m13, float m20,
+             float m21, float m22, float m23);
+    void Set(const float3x4 &rhs);
+    void Set(const float *values);  // twelve floats row by row; a null pointer does nothing
+    void Set(int row, int col, float value);
+    void SetIdentity();
+    void Set3x3Part(const float3x3 &rotation);
+    void SetRotatePart(const Quat &orientation);
+    void SetRotatePart(const float3 &axis, float angle);
+    void SetRotatePartX(float angle);
+    void SetRotatePartY(float angle);
+    void SetRotatePartZ(float angle);
+
+    // Rows 0..2 and columns 0..3 (column 3 the translation), compared as unsigned;
+    // out of range gives row 0, m00, NaN or nothing as the matrix rules say.
+    MatrixProxy<4> operator[](int row);
+    MatrixProxy<4, const float> operator[](int row) const;
+    float &At(int row, int col);
+    float At(int row, int col) const;
+    float3 &Row3(int row);
+    const float3 &Row3(int row) const;
+    float3 Col(int col) const;
+    float3 Diagonal() const;
+    float3x3 Float3x3Part() const;
+    float3x3 RotatePart() const;
+    float3 TranslatePart() const;
+    float3 WorldX() const;
+    float3 WorldY() const;
+    float3 WorldZ() const;
+    void SetRow(int row, float m_r0, float m_r1, float m_r2, float m_r3);
+    void SetRow(int row, const float3 &rowVector, float m_r3);
+    void SetRow(int row, const float *values);
+    void SetCol(int col, float m_0c, float m_1c, float m_2c);
+    void SetCol(int col, const float3 &columnVector);
+    void SetCol(int col, const float *values);
+    // A bad row index scales row 0, unlike the 3x3 type, which then does nothing.
+    void ScaleRow(int row, float scalar);
+    void ScaleRow3(int row, float scalar);
+    void ScaleCol(int col, float scalar);
+    void SwapRows(int row1, int row2);
+    void SwapColumns(int col1, int col2);
+
+    static float3x4 RotateX(float angle);
+    static float3x4 RotateY(float angle);
+    static float3x4 RotateZ(float angle);
+    // The rotation about a point p: T(p) R T(-p).
+    static float3x4 RotateX(float angle, const float3 &pointOnAxis);
+    static float3x4 RotateY(float angle, const float3 &pointOnAxis);
+    static float3x4 RotateZ(float angle, const float3 &pointOnAxis);
+    // Built through the quaternion, unlike SetRotatePart(axis, angle), which uses the
+    // axis-angle formula; the two differ in the last bits.
+    static float3x4 RotateAxisAngle(const float3 &axis, float angle);
+    static float3x4 RotateAxisAngle(const float3 &axis, float angle, const float3 &pointOnAxis);
+    static float3x4 RotateFromTo(const float3 &sourceDirection, const float3 &targetDirection);
+    static float3x4 RotateFromTo(const float3 &sourceDirection, const float3 &targetDirection,
+                                 const float3 &centerPoint);
+    static float3x4 FromQuat(const Quat &orientation, const float3 &pointOnAxis);
+    static float3x4 LookAt(const float3 &localForward, const float3 &targetDirection, const float3 &localUp,
+                           const float3 &worldUp);
+    static float3x4 LookAt(const float3 &eyePos, const float3 &targetPos, const float3 &localForward,
+                           const float3 &localUp, const float3 &worldUp);
+    static float3x4 RandomRotation(LCG &lcg);
+    static float3x4 RandomGeneral(LCG &lcg, float minElem, float maxElem);  // twelve draws, row by row
+    // T(translate) R diag(scale).
+    static float3x4 FromTRS(const float3 &translate, const Quat &rotate, const float3 &scale);
+    static float3x4 FromTRS(const float3 &translate, const float3x3 &rotate, const float3 &scale);
+    static float3x4 FromTRS(const float3 &translate, const float3x4 &rotate, const float3 &scale);
+    static float3x4 Scale(const float3 &scale, const float3 &scaleCenter);
+    static float3x4 UniformScale(float uniformScale, const float3 &scaleCenter);
+    // diag(axis * factor): scales by the axis components, not along the axis direction.
+    static float3x4 ScaleAlongAxis(const float3 &axis, float scalingFactor);
+    static float3x4 ScaleAlongAxis(const float3 &axis, float scalingFactor, const float3 &scaleCenter);
+    static float3x4 ShearX(float yFactor, float zFactor);
+    static float3x4 ShearY(float xFactor, float zFactor);
+    static float3x4 ShearZ(float xFactor, float yFactor);
+    static float3x4 Mirror(const Plane &plane);
+    static float3x4 OrthographicProjection(const Plane &target);
+    static float3x4 OrthographicProjectionYZ();
+    static float3x4 OrthographicProjectionXZ();
+    static float3x4 OrthographicProjectionXY();
+
+    float3x4 operator*(const float3x4 &rhs) const;
+    float3x4 Mul(const float3x4 &rhs) const;
+    float3x4 operator*(const float3x3 &rhs) const;  // translation unchanged
+    float3x4 Mul(const float3x3 &rhs) const;
+    float3x4 operator*(const Quat &rhs) const;
+    float3x4 Mul(const Quat &rhs) const;
+    float3 TransformPos(const float3 &pointVector) const;
+    float3 TransformPos(float x, float y, float z) const;
+    float3 MulPos(const float3 &pointVector) const;
+    float3 TransformDir(const float3 &directionVector) const;
+    float3 TransformDir(float x, float y, float z) const;
+    float3 MulDir(const float3 &directionVector) const;
+    // In place; consecutive vectors start stride bytes apart. A null pointer or a
+    // count below 1 does nothing.
+    void BatchTransformPos(float3 *pointArray, int numPoints) const;
+    void BatchTransformPos(float3 *pointArray, int numPoints, int stride) const;
+    void BatchTransformDir(float3 *dirArray, int numVectors) const;
+    void BatchTransformDir(float3 *dirArray, int numVectors, int stride) const;
+
+    float3x4 operator*(float scalar) const;
+    float3x4 operator/(float scalar) const;
+    float3x4 operator+(const float3x4 &rhs) const;
+    float3x4 operator-(const float3x4 &rhs) const;
+    float3x4 operator-() const;
+    float3x4 &operator*=(float scalar);
+    float3x4 &operator/=(float scalar);
+    float3x4 &operator+=(const float3x4 &rhs);
+    float3x4 &operator-=(const float3x4 &rhs);
+
+    float Determinant() const;  // of the 3x3 part
+    // Gauss-Jordan elimination on the matrix extended by the row (0, 0, 0, 1); on
+    // failure the matrix is left as it was.
+    bool Inverse(float epsilon);
+    float3x4 Inverted() const;
+    bool InverseColOrthogonal();
+    // Fails only for an exactly zero column 0, leaving the matrix as it was.
+    bool InverseOrthogonalUniformScale();
+    void InverseOrthonormal();
+    void Transpose3();
+    float3x4 Transposed3() const;
+    bool InverseTranspose();
+    float3x4 InverseTransposed() const;
+    float Trace() const;
+    // Columns 0..3 may take part, the translation included.
+    void Orthonormalize(int c0, int c1, int c2);
+    // Normalises the rows of the 3x3 part, whereas ExtractScale measures its columns.
+    void RemoveScale();
+    float3 ExtractScale() const;
+    float3 GetScale() const;
+    // A zero column gives infinities or NaNs in the rotation.
+    void Decompose(float3 &translate, float3x3 &rotate, float3 &scale) const;
+    void Decompose(float3 &translate, Quat &rotate, float3 &scale) const;
+    void Decompose(float3 &translate, float3x4 &rotate, float3 &scale) const;
+
+    bool IsFinite() const;
+    bool IsIdentity(float epsilon) const;
+    bool IsLowerTriangular(float epsilon) const;
+    bool IsUpperTriangular(float epsilon) const;
+    bool IsInvertible(float epsilon) const;
+    bool IsSymmetric(float epsilon) const;
+    bool IsSkewSymmetric(float epsilon) const;
+    bool Equals(const float3x4 &other, float epsilon) const;
+    bool HasUnitaryScale(float epsilon) const;
+    bool HasNegativeScale() const;
+    bool HasUniformScale(float epsilon) const;
+    bool IsRowOrthogonal(float epsilon) const;
+    bool IsColOrthogonal(float epsilon) const;
+    bool IsOrthonormal(float epsilon) const;
+
+    std::string ToString() const;
+    std::string ToString2() const;
+};
+
+float3x4 operator*(const float3x3 &lhs, const float3x4 &rhs);
+float3x4 operator*(const Quat &lhs, const float3x4 &rhs);
+std::ostream &operator<<(std::ostream &out, const float3x4 &rhs);
+
+}  // namespace math

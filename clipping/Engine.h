@@ -1,0 +1,146 @@
+#pragma once
+
+#include <cstdint>
+#include <queue>
+#include <vector>
+
+#include "clipping/EngineBase.h"
+#include "clipping/OutRec.h"
+#include "clipping/PolyTree.h"
+
+namespace clip {
+
+// One crossing of two active edges inside the current scanbeam.
+struct IntersectNode {
+    TEdge* edge1;
+    TEdge* edge2;
+    IntPoint pt;
+};
+
+// Where edges e1 and e2 cross (Z 0), kept inside the current scanbeam and the edges' spans.
+void IntersectPoint(const TEdge& e1, const TEdge& e2, IntPoint& pt);
+// The edge that closes a maximum with e, or null.
+TEdge* GetMaximaPair(const TEdge& e);
+void GetHorzDirection(const TEdge& h, Direction& dir, std::int64_t& left, std::int64_t& right);
+TEdge* GetNextInAEL(const TEdge* e, Direction dir);
+// True when the open X spans overlap (touching ends do not).
+bool HorzSegmentsOverlap(std::int64_t a1, std::int64_t a2, std::int64_t b1, std::int64_t b2);
+// The crossing with the larger Y comes first.
+bool IntersectListSort(const IntersectNode& node1, const IntersectNode& node2);
+
+using ZFillCallback = void (*)(IntPoint& bottom1, IntPoint& top1, IntPoint& bottom2, IntPoint& top2, IntPoint& pt);
+
+// A boolean operation of the subject and clip paths added through EngineBase, computed by a
+// scan-line sweep from the largest Y to the smallest. Z rides along: a vertex where two edges
+// cross gets the truncated mean of the four edge ends' Z.
+class Engine : public virtual EngineBase {
+public:
+    explicit Engine(int initOptions = 0);
+    ~Engine() override;
+
+    // False when already executing or when the sweep failed; the tree then keeps what it held.
+    bool Execute(ClipType clipType, PolyTree& tree, PolyFillType subjectFill, PolyFillType clipFill);
+    // False when already executing or when the sweep failed; the solution is then empty.
+    bool Execute(ClipType clipType, Paths& solution, PolyFillType subjectFill, PolyFillType clipFill);
+    // Stored only: it has no effect on any result.
+    void ZFillFunction(ZFillCallback callback);
+    static void SetZ(IntPoint& pt, const TEdge& e1, const TEdge& e2);
+
+protected:
+    void Reset() override;
+    virtual bool ExecuteInternal();
+
+private:
+    class ExecutionScope;
+
+    // Scanbeam and local minima.
+    void InsertScanbeam(std::int64_t y);
+    std::int64_t PopScanbeam();
+    void InsertLocalMinimaIntoAEL(std::int64_t botY);
+    void SetWindingCount(TEdge& edge) const;
+    bool IsContributing(const TEdge& edge) const;
+    bool IsEvenOddFillType(const TEdge& edge) const;
+    bool IsEvenOddAltFillType(const TEdge& edge) const;
+    PolyFillType OwnFill(const TEdge& edge) const;
+    PolyFillType OtherFill(const TEdge& edge) const;
+
+    // The active and sorted edge lists.
+    void InsertEdgeIntoAEL(TEdge* edge, TEdge* startEdge);
+    void DeleteFromAEL(TEdge* edge);
+    void DeleteFromSEL(TEdge* edge);
+    void AddEdgeToSEL(TEdge* edge);
+    void CopyAELToSEL();
+    void SwapPositionsInAEL(TEdge* e1, TEdge* e2);
+    void SwapPositionsInSEL(TEdge* e1, TEdge* e2);
+    void UpdateEdgeIntoAEL(TEdge*& edge);
+
+    // Crossings.
+    bool ProcessIntersections(std::int64_t topY);
+    void BuildIntersectList(std::int64_t topY);
+    bool FixupIntersectionOrder();
+    void ProcessIntersectList();
+    void DisposeIntersectNodes();
+    void IntersectEdges(TEdge* e1, TEdge* e2, IntPoint& pt);
+    void CrossWindingCounts(TEdge& e1, TEdge& e2) const;
+    // Whether two non-contributing edges of one type start a ring where they cross.
+    bool StartsRingAtCrossing(const TEdge& e1, const TEdge& e2) const;
+
+    // Scan line tops, maxima and horizontals.
+    void ProcessEdgesAtTopOfScanbeam(std::int64_t topY);
+    void DoMaxima(TEdge* e);
+    void ProcessHorizontals(bool atTop);
+    void ProcessHorizontal(TEdge* h, bool atTop);
+    // The horizontal h ends at a maximum with its pair.
+    void CloseHorizontalMaximum(TEdge* h, TEdge* pair);
+    void JoinWithNeighbour(OutPt* op, const TEdge* e);
+    void JoinOverlappingHorizontals(const TEdge* h, OutPt* op);
+
+    // Output rings.
+    OutPt* AddOutPt(TEdge* e, const IntPoint& pt);
+    OutPt* AddLocalMinPoly(TEdge* e1, TEdge* e2, const IntPoint& pt);
+    void AddLocalMaxPoly(TEdge* e1, TEdge* e2, const IntPoint& pt);
+    void AppendPolygon(TEdge* e1, TEdge* e2);
+    OutRec* CreateOutRec();
+    OutRec* GetOutRec(std::int32_t index) const;
+    void SetHoleState(const TEdge* e, OutRec* record) const;
+    void DisposeOutRec(std::size_t index);
+    void DisposeAllOutRecs();
+
+    // Finishing the rings and the results.
+    void FinishRings();
+    void AddJoin(OutPt* op1, OutPt* op2, const IntPoint& offPt);
+    void AddGhostJoin(OutPt* op, const IntPoint& offPt);
+    void ClearJoins();
+    void ClearGhostJoins();
+    void JoinCommonEdges();
+    bool JoinPoints(Join& join, OutRec* rec1, OutRec* rec2);
+    void SplitJoinedRing(const Join& join, OutRec* r1);
+    void MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec);
+    void SplitHoleState(OutRec* oldRec, OutRec* newRec, bool reorient);
+    void Reorient(OutRec* record) const;
+    void FixupOutPolygon(OutRec& record);
+    void DoSimplePolygons();
+    void FixupFirstLefts1(OutRec* oldRec, OutRec* newRec);
+    void FixupFirstLefts2(OutRec* oldRec, OutRec* newRec);
+    void FixHoleLinkage(OutRec& record);
+    void BuildResult(Paths& paths) const;
+    void BuildResult2(PolyTree& tree);
+
+    std::vector<OutRec*> outRecords;
+    std::vector<Join> joins;
+    std::vector<Join> ghostJoins;
+    std::vector<IntersectNode> intersections;
+    ClipType clipType;
+    std::priority_queue<std::int64_t> scanbeam;
+    TEdge* activeEdges;
+    TEdge* sortedEdges;
+    bool executeLocked;
+    PolyFillType clipFillType;
+    PolyFillType subjectFillType;
+    bool reverseOutput;
+    bool usingPolyTree;
+    bool strictlySimple;
+    ZFillCallback zFill;
+};
+
+}  // namespace clip

@@ -1,0 +1,324 @@
+// Finishing the rings of a sweep: orientation, joins, fix-up, strictly simple splitting and
+// the two result forms.
+#include <memory>
+
+#include "clipping/Engine.h"
+#include "clipping/Path.h"
+
+namespace clip {
+
+namespace {
+
+// The ring as results list it: from pts->prev along prev.
+Path RingPath(const OutPt* pts) {
+    Path path;
+    path.reserve(PointCount(pts));
+    const OutPt* p = pts->prev;
+    do {
+        path.push_back(p->pt);
+        p = p->prev;
+    } while (p != pts->prev);
+    return path;
+}
+
+void SetRingIndex(OutRec& record) {
+    OutPt* p = record.pts;
+    do {
+        p->index = record.index;
+        p = p->prev;
+    } while (p != record.pts);
+}
+
+// The end of the segment from op towards off that both rings of a join share, looking
+// forward first and then backward; null when neither way runs up along that segment.
+OutPt* SharedSegmentEnd(OutPt* op, const IntPoint& off, bool useFullRange, bool& reverse) {
+    auto walk = [op](bool forward) {
+        OutPt* p = forward ? op->next : op->prev;
+        while (p->pt == op->pt && p != op) p = forward ? p->next : p->prev;
+        return p;
+    };
+    auto runsUp = [&](const OutPt* b) {
+        return !(b->pt.Y > op->pt.Y) && SlopesEqual(op->pt, b->pt, off, useFullRange);
+    };
+    OutPt* b = walk(true);
+    reverse = !runsUp(b);
+    if (!reverse) return b;
+    b = walk(false);
+    return runsUp(b) ? b : nullptr;
+}
+
+// Splices two rings (or one ring twice) at op1 and op2; returns the duplicate of op1.
+OutPt* SpliceAt(OutPt* op1, OutPt* op2, bool reverse) {
+    OutPt* op1b = DupOutPt(op1, !reverse);
+    OutPt* op2b = DupOutPt(op2, reverse);
+    LinkRuns(op1, op1b, op2, op2b, reverse);
+    return op1b;
+}
+
+// Widens a to the start and b to the end of the horizontal run through a; false for a flat ring.
+bool WidenRun(OutPt*& a, OutPt*& b, const OutPt* prevStop, const OutPt* nextStop) {
+    const OutPt* start = a;
+    b = a;
+    while (a->prev->pt.Y == a->pt.Y && a->prev != start && a->prev != prevStop) a = a->prev;
+    while (b->next->pt.Y == b->pt.Y && b->next != a && b->next != nextStop) b = b->next;
+    return b->next != a && b->next != nextStop;
+}
+
+// Steps from op along next past the vertices at off; back at op when all of them are there.
+OutPt* PastPoint(OutPt* op, const IntPoint& off) {
+    OutPt* p = op->next;
+    while (p != op && p->pt == off) p = p->next;
+    return p;
+}
+
+// One ring touching itself at the join's point (strictly simple output): split it there.
+bool JoinAtTouchingPoint(Join& join) {
+    const OutPt* op1b = PastPoint(join.outPt1, join.offPt);
+    const OutPt* op2b = PastPoint(join.outPt2, join.offPt);
+    if (op1b == join.outPt1 || op2b == join.outPt2) return false;
+    const bool reverse1 = op1b->pt.Y > join.offPt.Y;
+    const bool reverse2 = op2b->pt.Y > join.offPt.Y;
+    if (reverse1 == reverse2) return false;
+    join.outPt2 = SpliceAt(join.outPt1, join.outPt2, reverse1);
+    return true;
+}
+
+// Two horizontal runs along the join's scan line: joined where they overlap.
+bool JoinHorizontalRuns(Join& join) {
+    OutPt* op1 = join.outPt1;
+    OutPt* op2 = join.outPt2;
+    OutPt* op1b;
+    OutPt* op2b;
+    if (!WidenRun(op1, op1b, op2, op2)) return false;
+    if (!WidenRun(op2, op2b, op1b, op1)) return false;
+    std::int64_t left, right;
+    if (!GetOverlap(op1->pt.X, op1b->pt.X, op2->pt.X, op2b->pt.X, left, right)) return false;
+    // Join at the first run end inside the overlap; discard the side that points away.
+    const OutPt* const candidates[4][2] = {{op1, op1b}, {op2, op2b}, {op1b, op1}, {op2b, op2}};
+    std::size_t k = 0;
+    while (k < 3 && !(candidates[k][0]->pt.X >= left && candidates[k][0]->pt.X <= right)) ++k;
+    const IntPoint pt = candidates[k][0]->pt;
+    const bool discardLeft = candidates[k][0]->pt.X > candidates[k][1]->pt.X;
+    join.outPt1 = op1;
+    join.outPt2 = op2;
+    return JoinHorz(op1, op1b, op2, op2b, pt, discardLeft);
+}
+
+}  // namespace
+
+void Engine::AddJoin(OutPt* op1, OutPt* op2, const IntPoint& offPt) { joins.push_back(Join{op1, op2, offPt}); }
+
+void Engine::AddGhostJoin(OutPt* op, const IntPoint& offPt) { ghostJoins.push_back(Join{op, nullptr, offPt}); }
+
+void Engine::ClearJoins() { joins.clear(); }
+
+void Engine::ClearGhostJoins() { ghostJoins.clear(); }
+
+void Engine::Reorient(OutRec* record) const {
+    // A zero-area outer ring counts as wrongly oriented too.
+    if ((record->isHole != reverseOutput) == (Area(*record) > 0)) ReversePolyPtLinks(record->pts);
+}
+
+void Engine::FinishRings() {
+    for (OutRec* record : outRecords) {
+        if (record->pts && !record->isOpen) Reorient(record);
+    }
+    if (!joins.empty()) JoinCommonEdges();
+    for (std::size_t i = 0; i < outRecords.size(); ++i) {
+        if (outRecords[i]->pts) FixupOutPolygon(*outRecords[i]);
+    }
+    if (strictlySimple) DoSimplePolygons();
+}
+
+void Engine::JoinCommonEdges() {
+    for (Join& join : joins) {
+        const std::size_t limit = outRecords.size();
+        OutRec* r1 = GetOutRec(join.outPt1->index);
+        OutRec* r2 = GetOutRec(join.outPt2->index);
+        if (!r1->pts || !r2->pts) continue;
+        const OutRec* holeStateRec = r1 == r2                             ? r1
+                                     : Param1RightOfParam2(r1, r2, limit) ? r2
+                                     : Param1RightOfParam2(r2, r1, limit) ? r1
+                                                                          : GetLowermostRec(r1, r2);
+        if (!JoinPoints(join, r1, r2)) continue;
+        if (r1 == r2) {
+            SplitJoinedRing(join, r1);
+        } else {
+            MergeJoinedRings(r1, r2, holeStateRec);
+        }
+    }
+}
+
+void Engine::SplitJoinedRing(const Join& join, OutRec* r1) {
+    r1->pts = join.outPt1;
+    r1->bottomPt = nullptr;
+    OutRec* r2 = CreateOutRec();
+    r2->pts = join.outPt2;
+    SetRingIndex(*r2);
+    if (usingPolyTree) {
+        // Rings of the opposite hole state that r1 held may now lie in the split-off part.
+        for (std::size_t i = 0; i + 1 < outRecords.size(); ++i) {
+            OutRec* r = outRecords[i];
+            if (!r->pts || ParseFirstLeft(r->firstLeft, outRecords.size()) != r1 || r->isHole == r1->isHole) continue;
+            if (Poly2ContainsPoly1(r->pts, join.outPt2)) r->firstLeft = r2;
+        }
+    }
+    SplitHoleState(r1, r2, true);
+}
+
+void Engine::MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec) {
+    r2->pts = nullptr;
+    r2->bottomPt = nullptr;
+    r2->index = r1->index;
+    r1->isHole = holeStateRec->isHole;
+    if (holeStateRec == r2) r1->firstLeft = r2->firstLeft;
+    r2->firstLeft = r1;
+    if (usingPolyTree) FixupFirstLefts2(r2, r1);
+}
+
+void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec, bool reorient) {
+    if (Poly2ContainsPoly1(newRec->pts, oldRec->pts)) {
+        newRec->isHole = !oldRec->isHole;
+        newRec->firstLeft = oldRec;
+        if (usingPolyTree) FixupFirstLefts2(newRec, oldRec);
+        if (reorient) Reorient(newRec);
+    } else if (Poly2ContainsPoly1(oldRec->pts, newRec->pts)) {
+        newRec->isHole = oldRec->isHole;
+        oldRec->isHole = !newRec->isHole;
+        newRec->firstLeft = oldRec->firstLeft;
+        oldRec->firstLeft = newRec;
+        if (usingPolyTree) FixupFirstLefts2(oldRec, newRec);
+        if (reorient) Reorient(oldRec);
+    } else {
+        newRec->isHole = oldRec->isHole;
+        newRec->firstLeft = oldRec->firstLeft;
+        if (usingPolyTree) FixupFirstLefts1(oldRec, newRec);
+    }
+}
+
+bool Engine::JoinPoints(Join& join, OutRec* rec1, OutRec* rec2) {
+    OutPt* op1 = join.outPt1;
+    OutPt* op2 = join.outPt2;
+    const IntPoint& off = join.offPt;
+    if (op1->pt.Y == off.Y) {
+        if (off == op1->pt && off == op2->pt) return rec1 == rec2 && JoinAtTouchingPoint(join);
+        return JoinHorizontalRuns(join);
+    }
+    bool reverse1, reverse2;
+    const OutPt* op1b = SharedSegmentEnd(op1, off, useFullRange, reverse1);
+    const OutPt* op2b = SharedSegmentEnd(op2, off, useFullRange, reverse2);
+    if (!op1b || !op2b) return false;
+    if (op1b == op1 || op2b == op2 || op1b == op2b || (rec1 == rec2 && reverse1 == reverse2)) return false;
+    join.outPt2 = SpliceAt(op1, op2, reverse1);
+    return true;
+}
+
+void Engine::FixupOutPolygon(OutRec& record) {
+    record.bottomPt = nullptr;
+    OutPt* p = record.pts;
+    const OutPt* lastOK = nullptr;
+    for (;;) {
+        if (p->prev == p || p->prev == p->next) {
+            DisposeOutPts(p);
+            record.pts = nullptr;
+            return;
+        }
+        const IntPoint& a = p->prev->pt;
+        const IntPoint& c = p->next->pt;
+        const bool redundant =
+            p->pt == c || p->pt == a ||
+            (SlopesEqual(a, p->pt, c, useFullRange) && (!preserveCollinear || !Pt2IsBetweenPt1AndPt3(a, p->pt, c)));
+        if (redundant) {
+            OutPt* gone = p;
+            p->prev->next = p->next;
+            p->next->prev = p->prev;
+            p = p->prev;
+            delete gone;
+            lastOK = nullptr;
+        } else if (p == lastOK) {
+            break;
+        } else {
+            if (!lastOK) lastOK = p;
+            p = p->next;
+        }
+    }
+    record.pts = p;
+}
+
+void Engine::DoSimplePolygons() {
+    for (std::size_t i = 0; i < outRecords.size(); ++i) {
+        OutRec* record = outRecords[i];
+        OutPt* op = record->pts;
+        if (!op || record->isOpen) continue;
+        do {
+            for (OutPt* op2 = op->next; op2 != record->pts; op2 = op2->next) {
+                if (op->pt != op2->pt || op2->next == op || op2->prev == op) continue;
+                // Cut the ring in two at the repeated point.
+                OutPt* op3 = op->prev;
+                OutPt* op4 = op2->prev;
+                op->prev = op4;
+                op4->next = op;
+                op2->prev = op3;
+                op3->next = op2;
+                record->pts = op;
+                OutRec* split = CreateOutRec();
+                split->pts = op2;
+                SetRingIndex(*split);
+                SplitHoleState(record, split, false);
+                op2 = op;  // search on from op
+            }
+            op = op->next;
+        } while (op != record->pts);
+    }
+}
+
+void Engine::FixupFirstLefts1(OutRec* oldRec, OutRec* newRec) {
+    for (OutRec* r : outRecords) {
+        if (r->pts && ParseFirstLeft(r->firstLeft, outRecords.size()) == oldRec &&
+            Poly2ContainsPoly1(r->pts, newRec->pts))
+            r->firstLeft = newRec;
+    }
+}
+
+void Engine::FixupFirstLefts2(OutRec* oldRec, OutRec* newRec) {
+    for (OutRec* r : outRecords) {
+        if (r->firstLeft == oldRec) r->firstLeft = newRec;
+    }
+}
+
+void Engine::FixHoleLinkage(OutRec& record) {
+    OutRec* fl = record.firstLeft;
+    if (!fl || (fl->isHole != record.isHole && fl->pts)) return;
+    for (std::size_t steps = outRecords.size(); fl && (fl->isHole == record.isHole || !fl->pts) && steps > 0; --steps)
+        fl = fl->firstLeft;
+    record.firstLeft = fl && fl->isHole != record.isHole && fl->pts ? fl : nullptr;
+}
+
+void Engine::BuildResult(Paths& paths) const {
+    paths.reserve(outRecords.size());
+    for (const OutRec* record : outRecords) {
+        if (record->pts && PointCount(record->pts) >= 2) paths.push_back(RingPath(record->pts));
+    }
+}
+
+void Engine::BuildResult2(PolyTree& tree) {
+    tree.Clear();
+    tree.allNodes.reserve(outRecords.size());
+    for (OutRec* record : outRecords) {
+        if (PointCount(record->pts) < 3) continue;
+        FixHoleLinkage(*record);
+        auto node = std::make_unique<PolyNode>();
+        node->contour = RingPath(record->pts);
+        record->polyNode = node.get();
+        tree.allNodes.push_back(node.release());
+    }
+    for (OutRec* record : outRecords) {
+        if (!record->polyNode) continue;
+        if (record->firstLeft && record->firstLeft->polyNode)
+            record->firstLeft->polyNode->AddChild(*record->polyNode);
+        else
+            tree.AddChild(*record->polyNode);
+    }
+}
+
+}  // namespace clip

@@ -1,0 +1,67 @@
+#include "custom_axis.h"
+
+#include <cmath>
+
+#include "Math/MathFunc.h"
+#include "module_functions.h"
+#include "ruby_conv.h"
+#include "ruby_guard.h"
+
+namespace engine {
+
+math::Quat quat_from_to(math::float3 from, math::float3 to) {
+    from.Normalize();
+    to.Normalize();
+    const float c = from.Dot(to);
+    if (c >= 1.0f) return math::Quat::identity;
+    if (c < -0.999999f) {
+        // Opposite directions: a half turn about any axis perpendicular to `from`.
+        math::float3 axis = math::float3::unitX.Cross(from);
+        if (axis.IsZero(1e-7f)) axis = math::float3::unitY.Cross(from);
+        axis.Normalize();
+        // The float nearest pi/2 leaves w at about -4.37e-8; callers see exactly that.
+        const float s = math::Sin(1.5707964f);
+        const float w = math::Cos(1.5707964f);
+        return math::Quat(axis.x * s, axis.y * s, axis.z * s, w);
+    }
+    const float sum = c + 1.0f;
+    const float s = sqrtf(sum + sum);
+    const float inv = 1.0f / s;
+    const math::float3 axis = from.Cross(to);
+    math::Quat q(axis.x * inv, axis.y * inv, axis.z * inv, s * 0.5f);
+    q.Normalize();
+    return q;
+}
+
+math::Quat quat_from_z_to_axis(math::float3 axis, bool fwd) {
+    axis.Normalize();
+    math::Quat q = quat_from_to(math::float3(0.0f, 0.0f, -1.0f), axis);
+    if (!fwd) q.Inverse();
+    return q;
+}
+
+// Copies of the rows with slot 0 turned by q; every other slot shares the given object.
+// The length of rows is read again before every row: the caller may pass any Array.
+static VALUE rotate_rows(VALUE rows, const math::Quat &q) {
+    const VALUE result = protect([] { return rb_ary_new(); });
+    for (long i = 0; i < array_length(rows); ++i) {
+        const VALUE row = array_entry(rows, i);
+        check_array(row);
+        const math::float3 position = q.Transform(point3d_to_float3(rb_ary_entry(row, 0)));
+        protect([&] {
+            const VALUE copy = rb_ary_dup(row);
+            rb_ary_store(copy, 0, new_point3d(position));
+            return rb_ary_push(result, copy);
+        });
+    }
+    return result;
+}
+
+}  // namespace engine
+
+extern "C" VALUE cpp_custom_axis(VALUE, VALUE rows, VALUE axis, VALUE to_world) {
+    return engine::guarded([&] {
+        const math::Quat q = engine::quat_from_z_to_axis(engine::point3d_to_float3(axis), engine::read_flag(to_world));
+        return engine::rotate_rows(rows, q);
+    });
+}

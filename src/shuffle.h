@@ -1,0 +1,13 @@
+// The process-wide shuffle that deals definitions and orders collision tests. Its engine
+// is default-seeded once and never reseeded: the rand seeds of the steps do not reach it.
+#pragma once
+
+#include <vector>
+
+namespace engine {
+
+// Forward Fisher-Yates: for k = 0 .. m-2, swap entry k with entry k + r, r uniform in
+// [0, m-1-k] (no swap when r is 0).
+void shuffle(std::vector<int> &items);
+
+}  // namespace engine

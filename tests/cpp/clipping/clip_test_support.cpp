@@ -1,0 +1,196 @@
+#include "clip_test_support.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+#include "clipping/Path.h"
+
+namespace cliptest {
+
+using clip::IntPoint;
+using clip::Path;
+using clip::Paths;
+
+int Winding(const Paths& rings, std::int64_t x2, std::int64_t y2) {
+    using I = __int128;
+    int w = 0;
+    for (const Path& ring : rings) {
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            const IntPoint& a = ring[i];
+            const IntPoint& b = ring[(i + 1) % ring.size()];
+            const I ax = I(a.X) * 2, ay = I(a.Y) * 2, bx = I(b.X) * 2, by = I(b.Y) * 2;
+            const I cross = (bx - ax) * (I(y2) - ay) - (I(x2) - ax) * (by - ay);
+            if (ay < y2 && by > y2 && cross > 0) ++w;
+            if (ay > y2 && by < y2 && cross < 0) --w;
+        }
+    }
+    return w;
+}
+
+bool Filled(int winding, clip::PolyFillType fill) {
+    switch (fill) {
+        case clip::EvenOdd:
+            return winding % 2 != 0;
+        case clip::NonZero:
+            return winding != 0;
+        case clip::Positive:
+            return winding > 0;
+        case clip::Negative:
+            return winding < 0;
+    }
+    return false;
+}
+
+bool Expected(clip::ClipType op, bool inSubject, bool inClip) {
+    switch (op) {
+        case clip::Intersection:
+            return inSubject && inClip;
+        case clip::Union:
+            return inSubject || inClip;
+        case clip::Difference:
+            return inSubject && !inClip;
+        case clip::Xor:
+            return inSubject != inClip;
+    }
+    return false;
+}
+
+double DistanceToEdges(const Paths& rings, double x, double y) {
+    double best = std::numeric_limits<double>::infinity();
+    for (const Path& ring : rings) {
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            const double ax = double(ring[i].X), ay = double(ring[i].Y);
+            const double bx = double(ring[(i + 1) % ring.size()].X), by = double(ring[(i + 1) % ring.size()].Y);
+            const double dx = bx - ax, dy = by - ay;
+            const double len2 = dx * dx + dy * dy;
+            double t = len2 > 0 ? ((x - ax) * dx + (y - ay) * dy) / len2 : 0;
+            t = std::clamp(t, 0.0, 1.0);
+            best = std::min(best, std::hypot(x - (ax + t * dx), y - (ay + t * dy)));
+        }
+    }
+    return best;
+}
+
+double TotalArea(const Paths& rings) {
+    double sum = 0;
+    for (const Path& ring : rings) sum += clip::Area(ring);
+    return sum;
+}
+
+double Perimeter(const Paths& rings) {
+    double sum = 0;
+    for (const Path& ring : rings) {
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            const IntPoint& a = ring[i];
+            const IntPoint& b = ring[(i + 1) % ring.size()];
+            sum += std::hypot(double(b.X) - double(a.X), double(b.Y) - double(a.Y));
+        }
+    }
+    return sum;
+}
+
+std::int64_t Shapes::Uniform(std::int64_t lo, std::int64_t hi) {
+    return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng);
+}
+
+IntPoint Shapes::Centre() { return IntPoint(Uniform(-radius, radius), Uniform(-radius, radius)); }
+
+namespace {
+Path Around(const IntPoint& c, const std::vector<double>& angles, const std::vector<double>& radii) {
+    Path ring;
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        ring.emplace_back(c.X + std::llround(radii[i] * std::cos(angles[i])),
+                          c.Y + std::llround(radii[i] * std::sin(angles[i])), 0);
+    }
+    return ring;
+}
+}  // namespace
+
+Path Shapes::Star(int n, double innerFraction) {
+    std::uniform_real_distribution<double> angle(0, 2 * M_PI);
+    std::uniform_real_distribution<double> fraction(innerFraction, 1.0);
+    std::vector<double> angles(n), radii(n);
+    for (double& a : angles) a = angle(rng);
+    std::sort(angles.begin(), angles.end());
+    for (double& r : radii) r = fraction(rng) * double(radius);
+    Path ring = Around(Centre(), angles, radii);
+    RandomlyReverse(ring);
+    return ring;
+}
+
+Path Shapes::Convex(int n) { return Star(n, 1.0); }
+
+Paths Shapes::WithHole(int n) {
+    const IntPoint c = Centre();
+    std::uniform_real_distribution<double> angle(0, 2 * M_PI);
+    std::vector<double> angles(n), outer(n), inner(n);
+    for (double& a : angles) a = angle(rng);
+    std::sort(angles.begin(), angles.end());
+    std::uniform_real_distribution<double> outerFraction(0.6, 1.0), innerFraction(0.1, 0.5);
+    for (int i = 0; i < n; ++i) {
+        outer[i] = outerFraction(rng) * double(radius);
+        inner[i] = innerFraction(rng) * double(radius);
+    }
+    Path a = Around(c, angles, outer);
+    Path b = Around(c, angles, inner);
+    if (!clip::Orientation(a)) std::reverse(a.begin(), a.end());
+    if (clip::Orientation(b)) std::reverse(b.begin(), b.end());
+    return {a, b};
+}
+
+Path Shapes::Scribble(int n) {
+    const IntPoint c = Centre();
+    Path ring;
+    for (int i = 0; i < n; ++i) ring.emplace_back(c.X + Uniform(-radius, radius), c.Y + Uniform(-radius, radius), 0);
+    return ring;
+}
+
+Path Shapes::GridRect(std::int64_t step) {
+    const std::int64_t cells = 8;
+    const std::int64_t x0 = Uniform(-cells, cells - 1), y0 = Uniform(-cells, cells - 1);
+    const std::int64_t x1 = Uniform(x0 + 1, cells), y1 = Uniform(y0 + 1, cells);
+    Path ring{{x0 * step, y0 * step}, {x1 * step, y0 * step}, {x1 * step, y1 * step}, {x0 * step, y1 * step}};
+    RandomlyReverse(ring);
+    return ring;
+}
+
+Path Shapes::AddCollinearAndDuplicates(const Path& ring) {
+    Path out;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const IntPoint& a = ring[i];
+        const IntPoint& b = ring[(i + 1) % ring.size()];
+        out.push_back(a);
+        if (Uniform(0, 3) == 0) out.push_back(a);
+        if (Uniform(0, 2) == 0 && (a.X + b.X) % 2 == 0 && (a.Y + b.Y) % 2 == 0)
+            out.emplace_back((a.X + b.X) / 2, (a.Y + b.Y) / 2, 0);
+    }
+    return out;
+}
+
+void Shapes::RandomlyReverse(Path& ring) {
+    if (Uniform(0, 1)) std::reverse(ring.begin(), ring.end());
+}
+
+std::vector<std::string> Canonical(const Paths& rings) {
+    std::vector<std::string> out;
+    for (const Path& ring : rings) {
+        std::size_t start = 0;
+        for (std::size_t i = 1; i < ring.size(); ++i) {
+            const IntPoint& p = ring[i];
+            const IntPoint& s = ring[start];
+            if (p.X < s.X || (p.X == s.X && (p.Y < s.Y || (p.Y == s.Y && p.Z < s.Z)))) start = i;
+        }
+        std::ostringstream text;
+        for (std::size_t k = 0; k < ring.size(); ++k) {
+            const IntPoint& p = ring[(start + k) % ring.size()];
+            text << p.X << ',' << p.Y << ',' << p.Z << ' ';
+        }
+        out.push_back(text.str());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace cliptest

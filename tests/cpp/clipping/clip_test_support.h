@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "clipping/Enums.h"
+#include "clipping/IntPoint.h"
+
+namespace cliptest {
+
+// Winding number of a set of rings at the point (x2 / 2, y2 / 2); x2 and y2 are odd so that
+// the point never lies on a horizontal line through an integer vertex. Exact (128-bit).
+int Winding(const clip::Paths& rings, std::int64_t x2, std::int64_t y2);
+bool Filled(int winding, clip::PolyFillType fill);
+bool Expected(clip::ClipType op, bool inSubject, bool inClip);
+// Shortest distance from the point (x, y) to any edge of the rings.
+double DistanceToEdges(const clip::Paths& rings, double x, double y);
+double TotalArea(const clip::Paths& rings);
+double Perimeter(const clip::Paths& rings);
+
+// Shapes for the random inputs; `radius` sets the scale.
+struct Shapes {
+    std::mt19937_64& rng;
+    std::int64_t radius;
+
+    std::int64_t Uniform(std::int64_t lo, std::int64_t hi);
+    clip::IntPoint Centre();
+    clip::Path Convex(int n);
+    clip::Path Star(int n, double innerFraction);
+    // A star with a smaller, oppositely oriented star inside it.
+    clip::Paths WithHole(int n);
+    clip::Path Scribble(int n);  // random vertices: self-intersecting
+    clip::Path GridRect(std::int64_t step);
+    // Midpoints on edges and repeated vertices.
+    clip::Path AddCollinearAndDuplicates(const clip::Path& ring);
+    void RandomlyReverse(clip::Path& ring);
+};
+
+// Rings compared up to their start vertex and their order (X, Y and Z).
+std::vector<std::string> Canonical(const clip::Paths& rings);
+
+}  // namespace cliptest
