@@ -25,7 +25,7 @@ sanitize: bootstrap
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 demo: build
-	ruby -I $(BUILD) examples/demo.rb
+	ruby -I $(BUILD) examples/demo.rb $(BUILD)/demo.svg
 
 bench: bootstrap
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVANDREL_BENCH=ON

@@ -28,8 +28,6 @@ namespace {
 
 const float kInf = std::numeric_limits<float>::infinity();
 
-AABB TriangleBox(const Triangle &t) { return AABB(t.a.Min(t.b).Min(t.c), t.a.Max(t.b).Max(t.c)); }
-
 // One routine for the linear and the affine matrix: the centre is mapped as a point
 // and the half-extents by the absolute values of the linear part.
 template <typename Matrix>
@@ -109,7 +107,7 @@ void AABB::Enclose(const LineSegment &lineSegment) {
 }
 
 void AABB::Enclose(const Triangle &triangle) {
-    const AABB box = TriangleBox(triangle);
+    const AABB box = triangle.BoundingAABB();
     Enclose(box.minCorner, box.maxCorner);
 }
 
@@ -120,7 +118,7 @@ void AABB::Enclose(const OBB &obb) {
 }
 
 void AABB::Enclose(const Polygon &polygon) {
-    const AABB box = MinimalEnclosingAABB(polygon.vertices.data(), polygon.NumVertices());
+    const AABB box = polygon.MinimalEnclosingAABB();
     Enclose(box.minCorner, box.maxCorner);
 }
 
@@ -285,12 +283,12 @@ bool AABB::Contains(const OBB &obb) const {
 }
 
 bool AABB::Contains(const Triangle &triangle) const {
-    const AABB box = TriangleBox(triangle);
+    const AABB box = triangle.BoundingAABB();
     return Contains(box.minCorner, box.maxCorner);
 }
 
 bool AABB::Contains(const Polygon &polygon) const {
-    const AABB box = MinimalEnclosingAABB(polygon.vertices.data(), polygon.NumVertices());
+    const AABB box = polygon.MinimalEnclosingAABB();
     return Contains(box.minCorner, box.maxCorner);
 }
 
@@ -300,6 +298,10 @@ bool AABB::Intersects(const AABB &aabb) const {
 }
 
 bool AABB::Intersects(const OBB &obb) const { return obb.Intersects(*this); }
+
+bool AABB::Intersects(const Plane &plane) const { return plane.Intersects(*this); }
+
+bool AABB::Intersects(const Triangle &triangle) const { return triangle.Intersects(*this); }
 
 bool AABB::Intersects(const Line &line) const {
     float tNear = -kInf, tFar = kInf;

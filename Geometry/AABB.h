@@ -95,6 +95,8 @@ public:
     // Boxes that only touch do not intersect.
     bool Intersects(const AABB &aabb) const;
     bool Intersects(const OBB &obb) const;
+    bool Intersects(const Plane &plane) const;        // touching counts
+    bool Intersects(const Triangle &triangle) const;  // touching does not count
     bool Intersects(const Line &line) const;
     bool Intersects(const Ray &ray) const;
     bool Intersects(const Line &line, float &dNear, float &dFar) const;

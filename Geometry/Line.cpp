@@ -4,7 +4,9 @@
 #include <limits>
 #include <ostream>
 
+#include "Geometry/AABB.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
@@ -13,6 +15,7 @@
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 
 namespace math {
 
@@ -143,11 +146,26 @@ bool Line::Intersects(const Triangle &triangle, float *d, float3 *intersectionPo
 
 bool Line::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
 
+bool Line::Intersects(const AABB &aabb) const { return aabb.Intersects(*this); }
+
+bool Line::Intersects(const AABB &aabb, float &dNear, float &dFar) const {
+    return aabb.Intersects(*this, dNear, dFar);
+}
+
+bool Line::Intersects(const OBB &obb) const { return obb.Intersects(*this); }
+
+bool Line::Intersects(const OBB &obb, float &dNear, float &dFar) const { return obb.Intersects(*this, dNear, dFar); }
+
 void Line::Translate(const float3 &offset) { pos += offset; }
 
 void Line::Transform(const float3x3 &m) {
     pos = m.Transform(pos);
     dir = m.Transform(dir);
+}
+
+void Line::Transform(const float3x4 &m) {
+    pos = m.MulPos(pos);
+    dir = m.MulDir(dir);
 }
 
 void Line::Transform(const Quat &q) {
@@ -172,6 +190,8 @@ void Line::ClosestPointLineLine(const float3 &start0, const float3 &dir0, const 
 std::string Line::ToString() const { return detail::PosDirToString("Line", pos, dir); }
 
 Line operator*(const float3x3 &m, const Line &line) { return Line(m * line.pos, m * line.dir); }
+
+Line operator*(const float3x4 &m, const Line &line) { return Line(m.MulPos(line.pos), m.MulDir(line.dir)); }
 
 Line operator*(const Quat &q, const Line &line) { return Line(q * line.pos, q * line.dir); }
 

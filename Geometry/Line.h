@@ -8,7 +8,10 @@
 
 namespace math {
 
+class AABB;
 class float3x3;
+class float3x4;
+class OBB;
 class Quat;
 class Ray;
 class LineSegment;
@@ -64,9 +67,15 @@ public:
     bool Intersects(const Plane &plane, float *d) const;
     bool Intersects(const Triangle &triangle, float *d, float3 *intersectionPoint) const;
     bool Intersects(const Polygon &polygon) const;
+    // dNear and dFar receive the parameters where the line enters and leaves the box.
+    bool Intersects(const AABB &aabb) const;
+    bool Intersects(const AABB &aabb, float &dNear, float &dFar) const;
+    bool Intersects(const OBB &obb) const;
+    bool Intersects(const OBB &obb, float &dNear, float &dFar) const;
 
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);  // dir is not renormalised
+    void Transform(const float3x4 &m);
     void Transform(const Quat &q);
 
     // The closest points of the lines start0 + d * dir0 and start1 + d2 * dir1, in units of
@@ -78,6 +87,7 @@ public:
 };
 
 Line operator*(const float3x3 &m, const Line &line);
+Line operator*(const float3x4 &m, const Line &line);
 Line operator*(const Quat &q, const Line &line);
 std::ostream &operator<<(std::ostream &out, const Line &line);
 

@@ -5,7 +5,9 @@
 #include <ostream>
 #include <utility>
 
+#include "Geometry/AABB.h"
 #include "Geometry/Line.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
@@ -13,6 +15,7 @@
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 
 namespace math {
 
@@ -72,6 +75,11 @@ void LineSegment::Translate(const float3 &offset) {
 void LineSegment::Transform(const float3x3 &m) {
     a = m * a;
     b = m * b;
+}
+
+void LineSegment::Transform(const float3x4 &m) {
+    a = m.MulPos(a);
+    b = m.MulPos(b);
 }
 
 void LineSegment::Transform(const Quat &q) {
@@ -218,6 +226,18 @@ bool LineSegment::Intersects(const Triangle &triangle, float *d, float3 *interse
 
 bool LineSegment::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
 
+bool LineSegment::Intersects(const AABB &aabb) const { return aabb.Intersects(*this); }
+
+bool LineSegment::Intersects(const AABB &aabb, float &dNear, float &dFar) const {
+    return aabb.Intersects(*this, dNear, dFar);
+}
+
+bool LineSegment::Intersects(const OBB &obb) const { return obb.Intersects(*this); }
+
+bool LineSegment::Intersects(const OBB &obb, float &dNear, float &dFar) const {
+    return obb.Intersects(*this, dNear, dFar);
+}
+
 std::string LineSegment::ToString() const {
     return FormatText("LineSegment(a:(%.2f, %.2f, %.2f) b:(%.2f, %.2f, %.2f))", PrintableFloat(a.x),
                       PrintableFloat(a.y), PrintableFloat(a.z), PrintableFloat(b.x), PrintableFloat(b.y),
@@ -226,6 +246,10 @@ std::string LineSegment::ToString() const {
 
 LineSegment operator*(const float3x3 &m, const LineSegment &segment) {
     return LineSegment(m * segment.a, m * segment.b);
+}
+
+LineSegment operator*(const float3x4 &m, const LineSegment &segment) {
+    return LineSegment(m.MulPos(segment.a), m.MulPos(segment.b));
 }
 
 LineSegment operator*(const Quat &q, const LineSegment &segment) { return LineSegment(q * segment.a, q * segment.b); }

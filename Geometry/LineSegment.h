@@ -7,7 +7,10 @@
 
 namespace math {
 
+class AABB;
 class float3x3;
+class float3x4;
+class OBB;
 class Quat;
 class Line;
 class Ray;
@@ -41,6 +44,7 @@ public:
 
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);
+    void Transform(const float3x4 &m);
     void Transform(const Quat &q);
 
     Ray ToRay() const;
@@ -75,11 +79,17 @@ public:
     bool Intersects(const LineSegment &other, float epsilon) const;
     bool Intersects(const Triangle &triangle, float *d, float3 *intersectionPoint) const;
     bool Intersects(const Polygon &polygon) const;
+    // dNear and dFar receive the segment parameters (0 at a, 1 at b) of the part inside the box.
+    bool Intersects(const AABB &aabb) const;
+    bool Intersects(const AABB &aabb, float &dNear, float &dFar) const;
+    bool Intersects(const OBB &obb) const;
+    bool Intersects(const OBB &obb, float &dNear, float &dFar) const;
 
     std::string ToString() const;
 };
 
 LineSegment operator*(const float3x3 &m, const LineSegment &segment);
+LineSegment operator*(const float3x4 &m, const LineSegment &segment);
 LineSegment operator*(const Quat &q, const LineSegment &segment);
 std::ostream &operator<<(std::ostream &out, const LineSegment &segment);
 

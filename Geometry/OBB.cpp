@@ -9,10 +9,12 @@
 
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/BoxNumbering.h"
+#include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/MatrixMap.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
+#include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
@@ -24,6 +26,12 @@ namespace math {
 namespace {
 
 const float kInf = std::numeric_limits<float>::infinity();
+
+// The object mapped into the box's local frame, where the box is AABB((0, 0, 0), Size()).
+template <typename Object, typename... Outputs>
+bool IntersectsInLocalFrame(const OBB &obb, const Object &object, Outputs &...outputs) {
+    return AABB(float3::zero, obb.Size()).Intersects(obb.WorldToLocal() * object, outputs...);
+}
 
 float Clamp(float x, float lo, float hi) { return x < lo ? lo : (x > hi ? hi : x); }
 
@@ -436,6 +444,26 @@ bool OBB::Intersects(const OBB &b, float epsilon) const {
 
 bool OBB::Intersects(const AABB &aabb) const { return Intersects(OBB(aabb), 0.001f); }
 
+bool OBB::Intersects(const Ray &ray) const { return IntersectsInLocalFrame(*this, ray); }
+
+bool OBB::Intersects(const Ray &ray, float &dNear, float &dFar) const {
+    return IntersectsInLocalFrame(*this, ray, dNear, dFar);
+}
+
+bool OBB::Intersects(const Line &line) const { return IntersectsInLocalFrame(*this, line); }
+
+bool OBB::Intersects(const Line &line, float &dNear, float &dFar) const {
+    return IntersectsInLocalFrame(*this, line, dNear, dFar);
+}
+
+bool OBB::Intersects(const LineSegment &lineSegment) const { return IntersectsInLocalFrame(*this, lineSegment); }
+
+bool OBB::Intersects(const LineSegment &lineSegment, float &dNear, float &dFar) const {
+    return IntersectsInLocalFrame(*this, lineSegment, dNear, dFar);
+}
+
+bool OBB::Intersects(const Triangle &triangle) const { return IntersectsInLocalFrame(*this, triangle); }
+
 bool OBB::Intersects(const Plane &plane) const {
     const float3 &n = plane.normal;
     const float s = halfSize.x * std::fabs(n.Dot(axis[0])) + halfSize.y * std::fabs(n.Dot(axis[1])) +
@@ -501,22 +529,11 @@ std::string OBB::ToString() const {
         PrintableFloat(axis[2].x), PrintableFloat(axis[2].y), PrintableFloat(axis[2].z));
 }
 
-namespace {
+OBB operator*(const float3x3 &transform, const OBB &obb) { return matrix_map::TransformedCopy(transform, obb); }
 
-template <typename Matrix>
-OBB TransformedCopy(const Matrix &transform, const OBB &obb) {
-    OBB copy = obb;
-    copy.Transform(transform);
-    return copy;
-}
+OBB operator*(const float3x4 &transform, const OBB &obb) { return matrix_map::TransformedCopy(transform, obb); }
 
-}  // namespace
-
-OBB operator*(const float3x3 &transform, const OBB &obb) { return TransformedCopy(transform, obb); }
-
-OBB operator*(const float3x4 &transform, const OBB &obb) { return TransformedCopy(transform, obb); }
-
-OBB operator*(const Quat &transform, const OBB &obb) { return TransformedCopy(transform, obb); }
+OBB operator*(const Quat &transform, const OBB &obb) { return matrix_map::TransformedCopy(transform, obb); }
 
 std::ostream &operator<<(std::ostream &out, const OBB &obb) { return out << obb.ToString(); }
 

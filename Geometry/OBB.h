@@ -12,10 +12,12 @@ namespace math {
 class float3x3;
 class float3x4;
 class LCG;
+class Line;
 class LineSegment;
 class Plane;
 class Polygon;
 class Quat;
+class Ray;
 class Triangle;
 
 // Oriented box: a centre, half-sizes along its own three axes, and the axes, which
@@ -100,6 +102,15 @@ public:
     bool Intersects(const OBB &b, float epsilon) const;
     bool Intersects(const AABB &aabb) const;
     bool Intersects(const Plane &plane) const;
+    // Tested in the box's local frame, whose unit scale keeps ray and line parameters world
+    // distances; segment parameters run from 0 at a to 1 at b.
+    bool Intersects(const Ray &ray) const;
+    bool Intersects(const Ray &ray, float &dNear, float &dFar) const;
+    bool Intersects(const Line &line) const;
+    bool Intersects(const Line &line, float &dNear, float &dFar) const;
+    bool Intersects(const LineSegment &lineSegment) const;
+    bool Intersects(const LineSegment &lineSegment, float &dNear, float &dFar) const;
+    bool Intersects(const Triangle &triangle) const;  // touching does not count
 
     // The triangulation of the box's faces in its local frame, mapped to the world.
     void Triangulate(int numFacesX, int numFacesY, int numFacesZ, float3 *outPos, float3 *outNormal,

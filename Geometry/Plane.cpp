@@ -4,8 +4,11 @@
 #include <cmath>
 #include <ostream>
 
+#include "Geometry/AABB.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/MatrixMap.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
@@ -13,6 +16,7 @@
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 
 namespace math {
 
@@ -121,6 +125,10 @@ float Plane::SignedDistance(const Triangle &triangle) const { return Plane_Signe
 
 float Plane::SignedDistance(const Polygon &polygon) const { return Plane_SignedDistance(*this, polygon); }
 
+float Plane::SignedDistance(const AABB &aabb) const { return Plane_SignedDistance(*this, aabb); }
+
+float Plane::SignedDistance(const OBB &obb) const { return Plane_SignedDistance(*this, obb); }
+
 int Plane::ExamineSide(const Triangle &triangle) const {
     const float a = SignedDistance(triangle.a);
     const float b = SignedDistance(triangle.b);
@@ -206,6 +214,10 @@ float3 Plane::ClosestPoint(const LineSegment &segment) const {
 }
 
 float3 Plane::Mirror(const float3 &p) const { return p - (2.f * SignedDistance(p)) * normal; }
+
+float3x4 Plane::MirrorMatrix() const { return float3x4::Mirror(*this); }
+
+float3x4 Plane::OrthoProjection() const { return float3x4::OrthographicProjection(*this); }
 
 float3 Plane::Refract(const float3 &vec, float negativeSideRefractionIndex, float positiveSideRefractionIndex) const {
     return vec.Refract(normal, negativeSideRefractionIndex, positiveSideRefractionIndex);
@@ -325,6 +337,14 @@ bool Plane::Intersects(const Triangle &triangle) const {
 
 bool Plane::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
 
+// The box reaches Dot(e, Abs(normal)) from its centre along the normal.
+bool Plane::Intersects(const AABB &aabb) const {
+    const float3 e = aabb.HalfSize();
+    return std::fabs(SignedDistance(aabb.CenterPoint())) <= e.Dot(normal.Abs());
+}
+
+bool Plane::Intersects(const OBB &obb) const { return obb.Intersects(*this); }
+
 bool Plane::Clip(float3 &a, float3 &b) const {
     float t;
     const bool solved = IntersectLinePlane(normal, d, a, b - a, t);
@@ -388,6 +408,15 @@ void Plane::Translate(const float3 &offset) { d += normal.Dot(offset); }
 
 void Plane::Transform(const float3x3 &m) { normal = m.InverseTransposed() * normal; }
 
+// Normals map by the inverse transpose of the linear part; the offset moves by the inverse
+// image of the translation along the old normal.
+void Plane::Transform(const float3x4 &m) {
+    float3x3 inverse = m.Float3x3Part();
+    inverse.Inverse(1e-6f);
+    d += normal.Dot(inverse * m.TranslatePart());
+    normal = normal * inverse;
+}
+
 void Plane::Transform(const Quat &q) { Transform(q.ToFloat3x3()); }
 
 std::string Plane::ToString() const {
@@ -395,17 +424,11 @@ std::string Plane::ToString() const {
                       PrintableFloat(normal.z), PrintableFloat(d));
 }
 
-Plane operator*(const float3x3 &m, const Plane &plane) {
-    Plane transformed = plane;
-    transformed.Transform(m);
-    return transformed;
-}
+Plane operator*(const float3x3 &m, const Plane &plane) { return matrix_map::TransformedCopy(m, plane); }
 
-Plane operator*(const Quat &q, const Plane &plane) {
-    Plane transformed = plane;
-    transformed.Transform(q);
-    return transformed;
-}
+Plane operator*(const float3x4 &m, const Plane &plane) { return matrix_map::TransformedCopy(m, plane); }
+
+Plane operator*(const Quat &q, const Plane &plane) { return matrix_map::TransformedCopy(q, plane); }
 
 std::ostream &operator<<(std::ostream &out, const Plane &plane) { return out << plane.ToString(); }
 

@@ -7,7 +7,10 @@
 
 namespace math {
 
+class AABB;
 class float3x3;
+class float3x4;
+class OBB;
 class Quat;
 class Line;
 class Ray;
@@ -49,6 +52,8 @@ public:
     float SignedDistance(const LineSegment &segment) const;
     float SignedDistance(const Triangle &triangle) const;
     float SignedDistance(const Polygon &polygon) const;
+    float SignedDistance(const AABB &aabb) const;
+    float SignedDistance(const OBB &obb) const;
     // 1 when every vertex lies at or above -1e-4, -1 when every vertex lies at or below 1e-4
     // (and not all above), else 0: a triangle in the plane gives 1.
     int ExamineSide(const Triangle &triangle) const;
@@ -74,6 +79,8 @@ public:
     float3 ClosestPoint(const Ray &ray) const;
     float3 ClosestPoint(const LineSegment &segment) const;
     float3 Mirror(const float3 &p) const;
+    float3x4 MirrorMatrix() const;
+    float3x4 OrthoProjection() const;
     float3 Refract(const float3 &vec, float negativeSideRefractionIndex, float positiveSideRefractionIndex) const;
 
     bool Contains(const float3 &p, float distanceThreshold) const;  // plain, not squared, distance
@@ -95,6 +102,8 @@ public:
     bool Intersects(const Plane &p2, const Plane &p3, Line *outLine, float3 *outPoint) const;
     bool Intersects(const Triangle &triangle) const;  // touching counts
     bool Intersects(const Polygon &polygon) const;
+    bool Intersects(const AABB &aabb) const;  // touching counts
+    bool Intersects(const OBB &obb) const;    // touching counts
 
     // Keeps what lies on the positive side.
     bool Clip(float3 &a, float3 &b) const;
@@ -106,12 +115,15 @@ public:
     void ReverseNormal();
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);  // the normal is not renormalised
+    // A singular linear part is used as it is, uninverted; the normal is not renormalised.
+    void Transform(const float3x4 &m);
     void Transform(const Quat &q);
 
     std::string ToString() const;
 };
 
 Plane operator*(const float3x3 &m, const Plane &plane);
+Plane operator*(const float3x4 &m, const Plane &plane);
 Plane operator*(const Quat &q, const Plane &plane);
 std::ostream &operator<<(std::ostream &out, const Plane &plane);
 

@@ -6,13 +6,18 @@
 #include <sstream>
 
 #include "Algorithm/Random/LCG.h"
+#include "Geometry/AABB.h"
+#include "Geometry/BoxNumbering.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/MatrixMap.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Ray.h"
 #include "Math/MathFunc.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 
 namespace math {
 
@@ -602,6 +607,8 @@ bool Polygon::Intersects(const LineSegment &segment) const {
     return SegmentHitsInside(segment, PlaneCCW(), *this);
 }
 
+AABB Polygon::MinimalEnclosingAABB() const { return AABB::MinimalEnclosingAABB(vertices.data(), NumVertices()); }
+
 bool Polygon::Intersects(const Plane &plane) const {
     if (vertices.empty()) return false;
     float lo = plane.SignedDistance(vertices[0]);
@@ -628,6 +635,8 @@ void Polygon::Translate(const float3 &offset) {
 
 void Polygon::Transform(const float3x3 &m) { m.BatchTransform(vertices.data(), NumVertices()); }
 
+void Polygon::Transform(const float3x4 &m) { m.BatchTransformPos(vertices.data(), NumVertices()); }
+
 void Polygon::Transform(const Quat &q) {
     for (float3 &v : vertices) v = q * v;
 }
@@ -641,17 +650,32 @@ std::string Polygon::ToString() const {
     return text.str();
 }
 
-Polygon operator*(const float3x3 &m, const Polygon &polygon) {
-    Polygon p = polygon;
-    p.Transform(m);
-    return p;
+Polygon operator*(const float3x3 &m, const Polygon &polygon) { return matrix_map::TransformedCopy(m, polygon); }
+
+Polygon operator*(const float3x4 &m, const Polygon &polygon) { return matrix_map::TransformedCopy(m, polygon); }
+
+Polygon operator*(const Quat &q, const Polygon &polygon) { return matrix_map::TransformedCopy(q, polygon); }
+
+namespace {
+
+// Box is AABB or OBB: the two tests differ only in the box's own segment test and edges.
+template <typename Box>
+bool ConvexIntersectsPolygon(const Box &box, const Polygon &polygon) {
+    const int n = polygon.NumVertices();
+    for (int i = 0; i < n; ++i) {
+        const float3 &previous = polygon.vertices[i == 0 ? n - 1 : i - 1];
+        if (box.Intersects(LineSegment(previous, polygon.vertices[i]))) return true;
+    }
+    for (int k = 0; k < box::kNumEdges; ++k)
+        if (polygon.Intersects(box.Edge(k))) return true;
+    return false;
 }
 
-Polygon operator*(const Quat &q, const Polygon &polygon) {
-    Polygon p = polygon;
-    p.Transform(q);
-    return p;
-}
+}  // namespace
+
+bool Convex_Intersects_Polygon(const AABB &box, const Polygon &polygon) { return ConvexIntersectsPolygon(box, polygon); }
+
+bool Convex_Intersects_Polygon(const OBB &box, const Polygon &polygon) { return ConvexIntersectsPolygon(box, polygon); }
 
 bool IntersectLineLine2D(const float2 &a1, const float2 &a2, const float2 &b1, const float2 &b2,
                          float2 &out) {

@@ -10,10 +10,13 @@
 
 namespace math {
 
+class AABB;
 class float3x3;
+class float3x4;
 class LCG;
 class Line;
 class LineSegment;
+class OBB;
 class Plane;
 class Quat;
 class Ray;
@@ -75,6 +78,7 @@ public:
     float3 ExtremePoint(const float3 &direction) const;
     float3 ExtremePoint(const float3 &direction, float &projectionDistance) const;
     void ProjectToAxis(const float3 &direction, float &outMin, float &outMax) const;
+    AABB MinimalEnclosingAABB() const;  // the empty box when there are no vertices
 
     // Ear clipping in the polygon's frame: n - 2 triangles that cover a simple outline exactly.
     // A self-crossing outline may stop early, leaving part of it uncovered.
@@ -102,12 +106,19 @@ public:
 
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);
+    void Transform(const float3x4 &m);
     void Transform(const Quat &q);
 
     std::string ToString() const;
 };
 
 Polygon operator*(const float3x3 &m, const Polygon &polygon);
+Polygon operator*(const float3x4 &m, const Polygon &polygon);
+
+// For a convex polygon that a box may reach: true when the box meets one of the polygon's edges
+// or the polygon is crossed by one of the box's edges. An empty polygon meets nothing.
+bool Convex_Intersects_Polygon(const AABB &box, const Polygon &polygon);
+bool Convex_Intersects_Polygon(const OBB &box, const Polygon &polygon);
 Polygon operator*(const Quat &q, const Polygon &polygon);
 
 // Lines through a1, a2 and b1, b2; out receives the parameters along a and b. Parallel, and

@@ -3,13 +3,16 @@
 #include <limits>
 #include <ostream>
 
+#include "Geometry/AABB.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Triangle.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 
 namespace math {
 
@@ -168,11 +171,24 @@ bool Ray::Intersects(const Triangle &triangle, float *d, float3 *intersectionPoi
 
 bool Ray::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
 
+bool Ray::Intersects(const AABB &aabb) const { return aabb.Intersects(*this); }
+
+bool Ray::Intersects(const AABB &aabb, float &dNear, float &dFar) const { return aabb.Intersects(*this, dNear, dFar); }
+
+bool Ray::Intersects(const OBB &obb) const { return obb.Intersects(*this); }
+
+bool Ray::Intersects(const OBB &obb, float &dNear, float &dFar) const { return obb.Intersects(*this, dNear, dFar); }
+
 void Ray::Translate(const float3 &offset) { pos += offset; }
 
 void Ray::Transform(const float3x3 &m) {
     pos = m.Transform(pos);
     dir = m.Transform(dir);
+}
+
+void Ray::Transform(const float3x4 &m) {
+    pos = m.MulPos(pos);
+    dir = m.MulDir(dir);
 }
 
 void Ray::Transform(const Quat &q) {
@@ -183,6 +199,10 @@ void Ray::Transform(const Quat &q) {
 std::string Ray::ToString() const { return detail::PosDirToString("Ray", pos, dir); }
 
 Ray operator*(const float3x3 &m, const Ray &ray) { return Ray(m * ray.pos, (m * ray.dir).Normalized()); }
+
+Ray operator*(const float3x4 &m, const Ray &ray) {
+    return Ray(m.MulPos(ray.pos), m.MulDir(ray.dir).Normalized());
+}
 
 Ray operator*(const Quat &q, const Ray &ray) { return Ray(q * ray.pos, q * ray.dir); }
 

@@ -7,7 +7,10 @@
 
 namespace math {
 
+class AABB;
 class float3x3;
+class float3x4;
+class OBB;
 class Quat;
 class Line;
 class LineSegment;
@@ -60,9 +63,15 @@ public:
     bool Intersects(const Triangle &triangle) const;
     bool Intersects(const Triangle &triangle, float *d, float3 *intersectionPoint) const;
     bool Intersects(const Polygon &polygon) const;
+    // dNear and dFar receive the parameters where the ray enters and leaves the box, dNear >= 0.
+    bool Intersects(const AABB &aabb) const;
+    bool Intersects(const AABB &aabb, float &dNear, float &dFar) const;
+    bool Intersects(const OBB &obb) const;
+    bool Intersects(const OBB &obb, float &dNear, float &dFar) const;
 
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);  // dir is not renormalised
+    void Transform(const float3x4 &m);
     void Transform(const Quat &q);
 
     std::string ToString() const;
@@ -70,6 +79,7 @@ public:
 
 // The matrix product renormalises the direction; the rotation keeps it as rotated.
 Ray operator*(const float3x3 &m, const Ray &ray);
+Ray operator*(const float3x4 &m, const Ray &ray);
 Ray operator*(const Quat &q, const Ray &ray);
 std::ostream &operator<<(std::ostream &out, const Ray &ray);
 

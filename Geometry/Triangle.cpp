@@ -5,21 +5,35 @@
 #include <ostream>
 
 #include "Algorithm/Random/LCG.h"
+#include "Geometry/AABB.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/MatrixMap.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Ray.h"
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 
 namespace math {
 
 namespace {
 
 const float kInf = std::numeric_limits<float>::infinity();
+
+// The three vertices as one array for a matrix's batch transform.
+template <typename BatchTransform>
+void TransformVertices(Triangle &t, BatchTransform batchTransform) {
+    float3 v[3] = {t.a, t.b, t.c};
+    batchTransform(v, 3);
+    t.a = v[0];
+    t.b = v[1];
+    t.c = v[2];
+}
 
 // The edge point nearest to a segment or a line: Query::GetPoint and the matching
 // LineSegment::ClosestPoint overload serve both.
@@ -214,6 +228,8 @@ void Triangle::ProjectToAxis(const float3 &axis, float &dMin, float &dMax) const
         if (d > dMax) dMax = d;
     }
 }
+
+AABB Triangle::BoundingAABB() const { return AABB(a.Min(b).Min(c), a.Max(b).Max(c)); }
 
 Polygon Triangle::ToPolygon() const {
     Polygon polygon;
@@ -464,6 +480,37 @@ bool Triangle::Intersects(const Triangle &other, LineSegment *outLine) const {
     return true;
 }
 
+// Separating axes: the box's own axes, the triangle's normal and the nine cross products of
+// the coordinate axes with the edges.
+bool Triangle::Intersects(const AABB &box) const {
+    const AABB bounds = BoundingAABB();
+    for (int i = 0; i < 3; ++i)
+        if (bounds.minCorner.At(i) >= box.maxCorner.At(i) || box.minCorner.At(i) >= bounds.maxCorner.At(i))
+            return false;
+    const float3 center = (box.minCorner + box.maxCorner) * 0.5f;
+    const float3 h = box.maxCorner - center;
+    const float3 edges[3] = {b - a, c - a, c - b};
+    const float3 ac = a - center;
+    const float3 bc = b - center;
+    const float3 cc = c - center;
+    const float3 n = edges[0].Cross(edges[1]);
+    if (std::fabs(n.Dot(ac)) >= h.Dot(n.Abs())) return false;
+    // The vertex that, with a, spans the triangle's extent along each cross axis.
+    const float3 *other[3] = {&cc, &bc, &bc};
+    for (const float3 &coordinateAxis : {float3::unitX, float3::unitY, float3::unitZ})
+        for (int k = 0; k < 3; ++k) {
+            const float3 axis = coordinateAxis.Cross(edges[k]);
+            const float d1 = axis.Dot(ac);
+            const float d2 = axis.Dot(*other[k]);
+            const float tc = (d1 + d2) * 0.5f;
+            const float r = h.Dot(axis.Abs());
+            if (std::fabs(tc) >= r + std::fabs(tc - d1)) return false;
+        }
+    return true;
+}
+
+bool Triangle::Intersects(const OBB &box) const { return box.Intersects(*this); }
+
 bool Triangle::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this, 0.001f); }
 
 float3 Triangle::RandomPointInside(LCG &lcg) const {
@@ -497,11 +544,11 @@ void Triangle::Translate(const float3 &offset) {
 }
 
 void Triangle::Transform(const float3x3 &m) {
-    float3 v[3] = {a, b, c};
-    m.BatchTransform(v, 3);
-    a = v[0];
-    b = v[1];
-    c = v[2];
+    TransformVertices(*this, [&m](float3 *v, int n) { m.BatchTransform(v, n); });
+}
+
+void Triangle::Transform(const float3x4 &m) {
+    TransformVertices(*this, [&m](float3 *v, int n) { m.BatchTransformPos(v, n); });
 }
 
 void Triangle::Transform(const Quat &q) {
@@ -517,17 +564,11 @@ std::string Triangle::ToString() const {
                       PrintableFloat(c.x), PrintableFloat(c.y), PrintableFloat(c.z));
 }
 
-Triangle operator*(const float3x3 &m, const Triangle &triangle) {
-    Triangle t = triangle;
-    t.Transform(m);
-    return t;
-}
+Triangle operator*(const float3x3 &m, const Triangle &triangle) { return matrix_map::TransformedCopy(m, triangle); }
 
-Triangle operator*(const Quat &q, const Triangle &triangle) {
-    Triangle t = triangle;
-    t.Transform(q);
-    return t;
-}
+Triangle operator*(const float3x4 &m, const Triangle &triangle) { return matrix_map::TransformedCopy(m, triangle); }
+
+Triangle operator*(const Quat &q, const Triangle &triangle) { return matrix_map::TransformedCopy(q, triangle); }
 
 std::ostream &operator<<(std::ostream &out, const Triangle &triangle) {
     return out << triangle.ToString();

@@ -8,10 +8,13 @@
 
 namespace math {
 
+class AABB;
 class float3x3;
+class float3x4;
 class LCG;
 class Line;
 class LineSegment;
+class OBB;
 class Plane;
 class Polygon;
 class Quat;
@@ -63,6 +66,7 @@ public:
     float3 ExtremePoint(const float3 &direction, float &projectionDistance) const;
     void ProjectToAxis(const float3 &axis, float &dMin, float &dMax) const;
 
+    AABB BoundingAABB() const;
     Polygon ToPolygon() const;
     int UniqueFaceNormals(float3 *out) const;     // writes 4 unnormalised directions
     int UniqueEdgeDirections(float3 *out) const;  // writes 3
@@ -103,6 +107,8 @@ public:
     // their common plane, it is left as it is.
     bool Intersects(const Triangle &other, LineSegment *outLine) const;
     bool Intersects(const Polygon &polygon) const;
+    bool Intersects(const AABB &box) const;  // touching does not count
+    bool Intersects(const OBB &box) const;   // touching counts
 
     // Two draws, s then t, both in [0.001, 0.999), folded into the triangle.
     float3 RandomPointInside(LCG &lcg) const;
@@ -111,12 +117,14 @@ public:
 
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);
+    void Transform(const float3x4 &m);
     void Transform(const Quat &q);
 
     std::string ToString() const;
 };
 
 Triangle operator*(const float3x3 &m, const Triangle &triangle);
+Triangle operator*(const float3x4 &m, const Triangle &triangle);
 Triangle operator*(const Quat &q, const Triangle &triangle);
 std::ostream &operator<<(std::ostream &out, const Triangle &triangle);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Math/Assume.h"
+#include "Math/float4.h"
 
 namespace math {
 
@@ -27,7 +28,16 @@ Unsigned smear_right(Unsigned x) {
     return x;
 }
 
+// The first count components of angles through SinCos.
+void sin_cos_leading(const float4 &angles, float4 &outSin, float4 &outCos, int count) {
+    for (int i = 0; i < count; ++i) SinCos(angles.At(i), outSin.At(i), outCos.At(i));
+}
+
 }  // namespace
+
+void SinCos2(const float4 &angles, float4 &outSin, float4 &outCos) { sin_cos_leading(angles, outSin, outCos, 2); }
+void SinCos3(const float4 &angles, float4 &outSin, float4 &outCos) { sin_cos_leading(angles, outSin, outCos, 3); }
+void SinCos4(const float4 &angles, float4 &outSin, float4 &outCos) { sin_cos_leading(angles, outSin, outCos, 4); }
 
 float Pow(float base, float power) { return static_cast<float>(pow(base, power)); }
 float Exp(float x) { return static_cast<float>(exp(x)); }

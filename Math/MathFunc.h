@@ -4,6 +4,8 @@
 
 namespace math {
 
+class float4;
+
 // Single-precision platform mathematics.
 inline float Sin(float angle) { return sinf(angle); }
 inline float Cos(float angle) { return cosf(angle); }
@@ -22,6 +24,11 @@ inline void SinCos(float angle, float &outSin, float &outCos) {
     outSin = sinf(angle);
     outCos = cosf(angle);
 }
+
+// SinCos of the first two, three or four components; the other output components are left as they were.
+void SinCos2(const float4 &angles, float4 &outSin, float4 &outCos);
+void SinCos3(const float4 &angles, float4 &outSin, float4 &outCos);
+void SinCos4(const float4 &angles, float4 &outSin, float4 &outCos);
 
 // Powers, exponentials, logarithms and remainders are taken in double and narrowed.
 float Pow(float base, float power);

@@ -11,6 +11,7 @@
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 
 namespace math {
 
@@ -75,6 +76,8 @@ void Quat::Set(float x_, float y_, float z_, float w_) {
 }
 
 void Quat::Set(const float3x3 &m) { *this = RotationOf(m); }
+
+void Quat::Set(const float3x4 &m) { *this = RotationOf(m); }
 
 float Quat::Dot(const Quat &rhs) const { return ((x * rhs.x + y * rhs.y) + z * rhs.z) + w * rhs.w; }
 float Quat::LengthSq() const { return Dot(*this); }
@@ -259,6 +262,8 @@ float3 Quat::SlerpVectorAbs(const float3 &from, const float3 &to, float angleRad
 }
 
 float3x3 Quat::ToFloat3x3() const { return float3x3(*this); }
+
+float3x4 Quat::ToFloat3x4() const { return float3x4(*this); }
 
 std::string Quat::ToString() const {
     return FormatText("(%.3f, %.3f, %.3f, %.3f)", PrintableFloat(x), PrintableFloat(y), PrintableFloat(z),

@@ -8,6 +8,7 @@
 namespace math {
 
 class float3x3;
+class float3x4;
 class LCG;
 
 // Rotation quaternion (x, y, z, w), w the scalar part. A rotation by angle a about
@@ -30,6 +31,7 @@ public:
     void Set(float x, float y, float z, float w);
     // Replaces this quaternion by the rotation of the matrix.
     void Set(const float3x3 &m);
+    void Set(const float3x4 &m);  // the rotation of the 3x3 part; the translation is ignored
 
     float Dot(const Quat &rhs) const;
     float LengthSq() const;
@@ -97,6 +99,7 @@ public:
     static float3 SlerpVectorAbs(const float3 &from, const float3 &to, float angleRadians);
 
     float3x3 ToFloat3x3() const;
+    float3x4 ToFloat3x4() const;  // zero translation
 
     std::string ToString() const;
     std::string ToString2() const;

@@ -6,9 +6,19 @@
 #include <cstring>
 #include <ostream>
 
+#include "Algorithm/Random/LCG.h"
+#include "Geometry/AABB.h"
+#include "Geometry/Line.h"
+#include "Geometry/LineSegment.h"
+#include "Geometry/OBB.h"
+#include "Geometry/Plane.h"
+#include "Geometry/Ray.h"
+#include "Geometry/Triangle.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
+#include "Math/float2.h"
+#include "Math/float3x3.h"
 
 namespace math {
 
@@ -47,6 +57,8 @@ const float3 float3::inf = float3(__builtin_inff());
 // Callers pass a valid pointer; a null one still leaves no indeterminate members.
 float3::float3(const float *data) : float3(data ? float3(data[0], data[1], data[2]) : nan) {}
 
+float3::float3(const float2 &xy, float z_) : x(xy.x), y(xy.y), z(z_) {}
+
 float3 float3::FromScalar(float scalar) { return float3(scalar); }
 
 void float3::SetFromScalar(float scalar) { x = y = z = scalar; }
@@ -73,6 +85,18 @@ float &float3::At(int index) {
     default: return x;
     }
 }
+
+float2 float3::xx() const { return float2(x, x); }
+float2 float3::xy() const { return float2(x, y); }
+float2 float3::xz() const { return float2(x, z); }
+float2 float3::yx() const { return float2(y, x); }
+float2 float3::yy() const { return float2(y, y); }
+float2 float3::yz() const { return float2(y, z); }
+float2 float3::zx() const { return float2(z, x); }
+float2 float3::zy() const { return float2(z, y); }
+float2 float3::zz() const { return float2(z, z); }
+
+float2 float3::Swizzled(int i, int j) const { return float2(At(i), At(j)); }
 
 float3 float3::Swizzled(int i, int j, int k) const { return float3(At(i), At(j), At(k)); }
 
@@ -179,6 +203,10 @@ float3 float3::Cross(const float3 &v) const {
     return float3(y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x);
 }
 
+float3x3 float3::OuterProduct(const float3 &v) const {
+    return float3x3(x * v.x, x * v.y, x * v.z, y * v.x, y * v.y, y * v.z, z * v.x, z * v.y, z * v.z);
+}
+
 float float3::ScalarTripleProduct(const float3 &u, const float3 &v, const float3 &w) {
     return u.Cross(v).Dot(w);
 }
@@ -261,6 +289,14 @@ float3 &float3::operator/=(float s) { return *this = *this / s; }
 float float3::DistanceSq(const float3 &p) const { return (*this - p).LengthSq(); }
 
 float float3::Distance(const float3 &p) const { return sqrtf(DistanceSq(p)); }
+
+float float3::Distance(const Line &line) const { return line.Distance(*this); }
+float float3::Distance(const Ray &ray) const { return ray.Distance(*this); }
+float float3::Distance(const LineSegment &lineSegment) const { return lineSegment.Distance(*this); }
+float float3::Distance(const Plane &plane) const { return plane.Distance(*this); }
+float float3::Distance(const Triangle &triangle) const { return triangle.Distance(*this); }
+float float3::Distance(const AABB &aabb) const { return aabb.Distance(*this); }
+float float3::Distance(const OBB &obb) const { return obb.Distance(*this); }
 
 float3 float3::Perpendicular(const float3 &hint, const float3 &hint2) const {
     const float3 c = Cross(hint);
@@ -382,6 +418,20 @@ float3 float3::ToSphericalCoordinates() const {
     if (!(length > 1e-5f)) return zero;
     const float3 u = *this * (1.f / length);
     return float3(atan2f(u.x, u.z), asinf(-u.y), length);
+}
+
+float2 float3::ToSphericalCoordinatesNormalized() const { return float2(atan2f(x, z), asinf(-y)); }
+
+float3 float3::RandomBox(LCG &lcg, float xmin, float xmax, float ymin, float ymax, float zmin, float zmax) {
+    return RandomBox(lcg, float3(xmin, ymin, zmin), float3(xmax, ymax, zmax));
+}
+
+float3 float3::RandomBox(LCG &lcg, const float3 &min, const float3 &max) {
+    return AABB(min, max).RandomPointInside(lcg);
+}
+
+float3 float3::RandomBox(LCG &lcg, float minElem, float maxElem) {
+    return RandomBox(lcg, float3(minElem), float3(maxElem));
 }
 
 std::string float3::ToString() const {

@@ -5,6 +5,17 @@
 
 namespace math {
 
+class AABB;
+class float2;
+class float3x3;
+class LCG;
+class Line;
+class LineSegment;
+class OBB;
+class Plane;
+class Ray;
+class Triangle;
+
 // A point, direction or vector of three floats, contiguous in the order x, y, z, with no
 // alignment beyond a float. Sums of products accumulate in component order and division by a
 // scalar multiplies by its reciprocal: results depend on this order to the last bit.
@@ -17,6 +28,7 @@ public:
     float3() = default;
     constexpr float3(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
     constexpr explicit float3(float scalar) : x(scalar), y(scalar), z(scalar) {}
+    float3(const float2 &xy, float z);
     explicit float3(const float *data);  // a null pointer gives nan
 
     static float3 FromScalar(float scalar);
@@ -25,7 +37,18 @@ public:
 
     float At(int index) const;  // NaN outside 0..2
     float &At(int index);       // x outside 0..2
-    float3 Swizzled(int i, int j, int k) const;  // NaN in a slot whose index is outside 0..2
+    float2 xx() const;
+    float2 xy() const;
+    float2 xz() const;
+    float2 yx() const;
+    float2 yy() const;
+    float2 yz() const;
+    float2 zx() const;
+    float2 zy() const;
+    float2 zz() const;
+    // NaN in a slot whose index is outside 0..2.
+    float2 Swizzled(int i, int j) const;
+    float3 Swizzled(int i, int j, int k) const;
 
     float LengthSq() const;
     float Length() const;
@@ -53,6 +76,7 @@ public:
 
     float Dot(const float3 &v) const;
     float3 Cross(const float3 &v) const;
+    float3x3 OuterProduct(const float3 &v) const;  // element (r, c) is this[r] * v[c]
     static float ScalarTripleProduct(const float3 &u, const float3 &v, const float3 &w);
     float SumOfElements() const;
     float ProductOfElements() const;
@@ -92,6 +116,14 @@ public:
 
     float DistanceSq(const float3 &p) const;
     float Distance(const float3 &p) const;
+    // The shape's own distance to this point.
+    float Distance(const Line &line) const;
+    float Distance(const Ray &ray) const;
+    float Distance(const LineSegment &lineSegment) const;
+    float Distance(const Plane &plane) const;
+    float Distance(const Triangle &triangle) const;
+    float Distance(const AABB &aabb) const;
+    float Distance(const OBB &obb) const;
 
     float3 Perpendicular(const float3 &hint, const float3 &hint2) const;
     float3 AnotherPerpendicular(const float3 &hint, const float3 &hint2) const;
@@ -118,6 +150,12 @@ public:
     void SetFromSphericalCoordinates(float azimuth, float inclination);
     static float3 FromSphericalCoordinates(float azimuth, float inclination);
     float3 ToSphericalCoordinates() const;  // (azimuth, inclination, radius)
+    float2 ToSphericalCoordinatesNormalized() const;  // (azimuth, inclination) of a unit vector
+
+    // A point drawn inside the box AABB(min, max); note the per-axis order of the bounds.
+    static float3 RandomBox(LCG &lcg, float xmin, float xmax, float ymin, float ymax, float zmin, float zmax);
+    static float3 RandomBox(LCG &lcg, const float3 &min, const float3 &max);
+    static float3 RandomBox(LCG &lcg, float minElem, float maxElem);
 
     std::string ToString() const;  // "(x, y, z)" with three decimals
 

@@ -12,6 +12,7 @@
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/float3x4.h"
 
 namespace math {
 
@@ -247,6 +248,12 @@ float3x3 float3x3::ShearZ(float xFactor, float yFactor) {
     return float3x3(1.f, 0.f, 0.f, 0.f, 1.f, 0.f, xFactor, yFactor, 1.f);
 }
 
+// The 3x3 parts of the affine forms, which add only the translation.
+float3x3 float3x3::Mirror(const Plane &plane) { return float3x4::Mirror(plane).Float3x3Part(); }
+float3x3 float3x3::OrthographicProjection(const Plane &target) {
+    return float3x4::OrthographicProjection(target).Float3x3Part();
+}
+
 float3x3 float3x3::OrthographicProjectionYZ() { return float3x3(0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f); }
 float3x3 float3x3::OrthographicProjectionXZ() { return float3x3(1.f, 0.f, 0.f, 0.f, 0.f, 0.f, 0.f, 0.f, 1.f); }
 float3x3 float3x3::OrthographicProjectionXY() { return float3x3(1.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f); }
@@ -263,6 +270,8 @@ float3x3 float3x3::operator*(const float3x3 &rhs) const {
 float3x3 float3x3::Mul(const float3x3 &rhs) const { return *this * rhs; }
 float3x3 float3x3::operator*(const Quat &rhs) const { return *this * float3x3(rhs); }
 float3x3 float3x3::Mul(const Quat &rhs) const { return *this * rhs; }
+
+float3x4 float3x3::Mul(const float3x4 &rhs) const { return *this * rhs; }
 
 float3 float3x3::Transform(const float3 &vector) const { return Transform(vector.x, vector.y, vector.z); }
 

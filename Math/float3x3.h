@@ -8,7 +8,9 @@
 
 namespace math {
 
+class float3x4;
 class LCG;
+class Plane;
 class Quat;
 
 // 3x3 float matrix stored row by row; it multiplies column vectors from the left,
@@ -84,6 +86,9 @@ public:
     static float3x3 ShearX(float yFactor, float zFactor);
     static float3x3 ShearY(float xFactor, float zFactor);
     static float3x3 ShearZ(float xFactor, float yFactor);
+    // The normal is taken as unit length; the plane's offset is not used.
+    static float3x3 Mirror(const Plane &plane);
+    static float3x3 OrthographicProjection(const Plane &target);
     static float3x3 OrthographicProjectionYZ();
     static float3x3 OrthographicProjectionXZ();
     static float3x3 OrthographicProjectionXY();
@@ -92,6 +97,7 @@ public:
     float3x3 Mul(const float3x3 &rhs) const;
     float3x3 operator*(const Quat &rhs) const;
     float3x3 Mul(const Quat &rhs) const;
+    float3x4 Mul(const float3x4 &rhs) const;  // this with zero translation, times rhs
     float3 Transform(const float3 &vector) const;
     float3 Transform(float x, float y, float z) const;
     float3 operator*(const float3 &vector) const;

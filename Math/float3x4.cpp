@@ -77,7 +77,7 @@ float3x4 float3x4::FromQuat(const Quat &orientation) { return float3x4(orientati
 
 float3x4 &float3x4::operator=(const float3x3 &rhs) { return *this = float3x4(rhs); }
 
-float3x4 &float3x4::operator=(const Quat &rhs) { return *this = float3x4(rhs); }
+float3x4 &float3x4::operator=(const Quat &rhs) { return *this = rhs.ToFloat3x4(); }
 
 void float3x4::Set(float m00, float m01, float m02, float m03, float m10, float m11, float m12, float m13,
                    float m20, float m21, float m22, float m23) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "clipping/Edge.h"
+#include "clipping/IntMath.h"
 #include "clipping/Path.h"
 
 namespace clip {
@@ -76,14 +77,72 @@ int PointInPolygon(const IntPoint& pt, const OutPt* op) {
     return inside;
 }
 
-bool Poly2ContainsPoly1(const OutPt* ring1, const OutPt* ring2) {
+namespace {
+
+// Sign of a * b - c * d, exact for magnitudes below 2^64: the products are compared as
+// unsigned 128-bit magnitudes, which a signed 128-bit product could overflow.
+int SignOfProductDifference(Int128 a, Int128 b, Int128 c, Int128 d) {
+    using U128 = unsigned __int128;
+    auto sign = [](Int128 v) { return (v > 0) - (v < 0); };
+    auto magnitude = [](Int128 v) { return static_cast<U128>(v < 0 ? -v : v); };
+    const int s1 = sign(a) * sign(b);
+    const int s2 = sign(c) * sign(d);
+    if (s1 != s2) return s1 > s2 ? 1 : -1;
+    if (s1 == 0) return 0;
+    const U128 m1 = magnitude(a) * magnitude(b);
+    const U128 m2 = magnitude(c) * magnitude(d);
+    if (m1 == m2) return 0;
+    return (m1 > m2) == (s1 > 0) ? 1 : -1;
+}
+
+// Where the midpoint of the segment (a, b) lies against the ring: 0 outside, 1 inside, -1
+// on the boundary. The walk is that of PointInPolygon in doubled coordinates, where the
+// midpoint is a lattice point; exact, since the doubled differences reach 2^64.
+int MidpointInPolygon(const IntPoint& a, const IntPoint& b, const OutPt* ring) {
+    const Int128 mx = Int128(a.X) + b.X;
+    const Int128 my = Int128(a.Y) + b.Y;
+    int inside = 0;
+    const OutPt* op = ring;
+    do {
+        const Int128 px = 2 * Int128(op->pt.X) - mx, py = 2 * Int128(op->pt.Y) - my;
+        const Int128 qx = 2 * Int128(op->next->pt.X) - mx, qy = 2 * Int128(op->next->pt.Y) - my;
+        if (qy == 0 && (qx == 0 || (py == 0 && (qx > 0) == (px < 0)))) return -1;
+        if ((py < 0) != (qy < 0)) {
+            if (px >= 0 && qx > 0) {
+                inside = 1 - inside;
+            } else if (px >= 0 || qx > 0) {
+                const int d = SignOfProductDifference(px, qy, qx, py);
+                if (d == 0) return -1;
+                if ((d > 0) == (qy > py)) inside = 1 - inside;
+            }
+        }
+        op = op->next;
+    } while (op != ring);
+    return inside;
+}
+
+// The first of the given points that does not lie on ring2's boundary decides.
+template <class Locate>
+int FirstOffBoundary(const OutPt* ring1, Locate locate) {
     const OutPt* op = ring1;
     do {
-        const int result = PointInPolygon(op->pt, ring2);
-        if (result >= 0) return result > 0;
+        const int result = locate(op);
+        if (result >= 0) return result;
         op = op->next;
     } while (op != ring1);
-    return true;
+    return -1;
+}
+
+}  // namespace
+
+bool Poly2ContainsPoly1(const OutPt* ring1, const OutPt* ring2) {
+    const int byVertex = FirstOffBoundary(ring1, [ring2](const OutPt* op) { return PointInPolygon(op->pt, ring2); });
+    if (byVertex >= 0) return byVertex > 0;
+    // Every vertex on ring2's boundary, as when a join splits one ring in two: the parts
+    // share vertices but not, in general, edges, so an edge midpoint tells inside from out.
+    const int byMidpoint = FirstOffBoundary(
+        ring1, [ring2](const OutPt* op) { return MidpointInPolygon(op->pt, op->next->pt, ring2); });
+    return byMidpoint != 0;
 }
 
 bool PointIsVertex(const IntPoint& pt, const OutPt* op) {

@@ -26,7 +26,9 @@ void rng_seed_offset(int seed, float v) {
     rng_seed(static_cast<unsigned>(seed) + static_cast<unsigned>(trunc_i32_sat(v)));
 }
 
-float unit_draw() { return static_cast<float>(static_cast<double>(rng_next()) / 2147483647.0); }
+float unit_value(int raw) { return static_cast<float>(static_cast<double>(raw) / 2147483647.0); }
+
+float unit_draw() { return unit_value(rng_next()); }
 
 float percentage_draw() { return unit_draw() * 100.0f; }
 

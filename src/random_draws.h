@@ -21,6 +21,7 @@ void rng_seed_offset(int seed, float v);
 int trunc_i32_sat(float v);
 
 float unit_draw();        // rand() / 2147483647.0 in double, narrowed: [0, 1]
+float unit_value(int raw);  // the same of a number already drawn
 float percentage_draw();  // unit_draw() * 100 in float
 float fraction_draw();    // (float)rand() * 2^-31: [0, 1], 1 only by rounding of the largest draws
 

@@ -31,6 +31,14 @@ VALUE array_entry(VALUE ary, long i) {
     return rb_ary_entry(ary, i);
 }
 
+void array_store(VALUE ary, long i, VALUE value) {
+    check_array(ary);
+    protect([&] {
+        rb_ary_store(ary, i, value);
+        return Qnil;
+    });
+}
+
 VALUE hash_value(VALUE hash, const char *key) {
     check_hash(hash);
     // A Hash with a default proc runs Ruby code on a missing key.

@@ -19,6 +19,7 @@ int array_length(VALUE ary);             // TypeError unless an Array; RangeErro
 VALUE array_entry(VALUE ary, long i);    // nil past the end
 VALUE hash_value(VALUE hash, const char *key);  // the value under a String key, nil when missing
 void check_array(VALUE v);
+void array_store(VALUE ary, long i, VALUE value);  // TypeError unless an Array, FrozenError if frozen
 void check_hash(VALUE v);
 
 // Scalars.

@@ -29,20 +29,12 @@ int point_seed(int seed, const math::float3 &p) {
     return static_cast<int>(hash_seed(text, 0u) % 1000000u);
 }
 
-static void store(VALUE row, long slot, VALUE value) {
-    check_array(row);
-    protect([&] {
-        rb_ary_store(row, slot, value);
-        return Qnil;
-    });
-}
-
 static VALUE points_seeds(VALUE rows, VALUE seed) {
     const int n = array_length(rows);
     const int s = read_int(seed);
     for (int i = 0; i < n; ++i) {
         const VALUE row = array_entry(rows, i);
-        store(row, 3, INT2FIX(point_seed(s, point3d_to_float3(array_entry(row, 0)))));
+        array_store(row, 3, INT2FIX(point_seed(s, point3d_to_float3(array_entry(row, 0)))));
     }
     return rows;
 }
@@ -89,8 +81,8 @@ static VALUE points_defs(VALUE settings) {
     for (int i = 0; i < n; ++i) {
         const int index = bag.empty() ? -1 : bag[i % bag.size()];
         const VALUE row = array_entry(points, i);
-        store(row, 4, INT2FIX(index));
-        store(row, 5, no_distance);
+        array_store(row, 4, INT2FIX(index));
+        array_store(row, 5, no_distance);
     }
     return points;
 }

@@ -61,27 +61,14 @@ bool AllNaN(const OBB &box) {
     return true;
 }
 
+// The three axes of a box: its face normals and its edge directions alike.
+std::vector<D3> Axes(const OBB &box) { return {D3(box.axis[0]), D3(box.axis[1]), D3(box.axis[2])}; }
+
 // Two boxes are separated when some axis (the 6 face normals and the 9 edge crosses)
 // keeps their projected corners apart; here in double, from the corners.
 bool SeparatedInDouble(const OBB &a, const OBB &b) {
-    std::vector<D3> axes;
-    for (int i = 0; i < 3; ++i) {
-        axes.push_back(D3(a.axis[i]));
-        axes.push_back(D3(b.axis[i]));
-        for (int j = 0; j < 3; ++j) axes.push_back(oracle::Cross(D3(a.axis[i]), D3(b.axis[j])));
-    }
-    for (const D3 &axis : axes) {
-        if (oracle::Length(axis) < 1e-6) continue;
-        double aLo = oracle::kInf, aHi = -oracle::kInf, bLo = oracle::kInf, bHi = -oracle::kInf;
-        for (int c = 0; c < 8; ++c) {
-            aLo = std::min(aLo, oracle::Dot(D3(a.CornerPoint(c)), axis));
-            aHi = std::max(aHi, oracle::Dot(D3(a.CornerPoint(c)), axis));
-            bLo = std::min(bLo, oracle::Dot(D3(b.CornerPoint(c)), axis));
-            bHi = std::max(bHi, oracle::Dot(D3(b.CornerPoint(c)), axis));
-        }
-        if (aHi < bLo || bHi < aLo) return true;
-    }
-    return false;
+    return oracle::Separation(oracle::Corners(a), oracle::Corners(b),
+                              oracle::SeparatingAxes(Axes(a), Axes(a), Axes(b), Axes(b))) > 0;
 }
 
 math::LCG SeededLCG(unsigned seed) {

@@ -7,20 +7,25 @@
 #include <sstream>
 
 #include "Algorithm/Random/LCG.h"
+#include "Geometry/AABB.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 #include "geometry_oracle.h"
 
+using math::AABB;
 using math::float2;
 using math::float3;
 using math::LCG;
 using math::Line;
 using math::LineSegment;
+using math::OBB;
 using math::Plane;
 using math::Ray;
 using math::Triangle;
@@ -342,6 +347,69 @@ TEST(TriangleRandom, DrawOrderAndRegions) {
         EXPECT_LT(nearest, 1e-5);
         const float3 v = t.RandomVertex(lcg);
         EXPECT_TRUE(v.BitEquals(t.a) || v.BitEquals(t.b) || v.BitEquals(t.c));
+    }
+}
+
+TEST(TriangleBounds, ComponentwiseExtremesOfTheVertices) {
+    const Triangle t(float3(1, -5, 2), float3(-3, 4, 2), float3(0, 0, 7));
+    const AABB box = t.BoundingAABB();
+    EXPECT_TRUE(SameBits(box.minCorner, float3(-3, -5, 2)));
+    EXPECT_TRUE(SameBits(box.maxCorner, float3(1, 4, 7)));
+}
+
+// Separating axes in double over the vertices and corners themselves: the three box axes, the
+// triangle's normal and the nine crosses of box axes with edges.
+double SeparationFromBox(const Triangle &t, const std::vector<D3> &corners, const std::vector<D3> &boxAxes) {
+    const std::vector<D3> vertices = {D3(t.a), D3(t.b), D3(t.c)};
+    const std::vector<D3> edges = {D3(t.b) - D3(t.a), D3(t.c) - D3(t.a), D3(t.c) - D3(t.b)};
+    return Separation(vertices, corners, SeparatingAxes({Cross(edges[0], edges[1])}, edges, boxAxes, boxAxes));
+}
+
+TEST(TriangleIntersects, BoxesAgreeWithSeparatingAxesInDouble) {
+    Random random(41);
+    const std::vector<D3> unitAxes = {D3(1, 0, 0), D3(0, 1, 0), D3(0, 0, 1)};
+    int hits[2] = {0, 0}, misses[2] = {0, 0};
+    for (int n = 0; n < 3000; ++n) {
+        const AABB aabb = AABB::FromCenterAndSize(random.Point(2.f), random.Point(3.f).Abs() + float3(0.5f));
+        const math::float3x3 r = math::float3x3::RotateAxisAngle(random.Direction(), random.Uniform(-3.f, 3.f));
+        const OBB obb(random.Point(2.f), random.Point(1.5f).Abs() + float3(0.25f), r.Col(0), r.Col(1), r.Col(2));
+        const Triangle t(random.Point(5.f), random.Point(5.f), random.Point(5.f));
+        if (t.Area() < 0.1f) continue;
+        const std::vector<D3> obbAxes = {D3(obb.axis[0]), D3(obb.axis[1]), D3(obb.axis[2])};
+        const double separation[2] = {SeparationFromBox(t, Corners(aabb), unitAxes),
+                                      SeparationFromBox(t, Corners(obb), obbAxes)};
+        const bool result[2][2] = {{t.Intersects(aabb), aabb.Intersects(t)}, {t.Intersects(obb), obb.Intersects(t)}};
+        for (int k = 0; k < 2; ++k) {
+            if (std::fabs(separation[k]) < 1e-3) continue;  // too close to call in float
+            SCOPED_TRACE(testing::Message() << "case " << n << (k ? " oriented" : " axis-aligned"));
+            EXPECT_EQ(result[k][0], separation[k] < 0);
+            EXPECT_EQ(result[k][1], result[k][0]);
+            ++(separation[k] < 0 ? hits : misses)[k];
+        }
+    }
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_GT(hits[k], 200);
+        EXPECT_GT(misses[k], 200);
+    }
+}
+
+TEST(TriangleIntersects, TouchingABoxIsSeparatedFromIt) {
+    const AABB box(float3(0, 0, 0), float3(2, 2, 2));
+    const Triangle onFace(float3(0.5f, 0.5f, 2), float3(1.5f, 0.5f, 2), float3(0.5f, 1.5f, 2));
+    EXPECT_FALSE(onFace.Intersects(box));
+    EXPECT_FALSE(box.Intersects(onFace));
+    EXPECT_TRUE(Triangle(onFace.a - float3(0, 0, 1e-3f), onFace.b, onFace.c).Intersects(box));
+}
+
+TEST(TriangleTransform, AffineMatricesMapEveryVertexAsAPoint) {
+    const Triangle t(float3(1, 0, 0), float3(0, 2, 0), float3(0, 0, 3));
+    const math::float3x4 m(math::float3x3::RotateZ(0.7f) * 2.f, float3(5, -6, 7));
+    Triangle moved = t;
+    moved.Transform(m);
+    for (const Triangle &mapped : {moved, m * t}) {
+        EXPECT_TRUE(SameBits(mapped.a, m.MulPos(t.a)));
+        EXPECT_TRUE(SameBits(mapped.b, m.MulPos(t.b)));
+        EXPECT_TRUE(SameBits(mapped.c, m.MulPos(t.c)));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "Math/float3.h"
 
@@ -146,6 +147,47 @@ void ExpectClosestPair(const A &a, const Linear &aSet, const B &b, const Linear 
     EXPECT_NEAR(a.Distance(b, e, e2), expected, tolerance);
     EXPECT_EQ(Bits(e), Bits(d));
     EXPECT_EQ(Bits(e2), Bits(d2));
+}
+
+// How far apart two convex point sets (the corners of boxes, the vertices of flat polygons) lie
+// along the best of the candidate axes: positive when that axis separates them, negative by the
+// smallest overlap otherwise. Axes of length below 1e-9 are skipped.
+inline double Separation(const std::vector<D3> &a, const std::vector<D3> &b, const std::vector<D3> &axes) {
+    double best = -kInf;
+    for (const D3 &axis : axes) {
+        const double length = Length(axis);
+        if (length < 1e-9) continue;
+        const D3 unit = axis * (1 / length);
+        double aLo = kInf, aHi = -kInf, bLo = kInf, bHi = -kInf;
+        for (const D3 &p : a) {
+            aLo = std::min(aLo, Dot(p, unit));
+            aHi = std::max(aHi, Dot(p, unit));
+        }
+        for (const D3 &p : b) {
+            bLo = std::min(bLo, Dot(p, unit));
+            bHi = std::max(bHi, Dot(p, unit));
+        }
+        best = std::max(best, std::max(bLo - aHi, aLo - bHi));
+    }
+    return best;
+}
+
+// The candidate separating axes of two convex sets: each set's face normals and the cross
+// products of their edge directions.
+inline std::vector<D3> SeparatingAxes(const std::vector<D3> &normals, const std::vector<D3> &edges,
+                                      const std::vector<D3> &otherNormals, const std::vector<D3> &otherEdges) {
+    std::vector<D3> axes = normals;
+    axes.insert(axes.end(), otherNormals.begin(), otherNormals.end());
+    for (const D3 &e : edges)
+        for (const D3 &f : otherEdges) axes.push_back(Cross(e, f));
+    return axes;
+}
+
+template <typename Box>
+std::vector<D3> Corners(const Box &box) {
+    std::vector<D3> corners;
+    for (int i = 0; i < 8; ++i) corners.push_back(D3(box.CornerPoint(i)));
+    return corners;
 }
 
 inline bool AllNaN(const math::float3 &v) { return std::isnan(v.x) && std::isnan(v.y) && std::isnan(v.z); }

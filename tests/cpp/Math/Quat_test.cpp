@@ -8,6 +8,7 @@
 #include "Algorithm/Random/LCG.h"
 #include "Math/float3.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 #include "Math/matrix_oracle.h"
 
 using math::float3;
@@ -270,6 +271,26 @@ TEST(QuatMatrix, ConversionsMatchEigen) {
         back.Set(q.ToFloat3x3());
         EXPECT_LT(MaxAbsDiffUpToSign(back, ToEigen(q)), 2e-6f);
         EXPECT_TRUE(back.IsNormalized(1e-6f));
+    }
+}
+
+// The affine form carries the same rotation with zero translation, and a translation does not
+// reach the conversion back.
+TEST(QuatMatrix, AffineFormsCarryTheRotationOnly) {
+    oracle::Sampler sampler(66);
+    for (int i = 0; i < 100; ++i) {
+        const Quat q = sampler.UnitQuat();
+        const math::float3x4 m = q.ToFloat3x4();
+        const float3x3 r = q.ToFloat3x3();
+        for (int row = 0; row < 3; ++row) {
+            for (int col = 0; col < 3; ++col) EXPECT_EQ(Bits(m.At(row, col)), Bits(r.At(row, col)));
+            EXPECT_EQ(Bits(m.At(row, 3)), 0u);
+        }
+        Quat fromAffine, fromLinear;
+        fromAffine.Set(math::float3x4(r, sampler.Vector(-100.f, 100.f)));
+        fromLinear.Set(r);
+        ExpectBitEqual(fromAffine, fromLinear);
+        EXPECT_LT(MaxAbsDiffUpToSign(fromAffine, ToEigen(q)), 2e-6f);
     }
 }
 

@@ -9,6 +9,18 @@
 #include <limits>
 #include <sstream>
 
+#include "Algorithm/Random/LCG.h"
+#include "Geometry/AABB.h"
+#include "Geometry/Line.h"
+#include "Geometry/LineSegment.h"
+#include "Geometry/OBB.h"
+#include "Geometry/Plane.h"
+#include "Geometry/Ray.h"
+#include "Geometry/Triangle.h"
+#include "Math/float2.h"
+#include "Math/float3x3.h"
+
+using math::float2;
 using math::float3;
 
 namespace {
@@ -45,6 +57,26 @@ TEST(Float3Construction, NullPointerGivesNanAndPointerIsCopied) {
     EXPECT_TRUE(SameBits(float3(static_cast<const float *>(nullptr)), float3::nan));
     const float data[3] = {1, 2, 3};
     EXPECT_TRUE(SameBits(float3(data), float3(1, 2, 3)));
+}
+
+TEST(Float3Construction, FromAPlanarVectorAndZ) {
+    EXPECT_TRUE(SameBits(float3(float2(1.5f, -2), 3), float3(1.5f, -2, 3)));
+}
+
+TEST(Float3Access, PairsAndTwoIndexSwizzles) {
+    const float3 v(1, 2, 3);
+    struct Case { float2 pair; int i, j; };
+    const Case cases[] = {{v.xx(), 0, 0}, {v.xy(), 0, 1}, {v.xz(), 0, 2}, {v.yx(), 1, 0}, {v.yy(), 1, 1},
+                          {v.yz(), 1, 2}, {v.zx(), 2, 0}, {v.zy(), 2, 1}, {v.zz(), 2, 2}};
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.pair.x, v.At(c.i)) << c.i << c.j;
+        EXPECT_EQ(c.pair.y, v.At(c.j)) << c.i << c.j;
+        const float2 s = v.Swizzled(c.i, c.j);
+        EXPECT_TRUE(s.x == c.pair.x && s.y == c.pair.y) << c.i << c.j;
+    }
+    const float2 bad = v.Swizzled(3, -1);
+    EXPECT_TRUE(std::isnan(bad.x) && std::isnan(bad.y));
+    EXPECT_EQ(v.Swizzled(2, 7).x, 3);
 }
 
 TEST(Float3Access, OutOfRangeIndicesGiveNanOrX) {
@@ -116,6 +148,14 @@ TEST(Float3Products, CrossAndTripleProductMatchEigen) {
         EXPECT_FLOAT_EQ(float3::ScalarTripleProduct(c[0], c[1], float3(1, -1, 2)),
                         e.dot(Eigen::Vector3f(1, -1, 2)));
     }
+}
+
+TEST(Float3Products, OuterProductMatchesEigen) {
+    const float3 a(1.5f, -2.25f, 0.1f), b(-3.f, 0.7f, 11.f);
+    const Eigen::Matrix3f expected = Eigen::Vector3f(a.x, a.y, a.z) * Eigen::RowVector3f(b.x, b.y, b.z);
+    const math::float3x3 m = a.OuterProduct(b);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(bits(m.At(r, c)), bits(expected(r, c))) << r << c;
 }
 
 TEST(Float3Length, NormalizeComparesTheLengthWith1em6) {
@@ -309,6 +349,64 @@ TEST(Float3Bases, OrthonormalizeGivesAnOrthonormalSet) {
     float3::Orthonormalize(zeroA, d);
     EXPECT_TRUE(SameBits(zeroA, float3::unitX));
     EXPECT_TRUE(SameBits(d, float3::unitY));
+}
+
+// Each shape answers for the point; the point (3, 0, -5) lies off every shape's nearest feature
+// in a different way (behind the ray's origin, beyond the segment's end, off the triangle's corner).
+TEST(Float3Distance, EachShapeGivesItsOwnDistance) {
+    const float3 p(3, 0, -5);
+    const float3 up(0, 0, 1);
+    struct Case { const char *shape; float distance, ownDistance, expected; };
+    const math::Line line(float3::zero, up);
+    const math::Ray ray(float3::zero, up);
+    const math::LineSegment segment(float3(0, 0, -10), float3(0, 0, -8));
+    const math::Plane plane(up, 2.f);
+    const math::Triangle triangle(float3::zero, float3::unitX, float3::unitY);
+    const math::AABB aabb(float3(-1, -1, -4), float3(1, 1, -1));
+    const math::OBB obb(float3(0, 0, -5), float3(1, 1, 1), float3::unitX, float3::unitY, float3::unitZ);
+    const Case cases[] = {
+        {"line", p.Distance(line), line.Distance(p), 3.f},
+        {"ray", p.Distance(ray), ray.Distance(p), sqrtf(34.f)},
+        {"segment", p.Distance(segment), segment.Distance(p), sqrtf(18.f)},
+        {"plane", p.Distance(plane), plane.Distance(p), 7.f},
+        {"triangle", p.Distance(triangle), triangle.Distance(p), sqrtf(29.f)},
+        {"aabb", p.Distance(aabb), aabb.Distance(p), sqrtf(5.f)},
+        {"obb", p.Distance(obb), obb.Distance(p), 2.f},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(bits(c.distance), bits(c.ownDistance)) << c.shape;
+        EXPECT_NEAR(c.distance, c.expected, 1e-5f) << c.shape;
+    }
+}
+
+// Every form draws AABB::RandomPointInside's three values from the box its bounds describe.
+TEST(Float3Random, BoxFormsDrawFromTheSameBox) {
+    math::LCG lcg;
+    lcg.Seed(12345, 69621, 0, 2147483647);
+    for (int n = 0; n < 200; ++n) {
+        math::LCG a = lcg, b = lcg, c = lcg, d = lcg;
+        const float3 lo(1, -3, 5), hi(2, 4, 5.5f);
+        const float3 expected = math::AABB(lo, hi).RandomPointInside(lcg);
+        EXPECT_TRUE(SameBits(float3::RandomBox(a, lo.x, hi.x, lo.y, hi.y, lo.z, hi.z), expected));
+        EXPECT_TRUE(SameBits(float3::RandomBox(b, lo, hi), expected));
+        EXPECT_TRUE(math::AABB(lo, hi).Contains(expected));
+        const float3 cube = float3::RandomBox(c, -2.f, 3.f);
+        EXPECT_TRUE(SameBits(cube, math::AABB(float3(-2.f), float3(3.f)).RandomPointInside(d)));
+        for (math::LCG *used : {&a, &b, &c}) EXPECT_EQ(used->lastNumber, lcg.lastNumber);
+    }
+}
+
+TEST(Float3Spherical, NormalizedFormGivesAzimuthAndInclination) {
+    struct Case { float azimuth, inclination; };
+    const Case cases[] = {{0.7f, -0.3f}, {-2.5f, 1.2f}, {3.1f, 0.f}, {0.f, -1.5f}};
+    for (const Case &c : cases) {
+        const float3 unit = float3::FromSphericalCoordinates(c.azimuth, c.inclination);
+        const float2 angles = unit.ToSphericalCoordinatesNormalized();
+        EXPECT_EQ(bits(angles.x), bits(atan2f(unit.x, unit.z)));
+        EXPECT_EQ(bits(angles.y), bits(asinf(-unit.y)));
+        EXPECT_NEAR(angles.x, c.azimuth, 1e-5f);
+        EXPECT_NEAR(angles.y, c.inclination, 1e-5f);
+    }
 }
 
 TEST(Float3Spherical, FormsAndRoundTrip) {

@@ -10,8 +10,10 @@
 #include <string>
 
 #include "Algorithm/Random/LCG.h"
+#include "Geometry/Plane.h"
 #include "Math/Quat.h"
 #include "Math/float3.h"
+#include "Math/float3x4.h"
 #include "Math/matrix_oracle.h"
 
 using math::float3;
@@ -177,6 +179,39 @@ TEST(Float3x3Products, QuaternionProductsUseTheRotationMatrix) {
     const Eigen::Matrix3f r = ToEigen(q).toRotationMatrix();
     EXPECT_LT(MaxAbsDiff(m * q, ToEigen(m) * r), 1e-5f);
     EXPECT_LT(MaxAbsDiff(q * m, r * ToEigen(m)), 1e-5f);
+}
+
+TEST(Float3x3Products, AffineProductTakesTheTranslationThrough) {
+    oracle::Sampler sampler(13);
+    for (int i = 0; i < 100; ++i) {
+        const float3x3 a = sampler.Matrix(-10.f, 10.f), b = sampler.Matrix(-10.f, 10.f);
+        const float3 t = sampler.Vector(-10.f, 10.f);
+        const math::float3x4 product = a.Mul(math::float3x4(b, t));
+        EXPECT_LT(MaxAbsDiff(product.Float3x3Part(), ToEigen(a) * ToEigen(b)), 1e-4f);
+        EXPECT_LT(MaxAbsDiff(product.TranslatePart(), ToEigen(a) * ToEigen(t)), 1e-4f);
+    }
+}
+
+// The plane maps reflect or flatten along the normal whatever the offset: compared with
+// I - k n n^T in double, and by what they do to the normal and to a direction in the plane.
+TEST(Float3x3Builders, MirrorAndProjectionAlongAPlaneNormal) {
+    oracle::Sampler sampler(14);
+    for (int i = 0; i < 50; ++i) {
+        const math::Plane plane(sampler.UnitVector(), sampler.Uniform(-50.f, 50.f));
+        const Eigen::Vector3d n(plane.normal.x, plane.normal.y, plane.normal.z);
+        const Eigen::Matrix3d nnT = n * n.transpose();
+        const float3x3 mirror = float3x3::Mirror(plane);
+        const float3x3 projection = float3x3::OrthographicProjection(plane);
+        EXPECT_LT((ToEigen(mirror).cast<double>() - (Eigen::Matrix3d::Identity() - 2 * nnT)).cwiseAbs().maxCoeff(),
+                  1e-6);
+        EXPECT_LT((ToEigen(projection).cast<double>() - (Eigen::Matrix3d::Identity() - nnT)).cwiseAbs().maxCoeff(),
+                  1e-6);
+        const float3 inPlane = plane.normal.Perpendicular(float3(0.3f, 0.5f, 0.8f), float3::unitZ);
+        EXPECT_TRUE((mirror * plane.normal).Equals(-plane.normal, 1e-5f));
+        EXPECT_TRUE((projection * plane.normal).Equals(float3::zero, 1e-5f));
+        EXPECT_TRUE((mirror * inPlane).Equals(inPlane, 1e-5f));
+        EXPECT_TRUE((projection * inPlane).Equals(inPlane, 1e-5f));
+    }
 }
 
 TEST(Float3x3Products, DivisionMultipliesByTheReciprocal) {

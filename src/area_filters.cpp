@@ -1,0 +1,245 @@
+// The area filters: records kept by where they lie in plan view against the outlines given
+// in the call (curves, painted areas) or against the stored object footprints, each kept
+// record carrying its distance to the nearest boundary measured.
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "Geometry/AABB2D.h"
+#include "Geometry/LineSegment.h"
+#include "Geometry/Polygon.h"
+#include "Math/Quat.h"
+#include "custom_axis.h"
+#include "module_functions.h"
+#include "prompt.h"
+#include "random_draws.h"
+#include "ruby_conv.h"
+#include "ruby_guard.h"
+#include "scene.h"
+
+namespace engine {
+
+static constexpr float kNoDistance = -1.0f;
+static constexpr int kCurves = 1;
+static constexpr int kInside = 2;
+static constexpr int kOutside = 3;
+
+static math::float3 plan(const math::float3 &p) { return math::float3(p.x, p.y, 0.0f); }
+
+// Appends a copy of row that shares its elements, with slot 5 set to distance when it held
+// none (-1.0) or a larger one. Only the copy changes.
+static void push_copy(VALUE copies, VALUE row, float distance) {
+    check_array(row);
+    const VALUE copy = protect([&] {
+        const VALUE dup = rb_ary_dup(row);
+        rb_ary_push(copies, dup);
+        return dup;
+    });
+    const float old = read_float(array_entry(copy, 5));
+    if (old == kNoDistance || old > distance) array_store(copy, 5, float_value(distance));
+}
+
+// One entry of the curve list in plan view: its segments and, for an area ring, its outline
+// and x-y bounds. The bounds of an empty ring are empty, so it contains nothing.
+struct Outline {
+    math::Polygon polygon;
+    std::vector<math::LineSegment> segments;
+    math::AABB2D bounds{math::float2(std::numeric_limits<float>::infinity()),
+                        math::float2(-std::numeric_limits<float>::infinity())};
+
+    void enclose(const math::float3 &v) {
+        if (v.x < bounds.minCorner.x) bounds.minCorner.x = v.x;
+        if (v.x > bounds.maxCorner.x) bounds.maxCorner.x = v.x;
+        if (v.y < bounds.minCorner.y) bounds.minCorner.y = v.y;
+        if (v.y > bounds.maxCorner.y) bounds.maxCorner.y = v.y;
+    }
+
+    bool contains(const math::float3 &p) const {
+        return bounds.minCorner.x <= p.x && p.x <= bounds.maxCorner.x && bounds.minCorner.y <= p.y &&
+               p.y <= bounds.maxCorner.y && polygon.Contains(p, 1e-5f);
+    }
+
+    // To the nearest segment; kNoDistance when no segment gives a finite distance.
+    float distance(const math::float3 &p) const {
+        float d2 = kNoDistance;
+        for (const math::LineSegment &segment : segments) {
+            const float s = p.DistanceSq(segment.ClosestPoint(p));
+            if (!std::isfinite(s)) continue;
+            if (d2 == kNoDistance || d2 > s) d2 = s;
+        }
+        return d2 == kNoDistance ? kNoDistance : sqrtf(d2);
+    }
+};
+
+struct AreaSettings {
+    int mode;
+    bool distances;
+    bool rotate;
+    math::Quat to_frame;
+    int seed;
+};
+
+// A vertex of the curve list in plan view, in the custom-axis frame when asked.
+static math::float3 outline_vertex(VALUE point, const AreaSettings &settings) {
+    const math::float3 v = point3d_to_float3(point);
+    return plan(settings.rotate ? settings.to_frame.Transform(v) : v);
+}
+
+// A curve: an Array of segments [Point, Point].
+static Outline read_curve(VALUE curve, const AreaSettings &settings) {
+    Outline outline;
+    const int n = array_length(curve);
+    for (int k = 0; k < n; ++k) {
+        const VALUE segment = array_entry(curve, k);
+        const math::float3 a = outline_vertex(array_entry(segment, 0), settings);
+        const math::float3 b = outline_vertex(array_entry(segment, 1), settings);
+        outline.segments.emplace_back(a, b);
+    }
+    return outline;
+}
+
+// An area ring: an Array of Points, closed back to the first.
+static Outline read_ring(VALUE ring, const AreaSettings &settings) {
+    Outline outline;
+    std::vector<math::float3> &vertices = outline.polygon.vertices;
+    const int n = array_length(ring);
+    for (int k = 0; k < n; ++k) {
+        vertices.push_back(outline_vertex(array_entry(ring, k), settings));
+        outline.enclose(vertices.back());
+    }
+    for (int k = 0; k < n; ++k) outline.segments.emplace_back(vertices[k], vertices[(k + 1) % n]);
+    return outline;
+}
+
+static bool qualifies(int mode, const Outline &outline, const math::float3 &p) {
+    switch (mode) {
+        case kCurves: return true;
+        case kInside: return outline.contains(p);
+        case kOutside: return !outline.contains(p);
+        default: return false;
+    }
+}
+
+struct RecordState {
+    math::float3 position;  // in plan view
+    float distance = kNoDistance;
+    bool kept = false;
+    bool done = false;
+};
+
+static std::vector<RecordState> read_record_states(VALUE points) {
+    const int n = array_length(points);
+    std::vector<RecordState> states(n);
+    for (int i = 0; i < n; ++i) states[i].position = plan(point3d_to_float3(array_entry(array_entry(points, i), 0)));
+    return states;
+}
+
+// Classifies every open record against one outline; false when the user aborts.
+static bool apply_outline(const Outline &outline, const AreaSettings &settings, VALUE points,
+                          std::vector<RecordState> &states, TimeLimitPrompt &prompt) {
+    for (size_t i = 0; i < states.size(); ++i) {
+        if (prompt.aborted()) return false;
+        RecordState &state = states[i];
+        if (state.done) continue;
+        // Slot 4, then slot 2: neither is used, but both must be numbers.
+        const VALUE row = array_entry(points, static_cast<long>(i));
+        read_int(array_entry(row, 4));
+        read_double(array_entry(row, 2));
+        if (!qualifies(settings.mode, outline, state.position)) {
+            if (settings.mode == kOutside) state.done = true;  // inside this area: dropped
+            continue;
+        }
+        if (settings.distances) {
+            const float d = outline.distance(state.position);
+            if (d != kNoDistance && (state.distance == kNoDistance || state.distance > d)) state.distance = d;
+        }
+        if (settings.mode != kOutside) state.kept = state.done = true;
+    }
+    return true;
+}
+
+static VALUE areas(VALUE receiver, VALUE hash) {
+    AreaSettings settings{};
+    settings.mode = read_int(hash_value(hash, "include"));
+    VALUE points = hash_value(hash, "points");
+    VALUE entries = hash_value(hash, "curves");
+    const bool density_falloff = read_flag(hash_value(hash, "area_density_falloff"));
+    const bool scale_falloff = read_flag(hash_value(hash, "area_scale_falloff"));
+    const std::string boundary_check = rb2cstr(hash_value(hash, "boundary_check"));
+    settings.distances = density_falloff || scale_falloff || boundary_check == "distance" || boundary_check == "size";
+    settings.rotate = read_flag(hash_value(hash, "project_custom_axis"));
+    settings.to_frame = quat_from_z_to_axis(point3d_to_float3(hash_value(hash, "custom_axis")), false);
+    settings.seed = read_int(hash_value(hash, "seed"));
+
+    const VALUE warning = hash_value(hash, "global_warning_time");
+    const VALUE elapsed = hash_value(hash, "elapsed_time");
+    const VALUE confirmed = hash_value(hash, "confirmed");
+    VALUE status = protect([&] { return rb_ary_new_from_args(3, warning, elapsed, confirmed); });
+    TimeLimitPrompt prompt(receiver, status);
+    RB_GC_GUARD(status);
+
+    std::vector<RecordState> states = read_record_states(points);
+    const int entry_count = array_length(entries);
+    for (int y = 0; y < entry_count; ++y) {
+        rng_seed(static_cast<unsigned>(settings.seed));
+        const VALUE entry = array_entry(entries, y);
+        const Outline outline = settings.mode == kCurves ? read_curve(entry, settings) : read_ring(entry, settings);
+        if (!apply_outline(outline, settings, points, states, prompt)) return aborted_triple();
+    }
+    if (settings.mode == kOutside) {
+        for (RecordState &state : states) state.kept = state.kept || !state.done;
+    }
+
+    const VALUE copies = protect([] { return rb_ary_new(); });
+    for (size_t i = 0; i < states.size(); ++i) {
+        if (states[i].kept) push_copy(copies, array_entry(points, static_cast<long>(i)), states[i].distance);
+    }
+    RB_GC_GUARD(points);
+    RB_GC_GUARD(entries);
+    return status_triple(false, prompt.confirmed(), copies);
+}
+
+// Whether p keeps 0.05 from every stored footprint; nearest receives the distance to the
+// nearest one, kNoDistance when none can be measured. No Ruby code runs in here, so the
+// footprints cannot change under the loop.
+static bool clear_of_footprints(const math::float3 &p, float &nearest) {
+    bool keep = true;
+    float m = kNoDistance;
+    for (const std::vector<math::Polygon> &object : object_areas) {
+        for (const math::Polygon &footprint : object) {
+            const float d = footprint.Distance(p);
+            if (!std::isfinite(d)) continue;  // fewer than three vertices: nothing to keep away from
+            if (static_cast<double>(d) < 0.05) keep = false;
+            m = m == kNoDistance ? d : (d < m ? d : m);
+        }
+    }
+    nearest = m;
+    return keep;
+}
+
+static VALUE object_areas_filter(VALUE receiver, VALUE rows, VALUE timing) {
+    const int n = array_length(rows);
+    TimeLimitPrompt prompt(receiver, timing);
+    const VALUE copies = protect([] { return rb_ary_new(); });
+    // The prompt may run Ruby code that reloads the footprints: they are looked up afresh
+    // for every record.
+    for (int i = 0; i < n; ++i) {
+        if (prompt.aborted()) return aborted_triple();
+        const VALUE row = array_entry(rows, i);
+        const math::float3 p = plan(point3d_to_float3(array_entry(row, 0)));
+        float nearest = kNoDistance;
+        if (clear_of_footprints(p, nearest)) push_copy(copies, row, nearest);
+    }
+    return status_triple(false, prompt.confirmed(), copies);
+}
+
+}  // namespace engine
+
+extern "C" VALUE cpp_areas(VALUE self, VALUE settings) {
+    return engine::guarded([&] { return engine::areas(self, settings); });
+}
+
+extern "C" VALUE cpp_object_areas(VALUE self, VALUE rows, VALUE, VALUE timing) {
+    return engine::guarded([&] { return engine::object_areas_filter(self, rows, timing); });
+}
