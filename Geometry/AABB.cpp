@@ -21,6 +21,7 @@
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -480,5 +481,10 @@ OBB operator*(const float3x4 &transform, const AABB &aabb) { return aabb.Transfo
 OBB operator*(const Quat &transform, const AABB &aabb) { return aabb.Transform(transform); }
 
 std::ostream &operator<<(std::ostream &out, const AABB &aabb) { return out << aabb.ToString(); }
+
+// A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
+void AABB::TransformAsAABB(const float4x4 &transform) { TransformAsAABB(transform.Float3x4Part()); }
+OBB AABB::Transform(const float4x4 &transform) const { return Transform(transform.Float3x4Part()); }
+OBB operator*(const float4x4 &transform, const AABB &aabb) { return transform.Float3x4Part() * aabb; }
 
 }  // namespace math

@@ -10,6 +10,7 @@ namespace math {
 
 class float3x3;
 class float3x4;
+class float4x4;
 class LCG;
 class Line;
 class LineSegment;
@@ -114,11 +115,13 @@ public:
     // The smallest axis-aligned box around the transformed box.
     void TransformAsAABB(const float3x3 &transform);
     void TransformAsAABB(const float3x4 &transform);
+    void TransformAsAABB(const float4x4 &transform);
     void TransformAsAABB(const Quat &transform);
     // The oriented box of OBB::SetFrom(*this, transform): its scale comes from the
     // first column alone.
     OBB Transform(const float3x3 &transform) const;
     OBB Transform(const float3x4 &transform) const;
+    OBB Transform(const float4x4 &transform) const;
     OBB Transform(const Quat &transform) const;
 
     float3 RandomPointInside(LCG &rng) const;
@@ -137,6 +140,7 @@ public:
 
 OBB operator*(const float3x3 &transform, const AABB &aabb);
 OBB operator*(const float3x4 &transform, const AABB &aabb);
+OBB operator*(const float4x4 &transform, const AABB &aabb);
 OBB operator*(const Quat &transform, const AABB &aabb);
 std::ostream &operator<<(std::ostream &out, const AABB &aabb);
 

@@ -16,6 +16,7 @@
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -206,5 +207,9 @@ std::string PosDirToString(const char *name, const float3 &pos, const float3 &di
 }
 
 }  // namespace detail
+
+// A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
+void Line::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
+Line operator*(const float4x4 &m, const Line &line) { return m.Float3x4Part() * line; }
 
 }  // namespace math

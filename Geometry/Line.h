@@ -11,6 +11,7 @@ namespace math {
 class AABB;
 class float3x3;
 class float3x4;
+class float4x4;
 class OBB;
 class Quat;
 class Ray;
@@ -76,6 +77,7 @@ public:
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);  // dir is not renormalised
     void Transform(const float3x4 &m);
+    void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
     // The closest points of the lines start0 + d * dir0 and start1 + d2 * dir1, in units of
@@ -88,6 +90,7 @@ public:
 
 Line operator*(const float3x3 &m, const Line &line);
 Line operator*(const float3x4 &m, const Line &line);
+Line operator*(const float4x4 &m, const Line &line);
 Line operator*(const Quat &q, const Line &line);
 std::ostream &operator<<(std::ostream &out, const Line &line);
 

@@ -16,6 +16,7 @@
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -255,5 +256,9 @@ LineSegment operator*(const float3x4 &m, const LineSegment &segment) {
 LineSegment operator*(const Quat &q, const LineSegment &segment) { return LineSegment(q * segment.a, q * segment.b); }
 
 std::ostream &operator<<(std::ostream &out, const LineSegment &segment) { return out << segment.ToString(); }
+
+// A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
+void LineSegment::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
+LineSegment operator*(const float4x4 &m, const LineSegment &segment) { return m.Float3x4Part() * segment; }
 
 }  // namespace math

@@ -10,6 +10,7 @@ namespace math {
 class AABB;
 class float3x3;
 class float3x4;
+class float4x4;
 class OBB;
 class Quat;
 class Line;
@@ -45,6 +46,7 @@ public:
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);
     void Transform(const float3x4 &m);
+    void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
     Ray ToRay() const;
@@ -90,6 +92,7 @@ public:
 
 LineSegment operator*(const float3x3 &m, const LineSegment &segment);
 LineSegment operator*(const float3x4 &m, const LineSegment &segment);
+LineSegment operator*(const float4x4 &m, const LineSegment &segment);
 LineSegment operator*(const Quat &q, const LineSegment &segment);
 std::ostream &operator<<(std::ostream &out, const LineSegment &segment);
 

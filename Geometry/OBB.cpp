@@ -20,6 +20,7 @@
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -546,5 +547,10 @@ int LexFloat3Cmp(const float3 &a, const float3 &b) {
 int LexFloat3CmpV(const void *a, const void *b) {
     return LexFloat3Cmp(*static_cast<const float3 *>(a), *static_cast<const float3 *>(b));
 }
+
+// A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
+void OBB::SetFrom(const AABB &aabb, const float4x4 &transform) { SetFrom(aabb, transform.Float3x4Part()); }
+void OBB::Transform(const float4x4 &transform) { Transform(transform.Float3x4Part()); }
+OBB operator*(const float4x4 &transform, const OBB &obb) { return transform.Float3x4Part() * obb; }
 
 }  // namespace math

@@ -11,6 +11,7 @@ namespace math {
 
 class float3x3;
 class float3x4;
+class float4x4;
 class LCG;
 class Line;
 class LineSegment;
@@ -40,6 +41,7 @@ public:
     // column alone. A first column of zero or non-finite length gives the unit axes.
     void SetFrom(const AABB &aabb, const float3x3 &transform);
     void SetFrom(const AABB &aabb, const float3x4 &transform);
+    void SetFrom(const AABB &aabb, const float4x4 &transform);
     void SetFrom(const AABB &aabb, const Quat &transform);
     // Grows the box along its own axes, so its orientation never changes.
     void Enclose(const float3 &point);
@@ -128,6 +130,7 @@ public:
     // normalised but not re-orthogonalised.
     void Transform(const float3x3 &transform);
     void Transform(const float3x4 &transform);
+    void Transform(const float4x4 &transform);
     void Transform(const Quat &transform);
 
     std::string ToString() const;
@@ -135,6 +138,7 @@ public:
 
 OBB operator*(const float3x3 &transform, const OBB &obb);
 OBB operator*(const float3x4 &transform, const OBB &obb);
+OBB operator*(const float4x4 &transform, const OBB &obb);
 OBB operator*(const Quat &transform, const OBB &obb);
 std::ostream &operator<<(std::ostream &out, const OBB &obb);
 

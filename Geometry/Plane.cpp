@@ -17,6 +17,7 @@
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -431,5 +432,9 @@ Plane operator*(const float3x4 &m, const Plane &plane) { return matrix_map::Tran
 Plane operator*(const Quat &q, const Plane &plane) { return matrix_map::TransformedCopy(q, plane); }
 
 std::ostream &operator<<(std::ostream &out, const Plane &plane) { return out << plane.ToString(); }
+
+// A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
+void Plane::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
+Plane operator*(const float4x4 &m, const Plane &plane) { return m.Float3x4Part() * plane; }
 
 }  // namespace math

@@ -10,6 +10,7 @@ namespace math {
 class AABB;
 class float3x3;
 class float3x4;
+class float4x4;
 class OBB;
 class Quat;
 class Line;
@@ -117,6 +118,7 @@ public:
     void Transform(const float3x3 &m);  // the normal is not renormalised
     // A singular linear part is used as it is, uninverted; the normal is not renormalised.
     void Transform(const float3x4 &m);
+    void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
     std::string ToString() const;
@@ -124,6 +126,7 @@ public:
 
 Plane operator*(const float3x3 &m, const Plane &plane);
 Plane operator*(const float3x4 &m, const Plane &plane);
+Plane operator*(const float4x4 &m, const Plane &plane);
 Plane operator*(const Quat &q, const Plane &plane);
 std::ostream &operator<<(std::ostream &out, const Plane &plane);
 

@@ -18,6 +18,7 @@
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -259,6 +260,19 @@ bool Polygon_Intersects_Polygon(const Polygon &a, const Shape &b, float polygonT
         return OutlinesCross(a, b, planeA.normal, firstA);
     }
     return AnyEdgeHitsInside(b, planeA, a) || AnyEdgeHitsInside(a, planeB, b);
+}
+
+// Box is AABB or OBB: the two tests differ only in the box's own segment test and edges.
+template <typename Box>
+bool ConvexIntersectsPolygon(const Box &box, const Polygon &polygon) {
+    const int n = polygon.NumVertices();
+    for (int i = 0; i < n; ++i) {
+        const float3 &previous = polygon.vertices[i == 0 ? n - 1 : i - 1];
+        if (box.Intersects(LineSegment(previous, polygon.vertices[i]))) return true;
+    }
+    for (int k = 0; k < box::kNumEdges; ++k)
+        if (polygon.Intersects(box.Edge(k))) return true;
+    return false;
 }
 
 }  // namespace
@@ -656,26 +670,13 @@ Polygon operator*(const float3x4 &m, const Polygon &polygon) { return matrix_map
 
 Polygon operator*(const Quat &q, const Polygon &polygon) { return matrix_map::TransformedCopy(q, polygon); }
 
-namespace {
-
-// Box is AABB or OBB: the two tests differ only in the box's own segment test and edges.
-template <typename Box>
-bool ConvexIntersectsPolygon(const Box &box, const Polygon &polygon) {
-    const int n = polygon.NumVertices();
-    for (int i = 0; i < n; ++i) {
-        const float3 &previous = polygon.vertices[i == 0 ? n - 1 : i - 1];
-        if (box.Intersects(LineSegment(previous, polygon.vertices[i]))) return true;
-    }
-    for (int k = 0; k < box::kNumEdges; ++k)
-        if (polygon.Intersects(box.Edge(k))) return true;
-    return false;
+bool Convex_Intersects_Polygon(const AABB &box, const Polygon &polygon) {
+    return ConvexIntersectsPolygon(box, polygon);
 }
 
-}  // namespace
-
-bool Convex_Intersects_Polygon(const AABB &box, const Polygon &polygon) { return ConvexIntersectsPolygon(box, polygon); }
-
-bool Convex_Intersects_Polygon(const OBB &box, const Polygon &polygon) { return ConvexIntersectsPolygon(box, polygon); }
+bool Convex_Intersects_Polygon(const OBB &box, const Polygon &polygon) {
+    return ConvexIntersectsPolygon(box, polygon);
+}
 
 bool IntersectLineLine2D(const float2 &a1, const float2 &a2, const float2 &b1, const float2 &b2,
                          float2 &out) {
@@ -712,5 +713,9 @@ bool IsAnEar(const std::vector<float2> &points, int i, int j) {
         if (meets(k, k + 1)) return false;
     return true;
 }
+
+// A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
+void Polygon::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
+Polygon operator*(const float4x4 &m, const Polygon &polygon) { return m.Float3x4Part() * polygon; }
 
 }  // namespace math

@@ -13,6 +13,7 @@ namespace math {
 class AABB;
 class float3x3;
 class float3x4;
+class float4x4;
 class LCG;
 class Line;
 class LineSegment;
@@ -107,6 +108,7 @@ public:
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);
     void Transform(const float3x4 &m);
+    void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
     std::string ToString() const;
@@ -114,6 +116,7 @@ public:
 
 Polygon operator*(const float3x3 &m, const Polygon &polygon);
 Polygon operator*(const float3x4 &m, const Polygon &polygon);
+Polygon operator*(const float4x4 &m, const Polygon &polygon);
 
 // For a convex polygon that a box may reach: true when the box meets one of the polygon's edges
 // or the polygon is crossed by one of the box's edges. An empty polygon meets nothing.

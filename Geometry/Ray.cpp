@@ -13,6 +13,7 @@
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -207,5 +208,9 @@ Ray operator*(const float3x4 &m, const Ray &ray) {
 Ray operator*(const Quat &q, const Ray &ray) { return Ray(q * ray.pos, q * ray.dir); }
 
 std::ostream &operator<<(std::ostream &out, const Ray &ray) { return out << ray.ToString(); }
+
+// A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
+void Ray::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
+Ray operator*(const float4x4 &m, const Ray &ray) { return m.Float3x4Part() * ray; }
 
 }  // namespace math

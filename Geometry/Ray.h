@@ -10,6 +10,7 @@ namespace math {
 class AABB;
 class float3x3;
 class float3x4;
+class float4x4;
 class OBB;
 class Quat;
 class Line;
@@ -72,6 +73,7 @@ public:
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);  // dir is not renormalised
     void Transform(const float3x4 &m);
+    void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
     std::string ToString() const;
@@ -80,6 +82,7 @@ public:
 // The matrix product renormalises the direction; the rotation keeps it as rotated.
 Ray operator*(const float3x3 &m, const Ray &ray);
 Ray operator*(const float3x4 &m, const Ray &ray);
+Ray operator*(const float4x4 &m, const Ray &ray);
 Ray operator*(const Quat &q, const Ray &ray);
 std::ostream &operator<<(std::ostream &out, const Ray &ray);
 

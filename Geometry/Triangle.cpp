@@ -18,6 +18,7 @@
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -644,5 +645,9 @@ void FindIntersectingLineSegments(const Triangle &t, float da, float db, float d
 bool RangesOverlap(float start1, float end1, float start2, float end2) {
     return end2 >= start1 && end1 >= start2;
 }
+
+// A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
+void Triangle::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
+Triangle operator*(const float4x4 &m, const Triangle &triangle) { return m.Float3x4Part() * triangle; }
 
 }  // namespace math

@@ -11,6 +11,7 @@ namespace math {
 class AABB;
 class float3x3;
 class float3x4;
+class float4x4;
 class LCG;
 class Line;
 class LineSegment;
@@ -107,8 +108,9 @@ public:
     // their common plane, it is left as it is.
     bool Intersects(const Triangle &other, LineSegment *outLine) const;
     bool Intersects(const Polygon &polygon) const;
-    bool Intersects(const AABB &box) const;  // touching does not count
-    bool Intersects(const OBB &box) const;   // touching counts
+    // Touching does not count.
+    bool Intersects(const AABB &box) const;
+    bool Intersects(const OBB &box) const;
 
     // Two draws, s then t, both in [0.001, 0.999), folded into the triangle.
     float3 RandomPointInside(LCG &lcg) const;
@@ -118,6 +120,7 @@ public:
     void Translate(const float3 &offset);
     void Transform(const float3x3 &m);
     void Transform(const float3x4 &m);
+    void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
     std::string ToString() const;
@@ -125,6 +128,7 @@ public:
 
 Triangle operator*(const float3x3 &m, const Triangle &triangle);
 Triangle operator*(const float3x4 &m, const Triangle &triangle);
+Triangle operator*(const float4x4 &m, const Triangle &triangle);
 Triangle operator*(const Quat &q, const Triangle &triangle);
 std::ostream &operator<<(std::ostream &out, const Triangle &triangle);
 

@@ -12,6 +12,8 @@
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
+#include "Math/float4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -79,6 +81,8 @@ void Quat::Set(const float3x3 &m) { *this = RotationOf(m); }
 
 void Quat::Set(const float3x4 &m) { *this = RotationOf(m); }
 
+void Quat::Set(const float4x4 &m) { *this = RotationOf(m); }
+
 float Quat::Dot(const Quat &rhs) const { return ((x * rhs.x + y * rhs.y) + z * rhs.z) + w * rhs.w; }
 float Quat::LengthSq() const { return Dot(*this); }
 float Quat::Length() const { return std::sqrt(LengthSq()); }
@@ -120,6 +124,12 @@ float3 Quat::Axis() const { return float3(x, y, z) * (1.f / std::sqrt(1.f - w * 
 void Quat::ToAxisAngle(float3 &axis, float &angle) const {
     angle = Angle();
     axis = Axis();
+}
+
+void Quat::ToAxisAngle(float4 &axis, float &angle) const {
+    float3 axis3;
+    ToAxisAngle(axis3, angle);
+    axis = axis3.ToDir4();
 }
 
 float3 Quat::WorldX() const { return Transform(1.f, 0.f, 0.f); }
@@ -191,12 +201,18 @@ float3 Quat::Transform(const float3 &vector) const { return float3x3(*this).Tran
 float3 Quat::Transform(float x_, float y_, float z_) const { return Transform(float3(x_, y_, z_)); }
 float3 Quat::operator*(const float3 &vector) const { return Transform(vector); }
 float3 Quat::Mul(const float3 &vector) const { return Transform(vector); }
+float4 Quat::Transform(const float4 &vector) const { return float4(Transform(vector.xyz()), vector.w); }
+float4 Quat::operator*(const float4 &vector) const { return Transform(vector); }
+float4 Quat::Mul(const float4 &vector) const { return Transform(vector); }
 
 void Quat::SetFromAxisAngle(const float3 &axis, float angle) {
     float s, c;
     SinCos(angle * 0.5f, s, c);
     Set(axis.x * s, axis.y * s, axis.z * s, c);
 }
+
+// A w of 0 and a unit axis are expected; neither is checked.
+void Quat::SetFromAxisAngle(const float4 &axis, float angle) { SetFromAxisAngle(axis.xyz(), angle); }
 
 Quat Quat::RotateAxisAngle(const float3 &axis, float angle) {
     Quat q;
@@ -207,6 +223,8 @@ Quat Quat::RotateAxisAngle(const float3 &axis, float angle) {
 Quat Quat::RotateX(float angle) { return RotateAxisAngle(float3::unitX, angle); }
 Quat Quat::RotateY(float angle) { return RotateAxisAngle(float3::unitY, angle); }
 Quat Quat::RotateZ(float angle) { return RotateAxisAngle(float3::unitZ, angle); }
+
+Quat Quat::RotateFromTo(const float4 &from, const float4 &to) { return RotateFromTo(from.xyz(), to.xyz()); }
 
 Quat Quat::RotateFromTo(const float3 &from, const float3 &to) {
     float3 axis = from.Cross(to);
@@ -264,6 +282,12 @@ float3 Quat::SlerpVectorAbs(const float3 &from, const float3 &to, float angleRad
 float3x3 Quat::ToFloat3x3() const { return float3x3(*this); }
 
 float3x4 Quat::ToFloat3x4() const { return float3x4(*this); }
+
+float4x4 Quat::ToFloat4x4() const { return float4x4(*this); }
+
+float4x4 Quat::ToFloat4x4(const float3 &translation) const { return float4x4(*this, translation); }
+
+float4x4 Quat::ToFloat4x4(const float4 &translation) const { return ToFloat4x4(translation.xyz()); }
 
 std::string Quat::ToString() const {
     return FormatText("(%.3f, %.3f, %.3f, %.3f)", PrintableFloat(x), PrintableFloat(y), PrintableFloat(z),

@@ -9,6 +9,8 @@ namespace math {
 
 class float3x3;
 class float3x4;
+class float4;
+class float4x4;
 class LCG;
 
 // Rotation quaternion (x, y, z, w), w the scalar part. A rotation by angle a about
@@ -32,6 +34,7 @@ public:
     // Replaces this quaternion by the rotation of the matrix.
     void Set(const float3x3 &m);
     void Set(const float3x4 &m);  // the rotation of the 3x3 part; the translation is ignored
+    void Set(const float4x4 &m);  // the rotation of the 3x3 part
 
     float Dot(const Quat &rhs) const;
     float LengthSq() const;
@@ -49,6 +52,7 @@ public:
     // NaN for the identity: the axis of a zero turn is undefined.
     float3 Axis() const;
     void ToAxisAngle(float3 &axis, float &angle) const;
+    void ToAxisAngle(float4 &axis, float &angle) const;  // axis.w = 0
     float3 WorldX() const;
     float3 WorldY() const;
     float3 WorldZ() const;
@@ -80,8 +84,13 @@ public:
     float3 Transform(float x, float y, float z) const;
     float3 operator*(const float3 &vector) const;
     float3 Mul(const float3 &vector) const;
+    // x, y, z rotated; w passes unchanged.
+    float4 Transform(const float4 &vector) const;
+    float4 operator*(const float4 &vector) const;
+    float4 Mul(const float4 &vector) const;
 
     void SetFromAxisAngle(const float3 &axis, float angle);
+    void SetFromAxisAngle(const float4 &axis, float angle);  // the axis's x, y, z
     static Quat RotateAxisAngle(const float3 &axis, float angle);
     static Quat RotateX(float angle);
     static Quat RotateY(float angle);
@@ -89,6 +98,7 @@ public:
     // Shortest arc from one unit direction onto another. Equal (or nearly equal)
     // directions give the half turn about X, which callers rely on.
     static Quat RotateFromTo(const float3 &from, const float3 &to);
+    static Quat RotateFromTo(const float4 &from, const float4 &to);  // on x, y, z
     static Quat RotateFromTo(const float3 &sourceDirection, const float3 &targetDirection,
                              const float3 &sourceDirection2, const float3 &targetDirection2);
     static Quat LookAt(const float3 &localForward, const float3 &targetDirection, const float3 &localUp,
@@ -100,6 +110,9 @@ public:
 
     float3x3 ToFloat3x3() const;
     float3x4 ToFloat3x4() const;  // zero translation
+    float4x4 ToFloat4x4() const;
+    float4x4 ToFloat4x4(const float3 &translation) const;
+    float4x4 ToFloat4x4(const float4 &translation) const;  // the translation's x, y, z
 
     std::string ToString() const;
     std::string ToString2() const;

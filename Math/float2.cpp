@@ -10,6 +10,7 @@
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
 #include "Math/float3.h"
+#include "Math/float4.h"
 
 namespace math {
 
@@ -70,6 +71,8 @@ float2 float2::Swizzled(int i, int j) const { return float2(At(i), At(j)); }
 float3 float2::Swizzled(int i, int j, int k) const {
     return float3(At(i), At(j), At(k));
 }
+
+float4 float2::Swizzled(int i, int j, int k, int l) const { return float4(At(i), At(j), At(k), At(l)); }
 
 float float2::LengthSq() const { return x * x + y * y; }
 float float2::Length() const { return std::sqrt(LengthSq()); }

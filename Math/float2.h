@@ -8,6 +8,7 @@ namespace math {
 
 class LCG;
 class float3;
+class float4;
 
 // The planar vector, with the planar algorithms built on it: orientation test, convex
 // hull, hull containment and the minimum-area enclosing rectangle.
@@ -40,6 +41,7 @@ public:
     // NaN in the slot of an index outside 0..1.
     float2 Swizzled(int i, int j) const;
     float3 Swizzled(int i, int j, int k) const;
+    float4 Swizzled(int i, int j, int k, int l) const;
 
     float LengthSq() const;
     float Length() const;

@@ -19,6 +19,7 @@
 #include "Math/TextFormat.h"
 #include "Math/float2.h"
 #include "Math/float3x3.h"
+#include "Math/float4.h"
 
 namespace math {
 
@@ -99,6 +100,12 @@ float2 float3::zz() const { return float2(z, z); }
 float2 float3::Swizzled(int i, int j) const { return float2(At(i), At(j)); }
 
 float3 float3::Swizzled(int i, int j, int k) const { return float3(At(i), At(j), At(k)); }
+
+float4 float3::Swizzled(int i, int j, int k, int l) const { return float4(At(i), At(j), At(k), At(l)); }
+
+float4 float3::ToPos4() const { return float4(*this, 1.f); }
+
+float4 float3::ToDir4() const { return float4(*this, 0.f); }
 
 float float3::LengthSq() const { return (x * x + y * y) + z * z; }
 

@@ -8,6 +8,7 @@ namespace math {
 class AABB;
 class float2;
 class float3x3;
+class float4;
 class LCG;
 class Line;
 class LineSegment;
@@ -49,6 +50,9 @@ public:
     // NaN in a slot whose index is outside 0..2.
     float2 Swizzled(int i, int j) const;
     float3 Swizzled(int i, int j, int k) const;
+    float4 Swizzled(int i, int j, int k, int l) const;
+    float4 ToPos4() const;  // w = 1
+    float4 ToDir4() const;  // w = 0
 
     float LengthSq() const;
     float Length() const;

@@ -13,6 +13,8 @@
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 #include "Math/float3x4.h"
+#include "Math/float4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -27,6 +29,18 @@ bool InRange(int index) { return static_cast<unsigned>(index) < 3u; }
 float Cofactor(const float (&m)[3][3], int r, int c) {
     const int r1 = (r + 1) % 3, r2 = (r + 2) % 3, c1 = (c + 1) % 3, c2 = (c + 2) % 3;
     return m[r1][c1] * m[r2][c2] - m[r1][c2] * m[r2][c1];
+}
+
+// Replaces count vectors in place by m applied to them; consecutive vectors start stride
+// bytes apart.
+template <typename Vector>
+void TransformInPlace(const float3x3 &m, Vector *vectors, int count, int stride) {
+    if (!vectors) return;
+    char *bytes = reinterpret_cast<char *>(vectors);
+    for (int i = 0; i < count; ++i) {
+        Vector &v = *reinterpret_cast<Vector *>(bytes + static_cast<std::ptrdiff_t>(i) * stride);
+        v = m.Transform(v);
+    }
 }
 
 }  // namespace
@@ -236,6 +250,12 @@ float3x3 float3x3::ScaleAlongAxis(const float3 &axis, float scalingFactor) {
     return float3x3(d.x, 0.f, 0.f, 0.f, d.y, 0.f, 0.f, 0.f, d.z);
 }
 
+float3x3 float3x3::FromRS(const Quat &rotate, const float3 &scale) { return FromRS(float3x3(rotate), scale); }
+float3x3 float3x3::FromRS(const float3x3 &rotate, const float3 &scale) { return rotate * ScaleOp(scale); }
+ScaleOp float3x3::Scale(float x, float y, float z) { return ScaleOp(x, y, z); }
+ScaleOp float3x3::Scale(const float3 &scale) { return ScaleOp(scale); }
+ScaleOp float3x3::UniformScale(float uniformScale) { return ScaleOp(uniformScale, uniformScale, uniformScale); }
+
 float3x3 float3x3::ShearX(float yFactor, float zFactor) {
     return float3x3(1.f, yFactor, zFactor, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f);
 }
@@ -272,6 +292,7 @@ float3x3 float3x3::operator*(const Quat &rhs) const { return *this * float3x3(rh
 float3x3 float3x3::Mul(const Quat &rhs) const { return *this * rhs; }
 
 float3x4 float3x3::Mul(const float3x4 &rhs) const { return *this * rhs; }
+float4x4 float3x3::Mul(const float4x4 &rhs) const { return *this * rhs; }
 
 float3 float3x3::Transform(const float3 &vector) const { return Transform(vector.x, vector.y, vector.z); }
 
@@ -282,6 +303,8 @@ float3 float3x3::Transform(float x, float y, float z) const {
 
 float3 float3x3::operator*(const float3 &vector) const { return Transform(vector); }
 float3 float3x3::Mul(const float3 &vector) const { return Transform(vector); }
+float4 float3x3::Transform(const float4 &vector) const { return float4(Transform(vector.xyz()), vector.w); }
+float4 float3x3::operator*(const float4 &vector) const { return Transform(vector); }
 
 float3 float3x3::TransformLeft(const float3 &v) const {
     const auto col = [&](int c) { return (v.x * elements[0][c] + v.y * elements[1][c]) + v.z * elements[2][c]; };
@@ -293,12 +316,15 @@ void float3x3::BatchTransform(float3 *vectors, int count) const {
 }
 
 void float3x3::BatchTransform(float3 *vectors, int count, int stride) const {
-    if (!vectors) return;
-    char *bytes = reinterpret_cast<char *>(vectors);
-    for (int i = 0; i < count; ++i) {
-        float3 &v = *reinterpret_cast<float3 *>(bytes + static_cast<std::ptrdiff_t>(i) * stride);
-        v = Transform(v);
-    }
+    TransformInPlace(*this, vectors, count, stride);
+}
+
+void float3x3::BatchTransform(float4 *vectors, int count) const {
+    BatchTransform(vectors, count, static_cast<int>(sizeof(float4)));
+}
+
+void float3x3::BatchTransform(float4 *vectors, int count, int stride) const {
+    TransformInPlace(*this, vectors, count, stride);
 }
 
 float3x3 float3x3::operator*(float scalar) const {
@@ -606,6 +632,8 @@ std::string float3x3::ToString2() const {
 }
 
 float3 operator*(const float3 &lhs, const float3x3 &rhs) { return rhs.TransformLeft(lhs); }
+
+float4 operator*(const float4 &lhs, const float3x3 &rhs) { return float4(rhs.TransformLeft(lhs.xyz()), lhs.w); }
 
 float3x3 operator*(const Quat &lhs, const float3x3 &rhs) { return float3x3(lhs) * rhs; }
 

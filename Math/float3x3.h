@@ -4,11 +4,14 @@
 #include <string>
 
 #include "Math/MatrixProxy.h"
+#include "Math/ScaleOp.h"
 #include "Math/float3.h"
 
 namespace math {
 
 class float3x4;
+class float4;
+class float4x4;
 class LCG;
 class Plane;
 class Quat;
@@ -83,6 +86,13 @@ public:
     static float3x3 RandomGeneral(LCG &lcg, float lo, float hi);
     // diag(axis * factor): scales by the axis components, not along the axis direction.
     static float3x3 ScaleAlongAxis(const float3 &axis, float scalingFactor);
+    // R diag(scale): column j of the rotation times scale_j.
+    static float3x3 FromRS(const Quat &rotate, const float3 &scale);
+    static float3x3 FromRS(const float3x3 &rotate, const float3 &scale);
+    // Lazy scale operands, not matrices; they convert to diag(scale).
+    static ScaleOp Scale(float x, float y, float z);
+    static ScaleOp Scale(const float3 &scale);
+    static ScaleOp UniformScale(float uniformScale);
     static float3x3 ShearX(float yFactor, float zFactor);
     static float3x3 ShearY(float xFactor, float zFactor);
     static float3x3 ShearZ(float xFactor, float yFactor);
@@ -98,16 +108,21 @@ public:
     float3x3 operator*(const Quat &rhs) const;
     float3x3 Mul(const Quat &rhs) const;
     float3x4 Mul(const float3x4 &rhs) const;  // this with zero translation, times rhs
+    float4x4 Mul(const float4x4 &rhs) const;
     float3 Transform(const float3 &vector) const;
     float3 Transform(float x, float y, float z) const;
     float3 operator*(const float3 &vector) const;
     float3 Mul(const float3 &vector) const;
+    float4 Transform(const float4 &vector) const;  // x, y, z transformed, w kept
+    float4 operator*(const float4 &vector) const;
     // The row vector times this matrix.
     float3 TransformLeft(const float3 &vector) const;
     // Replaces count vectors in place by M v; consecutive vectors start stride bytes
     // apart. A null pointer or a count below 1 does nothing.
     void BatchTransform(float3 *vectors, int count) const;
     void BatchTransform(float3 *vectors, int count, int stride) const;
+    void BatchTransform(float4 *vectors, int count) const;
+    void BatchTransform(float4 *vectors, int count, int stride) const;
 
     float3x3 operator*(float scalar) const;
     float3x3 operator/(float scalar) const;
@@ -168,6 +183,7 @@ public:
 };
 
 float3 operator*(const float3 &lhs, const float3x3 &rhs);
+float4 operator*(const float4 &lhs, const float3x3 &rhs);  // the row vector's x, y, z; w kept
 float3x3 operator*(const Quat &lhs, const float3x3 &rhs);
 std::ostream &operator<<(std::ostream &out, const float3x3 &rhs);
 

@@ -11,6 +11,8 @@
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/float4.h"
+#include "Math/float4x4.h"
 
 namespace math {
 
@@ -28,12 +30,12 @@ float3x4 AboutPoint(const float3x3 &inner, const float3 &p) { return float3x4(in
 
 float3x3 Diagonal3(const float3 &d) { return float3x3(d.x, 0.f, 0.f, 0.f, d.y, 0.f, 0.f, 0.f, d.z); }
 
-template <typename Map>
-void BatchMap(float3 *vectors, int count, int stride, Map map) {
+template <typename Vector, typename Map>
+void BatchMap(Vector *vectors, int count, int stride, Map map) {
     if (!vectors) return;
     char *bytes = reinterpret_cast<char *>(vectors);
     for (int i = 0; i < count; ++i) {
-        float3 &v = *reinterpret_cast<float3 *>(bytes + static_cast<std::ptrdiff_t>(i) * stride);
+        Vector &v = *reinterpret_cast<Vector *>(bytes + static_cast<std::ptrdiff_t>(i) * stride);
         v = map(v);
     }
 }
@@ -161,6 +163,10 @@ void float3x4::SetRow(int row, const float3 &rowVector, float m_r3) {
 
 void float3x4::SetRow(int row, const float *values) {
     if (values) SetRow(row, values[0], values[1], values[2], values[3]);
+}
+
+void float3x4::SetRow(int row, const float4 &rowVector) {
+    SetRow(row, rowVector.x, rowVector.y, rowVector.z, rowVector.w);
 }
 
 void float3x4::SetCol(int col, float m_0c, float m_1c, float m_2c) {
@@ -292,6 +298,18 @@ float3x4 float3x4::ScaleAlongAxis(const float3 &axis, float scalingFactor, const
     return Scale(axis * scalingFactor, scaleCenter);
 }
 
+float3x4 float3x4::Scale(const float4 &scale, const float4 &scaleCenter) {
+    return Scale(scale.xyz(), scaleCenter.xyz());
+}
+
+TranslateOp float3x4::Translate(float x, float y, float z) { return TranslateOp(x, y, z); }
+TranslateOp float3x4::Translate(const float3 &offset) { return TranslateOp(offset); }
+TranslateOp float3x4::Translate(const float4 &offset) { return TranslateOp(offset.xyz()); }
+ScaleOp float3x4::Scale(float x, float y, float z) { return ScaleOp(x, y, z); }
+ScaleOp float3x4::Scale(const float3 &scale) { return ScaleOp(scale); }
+ScaleOp float3x4::Scale(const float4 &scale) { return ScaleOp(scale); }
+ScaleOp float3x4::UniformScale(float uniformScale) { return ScaleOp(uniformScale, uniformScale, uniformScale); }
+
 float3x4 float3x4::ShearX(float yFactor, float zFactor) { return float3x4(float3x3::ShearX(yFactor, zFactor)); }
 float3x4 float3x4::ShearY(float xFactor, float zFactor) { return float3x4(float3x3::ShearY(xFactor, zFactor)); }
 float3x4 float3x4::ShearZ(float xFactor, float yFactor) { return float3x4(float3x3::ShearZ(xFactor, yFactor)); }
@@ -314,6 +332,8 @@ float3x4 float3x4::operator*(const float3x3 &rhs) const {
 }
 
 float3x4 float3x4::Mul(const float3x3 &rhs) const { return *this * rhs; }
+
+float4x4 float3x4::Mul(const float4x4 &rhs) const { return *this * rhs; }
 
 float3x4 float3x4::operator*(const Quat &rhs) const { return *this * float3x3(rhs); }
 
@@ -344,6 +364,17 @@ float3 float3x4::TransformDir(float x, float y, float z) const {
 
 float3 float3x4::MulDir(const float3 &directionVector) const { return TransformDir(directionVector); }
 
+float4 float3x4::Transform(const float4 &vector) const {
+    const auto row = [&](int r) { return float4(elements[r][0], elements[r][1], elements[r][2], elements[r][3]); };
+    return float4(row(0).Dot4(vector), row(1).Dot4(vector), row(2).Dot4(vector), vector.w);
+}
+
+float4 float3x4::operator*(const float4 &vector) const { return Transform(vector); }
+float4 float3x4::Mul(const float4 &vector) const { return Transform(vector); }
+float4 float3x4::MulPos(const float4 &vector) const { return Transform(vector); }
+float4 float3x4::MulDir(const float4 &vector) const { return Transform(vector); }
+float4 float3x4::TransformDir(const float4 &vector) const { return Transform(vector); }
+
 void float3x4::BatchTransformPos(float3 *pointArray, int numPoints) const {
     BatchTransformPos(pointArray, numPoints, static_cast<int>(sizeof(float3)));
 }
@@ -358,6 +389,14 @@ void float3x4::BatchTransformDir(float3 *dirArray, int numVectors) const {
 
 void float3x4::BatchTransformDir(float3 *dirArray, int numVectors, int stride) const {
     BatchMap(dirArray, numVectors, stride, [this](const float3 &v) { return TransformDir(v); });
+}
+
+void float3x4::BatchTransform(float4 *vectorArray, int numVectors) const {
+    BatchTransform(vectorArray, numVectors, static_cast<int>(sizeof(float4)));
+}
+
+void float3x4::BatchTransform(float4 *vectorArray, int numVectors, int stride) const {
+    BatchMap(vectorArray, numVectors, stride, [this](const float4 &v) { return Transform(v); });
 }
 
 float3x4 float3x4::operator*(float scalar) const {
@@ -578,6 +617,11 @@ std::string float3x4::ToString2() const {
 float3x4 operator*(const float3x3 &lhs, const float3x4 &rhs) { return float3x4(lhs) * rhs; }
 
 float3x4 operator*(const Quat &lhs, const float3x4 &rhs) { return float3x4(lhs) * rhs; }
+
+float4 operator*(const float4 &lhs, const float3x4 &rhs) {
+    const float3 xyz = lhs.xyz() * rhs.Float3x3Part();
+    return float4(xyz, lhs.xyz().Dot(rhs.TranslatePart()) + lhs.w);
+}
 
 std::ostream &operator<<(std::ostream &out, const float3x4 &rhs) { return out << rhs.ToString(); }
 

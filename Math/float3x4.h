@@ -4,11 +4,15 @@
 #include <string>
 
 #include "Math/MatrixProxy.h"
+#include "Math/ScaleOp.h"
+#include "Math/TranslateOp.h"
 #include "Math/float3.h"
 #include "Math/float3x3.h"
 
 namespace math {
 
+class float4;
+class float4x4;
 class LCG;
 class Plane;
 class Quat;
@@ -68,6 +72,7 @@ public:
     float3 WorldZ() const;
     void SetRow(int row, float m_r0, float m_r1, float m_r2, float m_r3);
     void SetRow(int row, const float3 &rowVector, float m_r3);
+    void SetRow(int row, const float4 &rowVector);
     void SetRow(int row, const float *values);
     void SetCol(int col, float m_0c, float m_1c, float m_2c);
     void SetCol(int col, const float3 &columnVector);
@@ -104,7 +109,17 @@ public:
     static float3x4 FromTRS(const float3 &translate, const Quat &rotate, const float3 &scale);
     static float3x4 FromTRS(const float3 &translate, const float3x3 &rotate, const float3 &scale);
     static float3x4 FromTRS(const float3 &translate, const float3x4 &rotate, const float3 &scale);
+    // Lazy operands, not matrices: they become matrices when assigned and combine with
+    // matrices by products that touch only the entries they change.
+    static TranslateOp Translate(float x, float y, float z);
+    static TranslateOp Translate(const float3 &offset);
+    static TranslateOp Translate(const float4 &offset);  // x, y, z
+    static ScaleOp Scale(float x, float y, float z);
+    static ScaleOp Scale(const float3 &scale);
+    static ScaleOp Scale(const float4 &scale);  // x, y, z
+    static ScaleOp UniformScale(float uniformScale);
     static float3x4 Scale(const float3 &scale, const float3 &scaleCenter);
+    static float3x4 Scale(const float4 &scale, const float4 &scaleCenter);  // x, y, z of both
     static float3x4 UniformScale(float uniformScale, const float3 &scaleCenter);
     // diag(axis * factor): scales by the axis components, not along the axis direction.
     static float3x4 ScaleAlongAxis(const float3 &axis, float scalingFactor);
@@ -122,6 +137,7 @@ public:
     float3x4 Mul(const float3x4 &rhs) const;
     float3x4 operator*(const float3x3 &rhs) const;  // translation unchanged
     float3x4 Mul(const float3x3 &rhs) const;
+    float4x4 Mul(const float4x4 &rhs) const;
     float3x4 operator*(const Quat &rhs) const;
     float3x4 Mul(const Quat &rhs) const;
     float3 TransformPos(const float3 &pointVector) const;
@@ -130,12 +146,22 @@ public:
     float3 TransformDir(const float3 &directionVector) const;
     float3 TransformDir(float x, float y, float z) const;
     float3 MulDir(const float3 &directionVector) const;
+    // (row 0 . v, row 1 . v, row 2 . v, v.w) over all four columns: the translation counts
+    // with weight w, so one rule serves points and directions.
+    float4 Transform(const float4 &vector) const;
+    float4 operator*(const float4 &vector) const;
+    float4 Mul(const float4 &vector) const;
+    float4 MulPos(const float4 &vector) const;
+    float4 MulDir(const float4 &vector) const;
+    float4 TransformDir(const float4 &vector) const;
     // In place; consecutive vectors start stride bytes apart. A null pointer or a
     // count below 1 does nothing.
     void BatchTransformPos(float3 *pointArray, int numPoints) const;
     void BatchTransformPos(float3 *pointArray, int numPoints, int stride) const;
     void BatchTransformDir(float3 *dirArray, int numVectors) const;
     void BatchTransformDir(float3 *dirArray, int numVectors, int stride) const;
+    void BatchTransform(float4 *vectorArray, int numVectors) const;
+    void BatchTransform(float4 *vectorArray, int numVectors, int stride) const;
 
     float3x4 operator*(float scalar) const;
     float3x4 operator/(float scalar) const;
@@ -193,6 +219,8 @@ public:
 
 float3x4 operator*(const float3x3 &lhs, const float3x4 &rhs);
 float3x4 operator*(const Quat &lhs, const float3x4 &rhs);
+// The row vector times the matrix with its implicit row (0, 0, 0, 1).
+float4 operator*(const float4 &lhs, const float3x4 &rhs);
 std::ostream &operator<<(std::ostream &out, const float3x4 &rhs);
 
 }  // namespace math

@@ -53,6 +53,18 @@ float4x4 LeftRowsTimes(const Left &lhs, int terms, const float4x4 &m) {
     return r;
 }
 
+// Runs op on rows 0 to 2 of three distinct columns and writes the results back; a bad
+// index takes part as NaNs and is not written.
+template <typename Op>
+void OnColumns3(float4x4 &m, int c0, int c1, int c2, Op op) {
+    if (c0 == c1 || c0 == c2 || c1 == c2) return;
+    float3 a = m.Col3(c0), b = m.Col3(c1), c = m.Col3(c2);
+    op(a, b, c);
+    m.SetCol3(c0, a);
+    m.SetCol3(c1, b);
+    m.SetCol3(c2, c);
+}
+
 }  // namespace
 
 const float4x4 float4x4::identity(1.f, 0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f, 1.f);
@@ -500,21 +512,11 @@ float float4x4::Determinant3() const { return Float3x4Part().Determinant(); }
 float float4x4::Trace() const { return Diagonal().SumOfElements(); }
 
 void float4x4::Orthogonalize3(int c0, int c1, int c2) {
-    if (c0 == c1 || c0 == c2 || c1 == c2) return;
-    float3 a = Col3(c0), b = Col3(c1), c = Col3(c2);
-    float3::Orthogonalize(a, b, c);
-    SetCol3(c0, a);
-    SetCol3(c1, b);
-    SetCol3(c2, c);
+    OnColumns3(*this, c0, c1, c2, [](float3 &a, float3 &b, float3 &c) { float3::Orthogonalize(a, b, c); });
 }
 
 void float4x4::Orthonormalize3(int c0, int c1, int c2) {
-    if (c0 == c1 || c0 == c2 || c1 == c2) return;
-    float3 a = Col3(c0), b = Col3(c1), c = Col3(c2);
-    float3::Orthonormalize(a, b, c);
-    SetCol3(c0, a);
-    SetCol3(c1, b);
-    SetCol3(c2, c);
+    OnColumns3(*this, c0, c1, c2, [](float3 &a, float3 &b, float3 &c) { float3::Orthonormalize(a, b, c); });
 }
 
 void float4x4::RemoveScale() { Float3x4Part().RemoveScale(); }

@@ -75,7 +75,45 @@ records = stages.run("definitions") do
     "clusters_noise" => 0, "seed" => 2024,
   })
 end
+# The user paints where the scatter goes: brush strokes united into an area, one cut out.
+def brush(cx, cy, radius) = Array.new(17) { |k| a = 2 * Math::PI * (k % 16) / 16; [cx + radius * Math.cos(a), cy + radius * Math.sin(a), 0] }
+
+def paint(area, stroke, erase)
+  QEL_Vandrel.cpp_paint_area_union({
+    "project_custom_axis" => false, "custom_axis" => [0, 0, -1], "erase" => erase, "area" => area, "circle" => stroke,
+  })[0]
+end
+
+STROKES = (0..8).map { |k| [30 + 18 * k, 60 + 60 * Math.sin(k / 2.5), 38] }
+painted = stages.run("paint #{STROKES.size} strokes, erase one") do
+  area = STROKES.reduce([]) { |a, (x, y, r)| paint(a, brush(x, y, r), false) }
+  paint(area, brush(100, 105, 22), true)
+end
+def area_filter(records, include, rings, confirmed)
+  QEL_Vandrel.cpp_areas({
+    "include" => include, "points" => records, "curves" => rings, "area_density_falloff" => false,
+    "area_scale_falloff" => false, "boundary_check" => "distance", "project_custom_axis" => false,
+    "custom_axis" => [0, 0, -1], "seed" => 2024, "global_warning_time" => 30, "elapsed_time" => 0, "confirmed" => confirmed,
+  })[2]
+end
+
+# Each ring counts as an area of its own: keep what lies in a painted ring, then drop what
+# lies in a hole cut into one.
+outer, holes = painted.partition { |ring| QEL_Vandrel.cpp_paint_area_path_orientation(ring) }
+records = stages.run("keep inside the painted area") { area_filter(records, 2, outer, confirmed) }
+records = stages.run("keep out of its holes") { area_filter(records, 3, holes, confirmed) }
+
+# A pond to keep clear (a painted area, used from outside) and a house on its plot.
+POND = Array.new(24) { |k| a = 2 * Math::PI * k / 24; [120 + 28 * Math.cos(a), 70 + 18 * Math.sin(a), 0] }
+HOUSE = [[40, 130, 0], [75, 130, 0], [75, 150, 0], [58, 150, 0], [58, 165, 0], [40, 165, 0]]
+records = stages.run("keep out of the pond") { area_filter(records, 3, [POND], confirmed) }
+QEL_Vandrel.cpp_initialize_object_areas([[HOUSE]])
+_, _, records = stages.run("keep off the house", count: ->(status) { status[2].size }) do
+  QEL_Vandrel.cpp_object_areas(records, nil, [30, 0, confirmed])
+end
+records = stages.run("slopes up to 12 degrees") { QEL_Vandrel.cpp_slope_range(records, 0, 12, 0, 3, true, true, 2024) }
 records = stages.run("scale") { QEL_Vandrel.cpp_scale(records, [DEFINITIONS], [true, "xyz", 70, 130, 70, 130, 70, 130], nil) }
+records = stages.run("collisions") { QEL_Vandrel.cpp_collisions(records, DEFINITIONS, 100, 2024) }
 items = stages.run("instance transformations") do
   QEL_Vandrel.cpp_random_transform({
     "seed" => 2024, "points" => records, "comp_defs" => [DEFINITIONS],
@@ -95,12 +133,18 @@ items.group_by(&:last).sort.each do |index, list|
 end
 
 # Top view: each instance's footprint is the bottom face of its preview box (corners 0, 2, 6, 4).
-def svg(boxes, items, path)
+def outline(points, scale, fill)
+  text = points.map { |x, y, _| format("%.2f,%.2f", x * scale, (SIZE - y) * scale) }.join(" ")
+  %(<polygon points="#{text}" fill="#{fill}" stroke="#1b1b1b" stroke-width="0.6"/>)
+end
+
+def svg(boxes, items, outer, holes, path)
   scale = 4.0
-  shapes = boxes.zip(items).map do |edges, (_, index)|
+  shapes = outer.map { |ring| outline(ring, scale, "#e4dcc2") } + holes.map { |ring| outline(ring, scale, "#f3eee2") }
+  shapes += [outline(POND, scale, "#7fb7d9"), outline(HOUSE, scale, "#c98b5a")]
+  shapes += boxes.zip(items).map do |edges, (_, index)|
     corners = [edges[0][0], edges[1][1], edges[6][1], edges[2][1]]
-    points = corners.map { |x, y, _| format("%.2f,%.2f", x * scale, (SIZE - y) * scale) }.join(" ")
-    %(<polygon points="#{points}" fill="#{COLOURS[index]}" fill-opacity="0.85" stroke="#1b1b1b" stroke-width="0.4"/>)
+    outline(corners, scale, COLOURS[index]).sub("/>", ' fill-opacity="0.85"/>')
   end
   side = (SIZE * scale).round
   File.write(path, <<~SVG)
@@ -112,5 +156,5 @@ def svg(boxes, items, path)
 end
 
 path = ARGV[0] || "demo.svg"
-svg(boxes, items, path)
+svg(boxes, items, outer, holes, path)
 puts "top view written to #{path}"

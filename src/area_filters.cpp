@@ -14,6 +14,7 @@
 #include "module_functions.h"
 #include "prompt.h"
 #include "random_draws.h"
+#include "records.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 #include "scene.h"
@@ -30,12 +31,7 @@ static math::float3 plan(const math::float3 &p) { return math::float3(p.x, p.y, 
 // Appends a copy of row that shares its elements, with slot 5 set to distance when it held
 // none (-1.0) or a larger one. Only the copy changes.
 static void push_copy(VALUE copies, VALUE row, float distance) {
-    check_array(row);
-    const VALUE copy = protect([&] {
-        const VALUE dup = rb_ary_dup(row);
-        rb_ary_push(copies, dup);
-        return dup;
-    });
+    const VALUE copy = append_copy(copies, row);
     const float old = read_float(array_entry(copy, 5));
     if (old == kNoDistance || old > distance) array_store(copy, 5, float_value(distance));
 }
@@ -159,25 +155,42 @@ static bool apply_outline(const Outline &outline, const AreaSettings &settings, 
     return true;
 }
 
-static VALUE areas(VALUE receiver, VALUE hash) {
-    AreaSettings settings{};
-    settings.mode = read_int(hash_value(hash, "include"));
-    VALUE points = hash_value(hash, "points");
-    VALUE entries = hash_value(hash, "curves");
+// Any falloff, or a boundary check that measures, needs the distances.
+static bool distances_wanted(VALUE hash) {
     const bool density_falloff = read_flag(hash_value(hash, "area_density_falloff"));
     const bool scale_falloff = read_flag(hash_value(hash, "area_scale_falloff"));
     const std::string boundary_check = rb2cstr(hash_value(hash, "boundary_check"));
-    settings.distances = density_falloff || scale_falloff || boundary_check == "distance" || boundary_check == "size";
-    settings.rotate = read_flag(hash_value(hash, "project_custom_axis"));
-    settings.to_frame = quat_from_z_to_axis(point3d_to_float3(hash_value(hash, "custom_axis")), false);
-    settings.seed = read_int(hash_value(hash, "seed"));
+    return density_falloff || scale_falloff || boundary_check == "distance" || boundary_check == "size";
+}
 
+static TimeLimitPrompt start_prompt(VALUE receiver, VALUE hash) {
     const VALUE warning = hash_value(hash, "global_warning_time");
     const VALUE elapsed = hash_value(hash, "elapsed_time");
     const VALUE confirmed = hash_value(hash, "confirmed");
     VALUE status = protect([&] { return rb_ary_new_from_args(3, warning, elapsed, confirmed); });
     TimeLimitPrompt prompt(receiver, status);
     RB_GC_GUARD(status);
+    return prompt;
+}
+
+static VALUE kept_copies(VALUE points, const std::vector<RecordState> &states) {
+    const VALUE copies = new_array();
+    for (size_t i = 0; i < states.size(); ++i) {
+        if (states[i].kept) push_copy(copies, array_entry(points, static_cast<long>(i)), states[i].distance);
+    }
+    return copies;
+}
+
+static VALUE areas(VALUE receiver, VALUE hash) {
+    AreaSettings settings{};
+    settings.mode = read_int(hash_value(hash, "include"));
+    VALUE points = hash_value(hash, "points");
+    VALUE entries = hash_value(hash, "curves");
+    settings.distances = distances_wanted(hash);
+    settings.rotate = read_flag(hash_value(hash, "project_custom_axis"));
+    settings.to_frame = quat_from_z_to_axis(point3d_to_float3(hash_value(hash, "custom_axis")), false);
+    settings.seed = read_int(hash_value(hash, "seed"));
+    TimeLimitPrompt prompt = start_prompt(receiver, hash);
 
     std::vector<RecordState> states = read_record_states(points);
     const int entry_count = array_length(entries);
@@ -188,13 +201,9 @@ static VALUE areas(VALUE receiver, VALUE hash) {
         if (!apply_outline(outline, settings, points, states, prompt)) return aborted_triple();
     }
     if (settings.mode == kOutside) {
-        for (RecordState &state : states) state.kept = state.kept || !state.done;
+        for (RecordState &state : states) state.kept = state.kept || !state.done;  // inside no area
     }
-
-    const VALUE copies = protect([] { return rb_ary_new(); });
-    for (size_t i = 0; i < states.size(); ++i) {
-        if (states[i].kept) push_copy(copies, array_entry(points, static_cast<long>(i)), states[i].distance);
-    }
+    const VALUE copies = kept_copies(points, states);
     RB_GC_GUARD(points);
     RB_GC_GUARD(entries);
     return status_triple(false, prompt.confirmed(), copies);
@@ -221,7 +230,7 @@ static bool clear_of_footprints(const math::float3 &p, float &nearest) {
 static VALUE object_areas_filter(VALUE receiver, VALUE rows, VALUE timing) {
     const int n = array_length(rows);
     TimeLimitPrompt prompt(receiver, timing);
-    const VALUE copies = protect([] { return rb_ary_new(); });
+    const VALUE copies = new_array();
     // The prompt may run Ruby code that reloads the footprints: they are looked up afresh
     // for every record.
     for (int i = 0; i < n; ++i) {

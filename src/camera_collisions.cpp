@@ -9,7 +9,6 @@
 #include "definitions.h"
 #include "module_functions.h"
 #include "random_draws.h"
-#include "record_copy.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 #include "shuffle.h"
@@ -74,13 +73,13 @@ static VALUE camera_filter(VALUE rows, VALUE camera, VALUE frustum_flag, VALUE m
     const float falloff = distance ? read_float(falloff_value) : 0.0f;
     const View view = read_view(camera, margin, eye_shift);
     const int n = array_length(rows);
-    const VALUE result = new_result();
+    const VALUE result = new_array();
     for (int i = 0; i < n; ++i) {
         const VALUE row = array_entry(rows, i);
         const math::float3 p = point3d_to_float3(array_entry(row, 0));
         if (frustum && !in_view(view, p)) continue;
         if (distance && !within_distance(view, p, eye_shift, max_distance, falloff)) continue;
-        append_record(result, row);
+        array_push(result, row);
     }
     return result;
 }
@@ -149,9 +148,9 @@ static VALUE collisions(VALUE rows, VALUE defs, VALUE size_percent, VALUE seed) 
             if (a.centre.Distance(b.centre) < b.radius + a.radius) removed[j] = true;
         }
     }
-    const VALUE result = new_result();
+    const VALUE result = new_array();
     for (size_t k = 0; k < order.size(); ++k)
-        if (!removed[k]) append_record(result, array_entry(rows, order[k]));
+        if (!removed[k]) array_push(result, array_entry(rows, order[k]));
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include "Math/MathFunc.h"
 #include "module_functions.h"
+#include "records.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 
@@ -43,16 +44,12 @@ math::Quat quat_from_z_to_axis(math::float3 axis, bool fwd) {
 // Copies of the rows with slot 0 turned by q; every other slot shares the given object.
 // The length of rows is read again before every row: the caller may pass any Array.
 static VALUE rotate_rows(VALUE rows, const math::Quat &q) {
-    const VALUE result = protect([] { return rb_ary_new(); });
+    const VALUE result = new_array();
     for (long i = 0; i < array_length(rows); ++i) {
         const VALUE row = array_entry(rows, i);
         check_array(row);
         const math::float3 position = q.Transform(point3d_to_float3(rb_ary_entry(row, 0)));
-        protect([&] {
-            const VALUE copy = rb_ary_dup(row);
-            rb_ary_store(copy, 0, new_point3d(position));
-            return rb_ary_push(result, copy);
-        });
+        array_store(append_copy(result, row), 0, float3_to_point3d(position));
     }
     return result;
 }

@@ -8,7 +8,7 @@
 #include "definitions.h"
 #include "module_functions.h"
 #include "random_draws.h"
-#include "record_copy.h"
+#include "records.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 
@@ -67,7 +67,7 @@ static VALUE boundary_check(VALUE rows, VALUE settings, VALUE defs) {
     const std::vector<float> radii =
         mode == BoundaryMode::size ? footprint_radii(defs, def_count, percent) : std::vector<float>();
     const int n = array_length(rows);
-    const VALUE result = new_result();
+    const VALUE result = new_array();
     for (int i = 0; i < n; ++i) {
         const VALUE row = array_entry(rows, i);
         const float dist = read_float(array_entry(row, 5));
@@ -102,7 +102,7 @@ static VALUE area_falloff(VALUE rows, VALUE density_settings, VALUE scale_settin
     const float m = l * scale.percent / 100.0f;
     const float o = scale.percent / 100.0f;
     const int n = array_length(rows);
-    const VALUE result = new_result();
+    const VALUE result = new_array();
     for (int i = 0; i < n; ++i) {
         const VALUE row = array_entry(rows, i);
         // A record without a distance (-1) goes through the same formulas.
@@ -122,7 +122,7 @@ static VALUE area_falloff(VALUE rows, VALUE density_settings, VALUE scale_settin
             const float x = (o * d - d) / l + 1.0f;
             f = o > x ? o : x;
         }
-        if (kept) append_scaled_copy(result, row, f * read_float(array_entry(row, 2)));
+        if (kept) array_store(append_copy(result, row), 2, float_value(f * read_float(array_entry(row, 2))));
     }
     return result;
 }
@@ -134,8 +134,8 @@ struct Range {
     float lo, hi, soft_lo, soft_hi;
 };
 
-// The fraction of the scale a record at v keeps in the bands, or false when a band thins
-// it out. Draws one percentage per entered band when thinning, even after a first drop.
+// Whether a record at v survives the soft bands; h receives the fraction of its scale that
+// it keeps. Thinning draws one percentage per entered band, even after a first drop.
 static bool survives_bands(const Range &range, float v, bool thin, float &h) {
     const float bottom = range.lo + range.soft_lo;
     const float top = range.hi - range.soft_hi;
@@ -177,7 +177,7 @@ static VALUE range_filter(VALUE rows, const Range &range, VALUE density_flag, VA
     const bool thin = read_flag(density_flag);
     const bool scale = read_flag(scale_flag);
     const int n = array_length(rows);
-    const VALUE result = new_result();
+    const VALUE result = new_array();
     for (int i = 0; i < n; ++i) {
         const VALUE row = array_entry(rows, i);
         const float v = tested(row);
@@ -186,7 +186,7 @@ static VALUE range_filter(VALUE rows, const Range &range, VALUE density_flag, VA
         float h = 1.0f;
         if ((thin || scale) && !survives_bands(range, v, thin, h)) continue;
         if (scale)
-            append_scaled_copy(result, row, static_cast<float>(s) * h);
+            array_store(append_copy(result, row), 2, float_value(static_cast<float>(s) * h));
         else
             append_copy(result, row);
     }

@@ -63,13 +63,14 @@ static VALUE simplify_path(VALUE ring, double tol_sq) {
     std::vector<math::float3> points;
     points.reserve(n);
     for (int i = 0; i < n; ++i) points.push_back(point3d_to_float3(rb_ary_entry(ring, i)));
-    const VALUE result = protect([] { return rb_ary_new(); });
+    const VALUE result = new_array();
+    // The last point is the ring's closing repeat of the first: it is left out, and the
+    // result is closed again by its own first point (nil when every point was dropped).
     for (int i = 0; i + 1 < n; ++i) {
         if (static_cast<double>(points[i].DistanceSq(points[i + 1])) < tol_sq) continue;
-        const VALUE point = float3_to_point3d(points[i]);
-        protect([&] { return rb_ary_push(result, point); });
+        array_push(result, float3_to_point3d(points[i]));
     }
-    if (RARRAY_LEN(result) > 0) protect([&] { return rb_ary_push(result, rb_ary_entry(result, 0)); });
+    if (n > 0) array_push(result, rb_ary_entry(result, 0));
     return result;
 }
 
@@ -90,11 +91,8 @@ static double tolerance_squared(VALUE tol) {
 static VALUE simplify_paths(VALUE paths, VALUE tol) {
     const double tol_sq = tolerance_squared(tol);
     const int n = array_length(paths);
-    const VALUE result = protect([] { return rb_ary_new(); });
-    for (int i = 0; i < n; ++i) {
-        const VALUE ring = simplify_path(rb_ary_entry(paths, i), tol_sq);
-        protect([&] { return rb_ary_push(result, ring); });
-    }
+    const VALUE result = new_array();
+    for (int i = 0; i < n; ++i) array_push(result, simplify_path(array_entry(paths, i), tol_sq));
     return result;
 }
 

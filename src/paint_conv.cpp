@@ -77,28 +77,20 @@ void rotate_path(clip::Path &path, const math::Quat &q) {
     for (clip::IntPoint &pt : path) pt = intpoint_quat_trans(pt, q);
 }
 
-static VALUE new_array() {
-    return protect([] { return rb_ary_new(); });
-}
-
-static void push(VALUE ary, VALUE v) {
-    protect([&] { return rb_ary_push(ary, v); });
-}
-
 VALUE path_to_rb(const clip::Path &path, bool rotate, const math::Quat &q) {
     const VALUE ring = new_array();
-    for (const clip::IntPoint &pt : path) push(ring, IntPoint_to_point3d(rotate ? intpoint_quat_trans(pt, q) : pt));
-    if (!path.empty()) push(ring, rb_ary_entry(ring, 0));  // the same object closes the ring
+    for (const clip::IntPoint &pt : path) array_push(ring, IntPoint_to_point3d(rotate ? intpoint_quat_trans(pt, q) : pt));
+    if (!path.empty()) array_push(ring, rb_ary_entry(ring, 0));  // the same object closes the ring
     return ring;
 }
 
 VALUE paths_to_rb(const clip::Paths &paths, bool rotate, const math::Quat &q) {
     const VALUE rings = new_array();
-    for (const clip::Path &path : paths) push(rings, path_to_rb(path, rotate, q));
+    for (const clip::Path &path : paths) array_push(rings, path_to_rb(path, rotate, q));
     return rings;
 }
 
-TreeBuilder::TreeBuilder() : levels_(new_array()) { push(levels_, new_array()); }
+TreeBuilder::TreeBuilder() : levels_(new_array()) { array_push(levels_, new_array()); }
 
 void TreeBuilder::add(long depth, VALUE ring, VALUE is_hole) {
     protect([&] {
@@ -177,22 +169,6 @@ std::vector<clip::PolyNode *> &childs_quat_trans(std::vector<clip::PolyNode *> &
         pending.insert(pending.end(), node->childs.begin(), node->childs.end());
     }
     return nodes;
-}
-
-std::vector<clip::PolyNode *> childs_from_rb(VALUE tree, clip::PolyTree &owner) {
-    std::vector<clip::PolyNode *> top;
-    // targets[d]: the list that takes the nodes read at depth d.
-    std::vector<std::vector<clip::PolyNode *> *> targets{&top};
-    walk_tree(tree, [&](VALUE entry, long depth) {
-        auto node = std::make_unique<clip::PolyNode>();
-        node->contour = path_from_rb(array_entry(entry, 0));
-        owner.allNodes.push_back(node.get());
-        clip::PolyNode *const added = node.release();
-        targets[depth]->push_back(added);
-        targets.resize(depth + 2);
-        targets[depth + 1] = &added->childs;
-    });
-    return top;
 }
 
 }  // namespace engine

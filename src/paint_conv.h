@@ -18,7 +18,7 @@
 
 namespace engine {
 
-// Deepest nesting of an outline tree that the tree walks accept.
+// Deepest nesting of an outline tree read from Ruby.
 constexpr int kMaxTreeDepth = 10000;
 
 // Model units to clip engine points and back; a coordinate beyond the clip engine's range,
@@ -62,9 +62,5 @@ void walk_tree(VALUE tree, const std::function<void(VALUE entry, long depth)> &v
 
 // Rotates every contour of the nodes and their descendants in place; returns nodes.
 std::vector<clip::PolyNode *> &childs_quat_trans(std::vector<clip::PolyNode *> &nodes, const math::Quat &q);
-
-// Nodes holding the rings of an outline tree (closing repeats included), owned by `owner`;
-// the returned top-level nodes are not attached to it. is_hole is not read.
-std::vector<clip::PolyNode *> childs_from_rb(VALUE tree, clip::PolyTree &owner);
 
 }  // namespace engine

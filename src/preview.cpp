@@ -41,8 +41,7 @@ static VALUE bboxes(VALUE items, VALUE definitions) {
         const math::float4x4 m = trans_to_float4x4(array_entry(item, 0));
         const int index = read_int(array_entry(item, 1));
         check_definition_index(index, static_cast<int>(boxes.size()));
-        // The box under the affine part of the transformation, its scale from column 0.
-        const math::OBB box = boxes[index].Transform(m.Float3x4Part());
+        const math::OBB box = boxes[index].Transform(m);  // its scale from column 0
         protect([&] { return rb_ary_push(result, bbox_to_rb_ary(box)); });
     }
     return result;
@@ -59,10 +58,9 @@ static VALUE new_guid() { return GetRubyInterface(new_guid_text().c_str()); }
 
 static VALUE guids(VALUE count) {
     const int n = read_int(count);
-    const VALUE result = protect([] { return rb_ary_new(); });
+    const VALUE result = new_array();
     for (int i = 0; i < n; ++i) {
-        const VALUE guid = new_guid();
-        protect([&] { return rb_ary_push(result, guid); });
+        array_push(result, new_guid());
     }
     return result;
 }

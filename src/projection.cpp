@@ -34,7 +34,7 @@ static bool topmost_hit(const math::float3 &p, math::float3 &best, long &best_fa
 }
 
 static VALUE project_down(VALUE receiver, VALUE points, VALUE status) {
-    const VALUE records = protect([] { return rb_ary_new(); });
+    const VALUE records = new_array();
     TimeLimitPrompt prompt(receiver, status);
     // The prompt runs the host's Ruby code, which may even reload the scene: nothing that
     // refers into the scene state is held across it.

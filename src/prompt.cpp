@@ -56,7 +56,7 @@ VALUE status_triple(bool aborted, bool confirmed, VALUE records) {
 }
 
 VALUE aborted_triple() {
-    return status_triple(true, false, protect([] { return rb_ary_new(); }));
+    return status_triple(true, false, new_array());
 }
 
 }  // namespace engine

@@ -15,6 +15,15 @@ VALUE new_point_record(VALUE position, VALUE normal, float heading) {
     return record;
 }
 
+VALUE append_copy(VALUE result, VALUE record) {
+    check_array(record);
+    return protect([&] {
+        const VALUE copy = rb_ary_dup(record);
+        rb_ary_push(result, copy);
+        return copy;
+    });
+}
+
 VALUE build_point_records(const std::vector<GeneratedPoint> &points) {
     return protect([&] {
         VALUE result = rb_ary_new_capa(static_cast<long>(points.size()));

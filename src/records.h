@@ -20,6 +20,10 @@ struct GeneratedPoint {
 // [position, normal, 1.0, nil, nil, nil, nil, heading]
 VALUE new_point_record(VALUE position, VALUE normal, float heading);
 
+// Appends to result a new Array holding the record's elements (shared, not duplicated) and
+// returns it: a step changes its copies and leaves the given records as they are.
+VALUE append_copy(VALUE result, VALUE record);
+
 // Point records of the generated points, or bare Points of their positions.
 VALUE build_point_records(const std::vector<GeneratedPoint> &points);
 VALUE build_points(const std::vector<math::float3> &points);

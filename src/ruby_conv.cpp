@@ -31,6 +31,14 @@ VALUE array_entry(VALUE ary, long i) {
     return rb_ary_entry(ary, i);
 }
 
+VALUE new_array() {
+    return protect([] { return rb_ary_new(); });
+}
+
+void array_push(VALUE ary, VALUE value) {
+    protect([&] { return rb_ary_push(ary, value); });
+}
+
 void array_store(VALUE ary, long i, VALUE value) {
     check_array(ary);
     protect([&] {

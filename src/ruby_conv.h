@@ -15,6 +15,8 @@
 namespace engine {
 
 // Arrays and Hashes.
+VALUE new_array();
+void array_push(VALUE ary, VALUE value);
 int array_length(VALUE ary);             // TypeError unless an Array; RangeError past int
 VALUE array_entry(VALUE ary, long i);    // nil past the end
 VALUE hash_value(VALUE hash, const char *key);  // the value under a String key, nil when missing

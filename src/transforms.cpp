@@ -9,6 +9,7 @@
 #include "definitions.h"
 #include "module_functions.h"
 #include "random_draws.h"
+#include "records.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 
@@ -85,9 +86,9 @@ static VALUE definition_slot(VALUE list, int index, long slot) {
     return rb_ary_entry(rb_ary_entry(list, index), slot);
 }
 
-static VALUE scale_row(VALUE row, VALUE definitions, const ScaleSettings &settings) {
-    check_array(row);
-    const VALUE copy = protect([&] { return rb_ary_dup(row); });
+// Appends to result a copy of the row with its final scale in slots 2 and 6.
+static void scale_row(VALUE result, VALUE row, VALUE definitions, const ScaleSettings &settings) {
+    const VALUE copy = append_copy(result, row);
     const int index = read_int(rb_ary_entry(copy, 4));
     math::float3 triple(1.0f, 1.0f, 1.0f);
     if (index != -1) {
@@ -99,18 +100,14 @@ static VALUE scale_row(VALUE row, VALUE definitions, const ScaleSettings &settin
         if (settings.randomise) triple = settings.draw();
     }
     array_store(copy, 6, float3_to_point3d(triple));
-    return copy;
 }
 
 static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
     const ScaleSettings s = ScaleSettings::read(settings);
     const VALUE list = definition_list(definitions);
     const int n = array_length(rows);
-    const VALUE result = protect([&] { return rb_ary_new_capa(n); });
-    for (int i = 0; i < n; ++i) {
-        const VALUE copy = scale_row(array_entry(rows, i), list, s);
-        protect([&] { return rb_ary_push(result, copy); });
-    }
+    const VALUE result = new_array();
+    for (int i = 0; i < n; ++i) scale_row(result, array_entry(rows, i), list, s);
     return result;
 }
 
@@ -244,7 +241,7 @@ static math::float4x4 instance_transform(VALUE record, int index, const Transfor
 
 static VALUE random_transform(VALUE hash) {
     const TransformSettings s = TransformSettings::read(hash);
-    const VALUE result = protect([] { return rb_ary_new(); });
+    const VALUE result = new_array();
     const int n = array_length(s.points);
     for (int j = 0; j < n; ++j) {
         const VALUE record = array_entry(s.points, j);

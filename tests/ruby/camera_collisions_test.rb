@@ -27,6 +27,17 @@ class CameraCollisionsTest < Minitest::Test
     # A margin of 20 degrees widens both angles: to 55 degrees across and 40 high.
     widened = camera(rows, frustum: true, margin: deg(20))
     assert_equal (inside + [[5, 6, 0], [5, -6, 0], [5, 0, 4], [5, 0, -3]]).sort, positions(widened).sort
+    # Straight ahead is angle 0, straight behind pi: outside a full turn of either angle.
+    ahead_behind = [record([5, 0, 0]), record([-5, 0, 0]), record([3, 5, 1])]
+    [
+      [2 * Math::PI, 7.0, [[5, 0, 0], [3, 5, 1]]],
+      [7.0, 2 * Math::PI, [[5, 0, 0], [3, 5, 1]]],
+      [7.0, 7.0, [[5, 0, 0], [-5, 0, 0], [3, 5, 1]]],
+      [1e-6, 1e-6, [[5, 0, 0]]],
+    ].each do |hfov, vfov, kept|
+      view = [[0, 0, 0], [1, 0, 0], [0, 0, 1], hfov, vfov]
+      assert_equal kept, positions(camera(ahead_behind, frustum: true, view: view)), "#{hfov} x #{vfov}"
+    end
   end
 
   def test_camera_with_both_tests_off_keeps_everything_and_draws_nothing

@@ -173,7 +173,7 @@ class PaintAreasTest < Minitest::Test
       assert_closed ring
     end
     tiny = [[0, 0, 0], [0.001, 0, 0], [0.001, 0.001, 0], [0, 0, 0]]
-    assert_equal [[]], V.cpp_paint_area_simplify_paths([tiny], 0.1)
+    assert_equal [[nil]], V.cpp_paint_area_simplify_paths([tiny], 0.1)  # every point dropped
     assert_equal [[]], V.cpp_paint_area_simplify_paths([[]], 0.1)
   end
 

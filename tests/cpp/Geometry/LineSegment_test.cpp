@@ -8,6 +8,8 @@
 #include <limits>
 #include <sstream>
 
+#include "Geometry/AABB.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Line.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
@@ -15,6 +17,7 @@
 #include "Geometry/Triangle.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 #include "geometry_oracle.h"
 
 using math::float3;
@@ -210,6 +213,35 @@ TEST(LineSegmentConstruction, FromRaysAndLines) {
     EXPECT_TRUE(SameBits(fromRay.b, float3(1, 3, 0)));
     const LineSegment fromLine(Line(float3(1, 0, 0), float3(0, 0, 2)), -1.f);
     EXPECT_TRUE(SameBits(fromLine.b, float3(1, 0, -2)));
+}
+
+// Segment parameters run 0..1 from a to b, also through the oriented box's local frame.
+TEST(LineSegmentIntersects, BoxesGiveSegmentParameters) {
+    const math::AABB aabb(float3(0, 0, 0), float3(2, 2, 2));
+    const math::OBB obb(float3(1, 1, 1), float3(1, 1, 1), float3(0, 1, 0), float3(-1, 0, 0), float3(0, 0, 1));
+    const LineSegment s(float3(1, 1, 1), float3(5, 1, 1));
+    const LineSegment short_of(float3(3, 1, 1), float3(5, 1, 1));
+    float dNear[2], dFar[2];
+    EXPECT_TRUE(s.Intersects(aabb, dNear[0], dFar[0]));
+    EXPECT_TRUE(s.Intersects(obb, dNear[1], dFar[1]));
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_NEAR(dNear[k], 0.f, 1e-6f) << k;
+        EXPECT_NEAR(dFar[k], 0.25f, 1e-6f) << k;
+    }
+    EXPECT_TRUE(s.Intersects(aabb) && s.Intersects(obb));
+    EXPECT_FALSE(short_of.Intersects(aabb) || short_of.Intersects(obb) ||
+                 short_of.Intersects(obb, dNear[1], dFar[1]));
+}
+
+TEST(LineSegmentTransform, AffineMatricesMapBothEndsAsPoints) {
+    const LineSegment s(float3(1, 2, 3), float3(-1, 0, 2));
+    const math::float3x4 m(math::float3x3(0, -1, 0, 1, 0, 0, 0, 0, 2), float3(1, -1, 5));
+    LineSegment moved = s;
+    moved.Transform(m);
+    for (const LineSegment &mapped : {moved, m * s}) {
+        EXPECT_TRUE(SameBits(mapped.a, float3(-1, 0, 11)));
+        EXPECT_TRUE(SameBits(mapped.b, float3(1, -2, 9)));
+    }
 }
 
 TEST(LineSegmentTransform, BothEndsAreMapped) {

@@ -8,6 +8,8 @@
 #include <limits>
 #include <sstream>
 
+#include "Geometry/AABB.h"
+#include "Geometry/OBB.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
@@ -15,6 +17,7 @@
 #include "Geometry/Triangle.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 #include "geometry_oracle.h"
 
 using math::float3;
@@ -186,6 +189,35 @@ TEST(LineIntersects, PlaneHitGivesTheParameter) {
     EXPECT_TRUE(SameBits(drop.GetPoint(d), float3(2, 3, 0)));
     EXPECT_FALSE(Line(float3(0, 0, 1), float3(1, 0, 0)).Intersects(face, &d));
     EXPECT_EQ(d, 0.f);
+}
+
+// A line through the box's centre enters behind its position; the same box as an oriented box
+// (turned a quarter about z) gives the same parameters.
+TEST(LineIntersects, BoxesGiveTheParametersOfTheChord) {
+    const math::AABB aabb(float3(0, 0, 0), float3(2, 2, 2));
+    const math::OBB obb(float3(1, 1, 1), float3(1, 1, 1), float3(0, 1, 0), float3(-1, 0, 0), float3(0, 0, 1));
+    const Line through(float3(1, 1, 1), float3(1, 0, 0));
+    const Line beside(float3(1, 5, 1), float3(1, 0, 0));
+    float dNear[2], dFar[2];
+    EXPECT_TRUE(through.Intersects(aabb, dNear[0], dFar[0]));
+    EXPECT_TRUE(through.Intersects(obb, dNear[1], dFar[1]));
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_NEAR(dNear[k], -1.f, 1e-6f) << k;
+        EXPECT_NEAR(dFar[k], 1.f, 1e-6f) << k;
+    }
+    EXPECT_TRUE(through.Intersects(aabb) && through.Intersects(obb));
+    EXPECT_FALSE(beside.Intersects(aabb) || beside.Intersects(obb) || beside.Intersects(obb, dNear[1], dFar[1]));
+}
+
+TEST(LineTransform, AffineMatricesMapThePositionAsAPointAndTheDirectionAsADirection) {
+    const Line line(float3(1, 2, 3), float3(0, 0, 1));
+    const math::float3x4 m(math::float3x3(2, 0, 0, 0, 3, 0, 0, 0, 4), float3(1, -1, 5));
+    Line moved = line;
+    moved.Transform(m);
+    for (const Line &mapped : {moved, m * line}) {
+        EXPECT_TRUE(SameBits(mapped.pos, float3(3, 5, 17)));
+        EXPECT_TRUE(SameBits(mapped.dir, float3(0, 0, 4)));  // not renormalised
+    }
 }
 
 TEST(LineTransform, MatricesAndRotationsMapBothFieldsWithoutRenormalising) {

@@ -11,9 +11,11 @@
 
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/AABB.h"
+#include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
+#include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
 #include "Geometry/geometry_oracle.h"
 #include "Math/Quat.h"
@@ -53,6 +55,14 @@ bool InsideWithin(const OBB &box, const float3 &p, double tol) {
     const D3 l = Local(box, p);
     return std::fabs(l.x) <= box.halfSize.x + tol && std::fabs(l.y) <= box.halfSize.y + tol &&
            std::fabs(l.z) <= box.halfSize.z + tol;
+}
+
+// How deep a point lies inside the box: positive inside, negative outside (in double).
+double Depth(const OBB &box, const D3 &p) {
+    const D3 d = p - D3(box.pos);
+    const D3 l(oracle::Dot(d, box.axis[0]), oracle::Dot(d, box.axis[1]), oracle::Dot(d, box.axis[2]));
+    return std::min({box.halfSize.x - std::fabs(l.x), box.halfSize.y - std::fabs(l.y),
+                     box.halfSize.z - std::fabs(l.z)});
 }
 
 bool AllNaN(const OBB &box) {
@@ -395,6 +405,65 @@ TEST(OBBIntersection, SeparatingAxesMatchADoubleOracle) {
     EXPECT_TRUE(a.Intersects(b, 0.f));
     EXPECT_TRUE(a.Intersects(AABB(float3(1, 0, 0), float3(2, 1, 1))));
     EXPECT_FALSE(a.Intersects(AABB(float3(1.01f, 0, 0), float3(2, 1, 1))));
+}
+
+// Checked against the points of each primitive: inside the box from dNear to dFar, outside a step
+// before dNear and after dFar, and, for a miss, never inside along the whole primitive.
+TEST(OBBIntersection, RaysLinesAndSegmentsAgreeWithTheirPoints) {
+    oracle::Random random(29);
+    int hits = 0, misses = 0;
+    for (int n = 0; n < 1000; ++n) {
+        const float3x3 r = float3x3::RotateAxisAngle(random.Direction(), random.Uniform(-3.f, 3.f));
+        const OBB box(random.Point(3.f), random.Point(2.f).Abs() + float3(0.3f), r.Col(0), r.Col(1), r.Col(2));
+        const float3 pos = random.Point(6.f);
+        const float3 dir = random.Direction();
+        const float3 end = random.Point(6.f);
+        const math::Line line(pos, dir);
+        const math::Ray ray(pos, dir);
+        const LineSegment segment(pos, end);
+        struct Query {
+            oracle::Linear set;
+            bool hit, plainHit;
+            float dNear, dFar;
+        };
+        float lineNear, lineFar, rayNear, rayFar, segNear, segFar;
+        const Query queries[3] = {
+            {oracle::LineSet(pos, dir), box.Intersects(line, lineNear, lineFar), box.Intersects(line), lineNear,
+             lineFar},
+            {oracle::RaySet(pos, dir), box.Intersects(ray, rayNear, rayFar), box.Intersects(ray), rayNear, rayFar},
+            {oracle::SegmentSet(pos, end), box.Intersects(segment, segNear, segFar), box.Intersects(segment), segNear,
+             segFar},
+        };
+        for (int q = 0; q < 3; ++q) {
+            const Query &query = queries[q];
+            SCOPED_TRACE(testing::Message() << "case " << n << " query " << q);
+            EXPECT_EQ(query.plainHit, query.hit);
+            const double step = 0.01 / oracle::Length(query.set.dir);  // 0.01 along the primitive
+            if (query.hit) {
+                ++hits;
+                EXPECT_LE(query.dNear, query.dFar);
+                EXPECT_GE(query.dNear, query.set.lo - 1e-6);
+                EXPECT_LE(query.dFar, query.set.hi + 1e-6);
+                for (double t : {double(query.dNear), 0.5 * (query.dNear + query.dFar), double(query.dFar)})
+                    EXPECT_GT(Depth(box, query.set.At(t)), -1e-3) << t;
+                if (query.dNear - step > query.set.lo) {
+                    EXPECT_LT(Depth(box, query.set.At(query.dNear - step)), 1e-4);
+                }
+                if (query.dFar + step < query.set.hi) {
+                    EXPECT_LT(Depth(box, query.set.At(query.dFar + step)), 1e-4);
+                }
+            } else {
+                ++misses;
+                const double lo = std::max(query.set.lo, -40.0), hi = std::min(query.set.hi, 40.0);
+                double deepest = -oracle::kInf;
+                for (int k = 0; k <= 8000; ++k)
+                    deepest = std::max(deepest, Depth(box, query.set.At(lo + (hi - lo) * k / 8000)));
+                EXPECT_LT(deepest, 1e-3);
+            }
+        }
+    }
+    EXPECT_GT(hits, 150);
+    EXPECT_GT(misses, 150);
 }
 
 TEST(OBBIntersection, Plane) {

@@ -8,15 +8,19 @@
 #include <limits>
 #include <sstream>
 
+#include "Geometry/AABB.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 #include "geometry_oracle.h"
 
+using math::AABB;
 using math::float3;
 using math::Line;
 using math::LineSegment;
@@ -442,6 +446,90 @@ TEST(PlaneTransform, NormalsTakeTheInverseTranspose) {
     EXPECT_TRUE(SameBits(rotated.normal, q.ToFloat3x3().InverseTransposed() * float3(1, 0, 0)));
     EXPECT_TRUE(SameBits((q * Plane(float3(1, 0, 0), 2.f)).normal, rotated.normal));
     EXPECT_EQ(rotated.d, 2.f);
+}
+
+// The signed distance is preserved by any invertible affine map: the mapped plane measures the
+// mapped point as the original plane measures the point.
+TEST(PlaneTransform, AffineMapsKeepEverySignedDistance) {
+    Random random(53);
+    for (int n = 0; n < 300; ++n) {
+        const Plane plane = RandomPlane(random);
+        const math::float3x3 linear =
+            math::float3x3::RotateAxisAngle(random.Direction(), random.Uniform(-3.f, 3.f)) *
+            math::float3x3(random.Uniform(0.5f, 2.f), 0, 0, 0, random.Uniform(0.5f, 2.f), 0, 0, 0,
+                           random.Uniform(0.5f, 2.f));
+        const math::float3x4 m(linear, random.Point());
+        Plane mapped = plane;
+        mapped.Transform(m);
+        const Plane copy = m * plane;
+        EXPECT_TRUE(SameBits(copy.normal, mapped.normal));
+        EXPECT_EQ(copy.d, mapped.d);
+        for (int k = 0; k < 5; ++k) {
+            const float3 p = random.Point();
+            const D3 image = m.MulPos(p);
+            const double expected = Dot(D3(plane.normal), D3(p)) - plane.d;
+            EXPECT_NEAR(Dot(D3(mapped.normal), image) - mapped.d, expected, 1e-3);
+        }
+    }
+    // A pure translation moves the offset exactly as Translate does.
+    const Plane plane(float3(0.6f, 0, 0.8f), 1.5f);
+    Plane translated = plane, moved = plane;
+    translated.Translate(float3(3, -2, 7));
+    moved.Transform(math::float3x4(math::float3x3::identity, float3(3, -2, 7)));
+    EXPECT_TRUE(SameBits(moved.normal, plane.normal));
+    EXPECT_EQ(moved.d, translated.d);
+}
+
+TEST(PlaneTransform, MirrorAndProjectionMatrices) {
+    Random random(59);
+    for (int n = 0; n < 100; ++n) {
+        const Plane plane = RandomPlane(random);
+        const float3 p = random.Point();
+        EXPECT_TRUE(Near(plane.MirrorMatrix().MulPos(p), D3(plane.Mirror(p)), 1e-4));
+        EXPECT_TRUE(Near(plane.OrthoProjection().MulPos(p), D3(plane.Project(p)), 1e-4));
+    }
+}
+
+// The interval of the box's corners along the normal decides both: 0 when it straddles the
+// plane, else its nearer end.
+TEST(PlaneBoxes, SignedDistanceAndIntersectionFromTheCorners) {
+    Random random(61);
+    int crossing = 0, apart = 0;
+    for (int n = 0; n < 2000; ++n) {
+        const Plane plane = RandomPlane(random);
+        const AABB aabb = AABB::FromCenterAndSize(random.Point(), random.Point(3.f).Abs() + float3(0.1f));
+        const math::float3x3 r = math::float3x3::RotateAxisAngle(random.Direction(), random.Uniform(-3.f, 3.f));
+        const math::OBB obb(random.Point(), random.Point(2.f).Abs(), r.Col(0), r.Col(1), r.Col(2));
+        struct Case {
+            std::vector<D3> corners;
+            float signedDistance;
+            bool intersects, reverse;
+        };
+        const Case cases[2] = {
+            {Corners(aabb), plane.SignedDistance(aabb), plane.Intersects(aabb), aabb.Intersects(plane)},
+            {Corners(obb), plane.SignedDistance(obb), plane.Intersects(obb), obb.Intersects(plane)},
+        };
+        for (const Case &c : cases) {
+            double lo = kInf, hi = -kInf;
+            for (const D3 &corner : c.corners) {
+                lo = std::min(lo, Dot(D3(plane.normal), corner) - plane.d);
+                hi = std::max(hi, Dot(D3(plane.normal), corner) - plane.d);
+            }
+            EXPECT_EQ(c.reverse, c.intersects);
+            if (std::fabs(lo) < 1e-3 || std::fabs(hi) < 1e-3) continue;  // too close to call in float
+            const bool straddles = lo < 0 && hi > 0;
+            EXPECT_EQ(c.intersects, straddles) << n;
+            EXPECT_NEAR(c.signedDistance, straddles ? 0 : (lo > 0 ? lo : hi), 1e-3) << n;
+            ++(straddles ? crossing : apart);
+        }
+    }
+    EXPECT_GT(crossing, 200);
+    EXPECT_GT(apart, 200);
+    // Touching counts as intersecting.
+    const AABB unit(float3(0, 0, 0), float3(1, 1, 1));
+    EXPECT_TRUE(Plane(float3(0, 0, 1), 1.f).Intersects(unit));
+    EXPECT_EQ(Plane(float3(0, 0, 1), 1.f).SignedDistance(unit), 0.f);
+    EXPECT_FALSE(Plane(float3(0, 0, 1), 1.001f).Intersects(unit));
 }
 
 TEST(PlaneRefract, FollowsTheVectorRule) {

@@ -15,14 +15,17 @@
 #include <vector>
 
 #include "Algorithm/Random/LCG.h"
+#include "Geometry/AABB.h"
 #include "Geometry/AABB2D.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 #include "geometry_oracle.h"
 
 using math::float2;
@@ -670,6 +673,77 @@ TEST(PolygonTransform, TranslateRotate) {
     Polygon empty;
     empty.Transform(m);
     EXPECT_TRUE(empty.IsNull());
+}
+
+TEST(PolygonTransform, AffineMatricesMapEveryVertexAsAPoint) {
+    const math::float3x4 m(math::float3x3::RotateZ(1.5707964f) * 2.f, float3(5, 0, -1));
+    Polygon moved = kSquare;
+    moved.Transform(m);
+    for (const Polygon &mapped : {moved, m * kSquare}) {
+        ASSERT_EQ(mapped.NumVertices(), 4);
+        EXPECT_TRUE(Near(mapped.vertices[2], D3(3, 2, -1), 1e-6));
+        for (int i = 0; i < 4; ++i) EXPECT_TRUE(SameBits(mapped.vertices[i], m.MulPos(kSquare.vertices[i])));
+    }
+    Polygon empty;
+    empty.Transform(m);
+    EXPECT_TRUE(empty.IsNull());
+}
+
+TEST(PolygonBounds, MinimalEnclosingBoxOfTheVertices) {
+    const Polygon p = Make({float3(1, -2, 3), float3(-4, 5, 0), float3(2, 2, -6), float3(0, 7, 1)});
+    const math::AABB box = p.MinimalEnclosingAABB();
+    EXPECT_TRUE(SameBits(box.minCorner, float3(-4, -2, -6)));
+    EXPECT_TRUE(SameBits(box.maxCorner, float3(2, 7, 3)));
+    const math::AABB empty = Polygon().MinimalEnclosingAABB();
+    EXPECT_TRUE(SameBits(empty.minCorner, float3::inf));
+    EXPECT_TRUE(SameBits(empty.maxCorner, -float3::inf));
+}
+
+// Random convex polygons in random planes against both box types; the verdict of separating
+// axes in double (box axes, the polygon's normal, crosses of box axes with polygon edges).
+TEST(PolygonBoxes, ConvexTestAgreesWithSeparatingAxesInDouble) {
+    Random random(71);
+    int hits[2] = {0, 0}, misses[2] = {0, 0};
+    for (int n = 0; n < 1500; ++n) {
+        const float3 normal = random.Direction();
+        float3 u, w;
+        normal.PerpendicularBasis(u, w);
+        const float3 center = random.Point(4.f);
+        const float radius = random.Uniform(0.5f, 3.f);
+        const int count = 3 + n % 5;
+        Polygon polygon;
+        for (int k = 0; k < count; ++k) {
+            const float angle = 6.2831853f * (k + random.Uniform(0.1f, 0.9f)) / count;
+            polygon.vertices.push_back(center + u * (radius * std::cos(angle)) + w * (radius * std::sin(angle)));
+        }
+        const math::AABB aabb =
+            math::AABB::FromCenterAndSize(random.Point(2.f), random.Point(3.f).Abs() + float3(0.5f));
+        const math::float3x3 r = math::float3x3::RotateAxisAngle(random.Direction(), random.Uniform(-3.f, 3.f));
+        const math::OBB obb(random.Point(2.f), random.Point(1.5f).Abs() + float3(0.25f), r.Col(0), r.Col(1), r.Col(2));
+        std::vector<D3> vertices, edges;
+        for (int k = 0; k < count; ++k) {
+            vertices.push_back(D3(polygon.vertices[k]));
+            edges.push_back(D3(polygon.vertices[(k + 1) % count]) - D3(polygon.vertices[k]));
+        }
+        const std::vector<D3> unitAxes = {D3(1, 0, 0), D3(0, 1, 0), D3(0, 0, 1)};
+        const std::vector<D3> obbAxes = {D3(obb.axis[0]), D3(obb.axis[1]), D3(obb.axis[2])};
+        const D3 polygonNormal = Cross(edges[0], edges[1]);
+        const double separation[2] = {
+            Separation(vertices, Corners(aabb), SeparatingAxes({polygonNormal}, edges, unitAxes, unitAxes)),
+            Separation(vertices, Corners(obb), SeparatingAxes({polygonNormal}, edges, obbAxes, obbAxes))};
+        const bool result[2] = {math::Convex_Intersects_Polygon(aabb, polygon),
+                                math::Convex_Intersects_Polygon(obb, polygon)};
+        for (int k = 0; k < 2; ++k) {
+            if (std::fabs(separation[k]) < 1e-3) continue;  // too close to call in float
+            EXPECT_EQ(result[k], separation[k] < 0) << "case " << n << (k ? " oriented" : " axis-aligned");
+            ++(separation[k] < 0 ? hits : misses)[k];
+        }
+    }
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_GT(hits[k], 100);
+        EXPECT_GT(misses[k], 100);
+    }
+    EXPECT_FALSE(math::Convex_Intersects_Polygon(math::AABB(float3(-1.f), float3(1.f)), Polygon()));
 }
 
 TEST(PolygonText, ToString) {

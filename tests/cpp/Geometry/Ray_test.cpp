@@ -8,6 +8,8 @@
 #include <limits>
 #include <sstream>
 
+#include "Geometry/AABB.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/Plane.h"
@@ -15,6 +17,7 @@
 #include "Geometry/Triangle.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
+#include "Math/float3x4.h"
 #include "geometry_oracle.h"
 
 using math::float3;
@@ -140,6 +143,36 @@ TEST(RayIntersects, PlaneHitsBehindTheOriginFailButWriteTheParameter) {
     EXPECT_EQ(d, 2.f);
     EXPECT_TRUE(Ray(float3(0, 0, 2), float3(0, 0, -1)).Intersects(ground));
     EXPECT_FALSE(Ray(float3(0, 0, 2), float3(0, 0, 1)).Intersects(ground));
+}
+
+// A ray from the box's centre starts inside: dNear is 0, not the line's -1.
+TEST(RayIntersects, BoxesGiveTheParametersOfThePartInside) {
+    const math::AABB aabb(float3(0, 0, 0), float3(2, 2, 2));
+    const math::OBB obb(float3(1, 1, 1), float3(1, 1, 1), float3(0, 1, 0), float3(-1, 0, 0), float3(0, 0, 1));
+    const Ray inside(float3(1, 1, 1), float3(1, 0, 0));
+    const Ray away(float3(3, 1, 1), float3(1, 0, 0));
+    float dNear[2], dFar[2];
+    EXPECT_TRUE(inside.Intersects(aabb, dNear[0], dFar[0]));
+    EXPECT_TRUE(inside.Intersects(obb, dNear[1], dFar[1]));
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_NEAR(dNear[k], 0.f, 1e-6f) << k;
+        EXPECT_NEAR(dFar[k], 1.f, 1e-6f) << k;
+    }
+    EXPECT_TRUE(inside.Intersects(aabb) && inside.Intersects(obb));
+    EXPECT_FALSE(away.Intersects(aabb) || away.Intersects(obb) || away.Intersects(obb, dNear[1], dFar[1]));
+    EXPECT_TRUE(Ray(away.pos, -away.dir).Intersects(obb));
+}
+
+TEST(RayTransform, AffineProductRenormalisesTheTransformDoesNot) {
+    const Ray ray(float3(1, 2, 3), float3(0, 0, 1));
+    const math::float3x4 m(math::float3x3(2, 0, 0, 0, 3, 0, 0, 0, 4), float3(1, -1, 5));
+    Ray moved = ray;
+    moved.Transform(m);
+    EXPECT_TRUE(SameBits(moved.pos, float3(3, 5, 17)));
+    EXPECT_TRUE(SameBits(moved.dir, float3(0, 0, 4)));
+    const Ray product = m * ray;
+    EXPECT_TRUE(SameBits(product.pos, float3(3, 5, 17)));
+    EXPECT_TRUE(SameBits(product.dir, float3(0, 0, 1)));
 }
 
 TEST(RayTransform, TheMatrixProductRenormalisesTheTransformDoesNot) {

@@ -357,6 +357,8 @@ TEST(TriangleBounds, ComponentwiseExtremesOfTheVertices) {
     EXPECT_TRUE(SameBits(box.maxCorner, float3(1, 4, 7)));
 }
 
+namespace {
+
 // Separating axes in double over the vertices and corners themselves: the three box axes, the
 // triangle's normal and the nine crosses of box axes with edges.
 double SeparationFromBox(const Triangle &t, const std::vector<D3> &corners, const std::vector<D3> &boxAxes) {
@@ -364,6 +366,8 @@ double SeparationFromBox(const Triangle &t, const std::vector<D3> &corners, cons
     const std::vector<D3> edges = {D3(t.b) - D3(t.a), D3(t.c) - D3(t.a), D3(t.c) - D3(t.b)};
     return Separation(vertices, corners, SeparatingAxes({Cross(edges[0], edges[1])}, edges, boxAxes, boxAxes));
 }
+
+}  // namespace
 
 TEST(TriangleIntersects, BoxesAgreeWithSeparatingAxesInDouble) {
     Random random(41);
@@ -398,6 +402,7 @@ TEST(TriangleIntersects, TouchingABoxIsSeparatedFromIt) {
     const Triangle onFace(float3(0.5f, 0.5f, 2), float3(1.5f, 0.5f, 2), float3(0.5f, 1.5f, 2));
     EXPECT_FALSE(onFace.Intersects(box));
     EXPECT_FALSE(box.Intersects(onFace));
+    EXPECT_FALSE(onFace.Intersects(OBB(box)));
     EXPECT_TRUE(Triangle(onFace.a - float3(0, 0, 1e-3f), onFace.b, onFace.c).Intersects(box));
 }
 

@@ -248,7 +248,7 @@ TEST(Float3x3Products, BatchTransformHonoursTheStride) {
     EXPECT_TRUE(packed[1].Equals(8, 15, 24, 1e-6f));
     Diag(2, 3, 4).BatchTransform(packed, 0);
     Diag(2, 3, 4).BatchTransform(packed, -1);
-    Diag(2, 3, 4).BatchTransform(nullptr, 2);
+    Diag(2, 3, 4).BatchTransform(static_cast<float3 *>(nullptr), 2);
     EXPECT_TRUE(packed[0].Equals(2, 6, 12, 1e-6f));
 }
 

@@ -6,10 +6,19 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "Algorithm/Random/LCG.h"
+#include "Geometry/AABB.h"
+#include "Geometry/Line.h"
+#include "Geometry/LineSegment.h"
+#include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
+#include "Geometry/Polygon.h"
+#include "Geometry/Ray.h"
+#include "Geometry/Triangle.h"
 #include "Math/Quat.h"
+#include "Math/float2.h"
 #include "Math/float3.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
@@ -174,7 +183,8 @@ TEST(float4x4Access, PartsAreViewsOfTheSameStorage) {
     m.SwapRows3(0, 1);
     EXPECT_TRUE(m.Row(0).Equals(2, 1, 0, 7, 1e-9f));
     m.SwapColumns3(0, 3);
-    EXPECT_TRUE(m.Col(3).Equals(2, 1, 3, 0, 1e-9f));
+    EXPECT_TRUE(m.Col(3).Equals(2, 1, 3, 2, 1e-9f));
+    EXPECT_TRUE(m.Col(0).Equals(7, 8, 9, 0, 1e-9f));
 }
 
 TEST(float4x4Products, AgreeWithEigen) {
@@ -572,4 +582,182 @@ TEST(float4x4Text, LargeElementsAreWrittenInFull) {
     const std::string col = "(" + e + "," + e + "," + e + "," + e + ")";
     EXPECT_EQ(big.ToString2(), "float4x4(X:" + col + " Y:" + col + " Z:" + col + ", Pos:" + col + ")");
     EXPECT_GT(big.ToString2().size(), 256u);
+}
+
+namespace {
+
+// An affine transform with a projective row 3, which the point and direction maps ignore.
+float4x4 ProjectiveRowThree() {
+    float4x4 m = float4x4::FromTRS(float3(1, -2, 3), float3x3::RotateAxisAngle(float3(0, 0.6f, 0.8f), 0.9f),
+                                   float3(2, 0.5f, 3));
+    m.SetRow(3, 0.25f, -0.5f, 0.125f, 3.f);
+    return m;
+}
+
+bool BitEqual(const float3 &a, const float3 &b) { return a.BitEquals(b); }
+
+}  // namespace
+
+TEST(float4x4Shapes, PointShapesMapEachVertexByMulPos) {
+    const float4x4 m = ProjectiveRowThree();
+    const float3 a(1, 2, 3), b(-4, 0.5f, 2), c(0, -1, 7);
+
+    math::LineSegment segment(a, b);
+    segment.Transform(m);
+    EXPECT_TRUE(BitEqual(segment.a, m.MulPos(a)) && BitEqual(segment.b, m.MulPos(b)));
+    EXPECT_TRUE(BitEqual((m * math::LineSegment(a, b)).b, m.MulPos(b)));
+
+    const math::Triangle triangle = m * math::Triangle(a, b, c);
+    EXPECT_TRUE(BitEqual(triangle.a, m.MulPos(a)) && BitEqual(triangle.c, m.MulPos(c)));
+    math::Triangle inPlace(a, b, c);
+    inPlace.Transform(m);
+    EXPECT_TRUE(BitEqual(inPlace.b, m.MulPos(b)));
+
+    const std::vector<float3> vertices = {a, b, c};
+    math::Polygon polygon;
+    polygon.vertices = vertices;
+    const math::Polygon mapped = m * polygon;
+    polygon.Transform(m);
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        EXPECT_TRUE(BitEqual(polygon.vertices[i], m.MulPos(vertices[i])));
+        EXPECT_TRUE(BitEqual(mapped.vertices[i], polygon.vertices[i]));
+    }
+}
+
+TEST(float4x4Shapes, LinesPlanesAndBoxesFollowTheThreeByFourPart) {
+    const float4x4 m = ProjectiveRowThree();
+    const float3x4 &part = m.Float3x4Part();
+    const float3 pos(1, 2, 3), dir = float3(1, 1, 0).Normalized();
+
+    math::Line line(pos, dir);
+    line.Transform(m);
+    EXPECT_TRUE(BitEqual(line.pos, m.MulPos(pos)) && BitEqual(line.dir, m.MulDir(dir)));  // not renormalised
+    EXPECT_TRUE(BitEqual((m * math::Line(pos, dir)).dir, m.MulDir(dir)));  // the line product keeps the length too
+    math::Ray ray(pos, dir);
+    ray.Transform(m);
+    EXPECT_TRUE(BitEqual(ray.dir, m.MulDir(dir)));
+    EXPECT_TRUE(BitEqual((m * math::Ray(pos, dir)).dir, m.MulDir(dir).Normalized()));
+
+    const math::Plane plane(float3(0, 0, 1), 2.f);
+    const math::Plane expectedPlane = part * plane;
+    const math::Plane mappedPlane = m * plane;
+    EXPECT_TRUE(BitEqual(mappedPlane.normal, expectedPlane.normal));
+    EXPECT_EQ(Bits(mappedPlane.d), Bits(expectedPlane.d));
+
+    const math::AABB box(float3(-1, 0, 2), float3(3, 1, 5));
+    math::AABB asBox = box;
+    asBox.TransformAsAABB(m);
+    math::AABB expectedBox = box;
+    expectedBox.TransformAsAABB(part);
+    EXPECT_TRUE(BitEqual(asBox.minCorner, expectedBox.minCorner) && BitEqual(asBox.maxCorner, expectedBox.maxCorner));
+    // The box's centre lands where the matrix takes it, and rows 0 to 2 alone decide.
+    EXPECT_TRUE(asBox.CenterPoint().Equals(m.MulPos(box.CenterPoint()), 1e-4f));
+
+    const math::OBB oriented = box.Transform(m);
+    const math::OBB expectedOriented = part * box;
+    EXPECT_TRUE(BitEqual(oriented.pos, expectedOriented.pos) && BitEqual(oriented.halfSize, expectedOriented.halfSize));
+    EXPECT_TRUE(BitEqual((m * box).axis[2], expectedOriented.axis[2]));
+    math::OBB setFrom;
+    setFrom.SetFrom(box, m);
+    EXPECT_TRUE(BitEqual(setFrom.pos, expectedOriented.pos));
+    math::OBB moved = oriented;
+    moved.Transform(m);
+    const math::OBB expectedMoved = part * oriented;
+    EXPECT_TRUE(BitEqual(moved.pos, expectedMoved.pos) && BitEqual(moved.axis[1], expectedMoved.axis[1]));
+    EXPECT_TRUE(BitEqual((m * oriented).halfSize, expectedMoved.halfSize));
+}
+
+TEST(float4x4CrossMembers, QuaternionsAndTheFourByFour) {
+    const Quat q = Quat::RotateAxisAngle(float3(0.6f, 0, 0.8f), 1.2f);
+    ExpectBitEqual(q.ToFloat4x4(), float4x4(q));
+    ExpectBitEqual(q.ToFloat4x4(float3(1, 2, 3)), float4x4(q, float3(1, 2, 3)));
+    ExpectBitEqual(q.ToFloat4x4(float4(1, 2, 3, 9)), float4x4(q, float3(1, 2, 3)));
+    float4x4 assigned = float4x4::nan;
+    assigned = q;
+    ExpectBitEqual(assigned, q.ToFloat4x4());
+    Quat back;
+    back.Set(float4x4(q, float3(5, 5, 5)));
+    EXPECT_LT(oracle::MaxAbsDiffUpToSign(back, oracle::ToEigen(q)), 1e-6f);
+    EXPECT_TRUE(q.Transform(float4(1, 2, 3, 7)).BitEquals(float4(q.Transform(float3(1, 2, 3)), 7)));
+    EXPECT_TRUE((q * float4(1, 2, 3, 7)).BitEquals(q.Mul(float4(1, 2, 3, 7))));
+    float4 axis;
+    float angle;
+    q.ToAxisAngle(axis, angle);
+    EXPECT_TRUE(axis.Equals(0.6f, 0, 0.8f, 0, 1e-5f));
+    EXPECT_EQ(axis.w, 0.f);
+    EXPECT_NEAR(angle, 1.2f, 1e-5f);
+    Quat fromAxis;
+    fromAxis.SetFromAxisAngle(float4(0.6f, 0, 0.8f, 0), 1.2f);
+    EXPECT_TRUE(fromAxis.BitEquals(q));
+    EXPECT_TRUE(Quat::RotateFromTo(float4(1, 0, 0, 3), float4(0, 1, 0, -1))
+                    .BitEquals(Quat::RotateFromTo(float3(1, 0, 0), float3(0, 1, 0))));
+    ExpectBitEqual(q * float4x4::identity, float4x4(q));
+    ExpectBitEqual(float4x4::identity * q, float4x4(q));
+}
+
+TEST(float4x4CrossMembers, ThreeByThreeMembers) {
+    const float3x3 r = float3x3::RotateAxisAngle(float3(0, 0.6f, 0.8f), 0.9f);
+    const float3 s(2, -3, 0.5f);
+    const Eigen::Matrix3f expected = oracle::ToEigen(r) * Eigen::Vector3f(s.x, s.y, s.z).asDiagonal();
+    EXPECT_LT(oracle::MaxAbsDiff(float3x3::FromRS(r, s), expected), 1e-6f);
+    const Quat q = Quat::RotateAxisAngle(float3(0, 0.6f, 0.8f), 0.9f);
+    EXPECT_TRUE(float3x3::FromRS(q, s).Equals(float3x3::FromRS(float3x3(q), s), 1e-9f));
+    const float3x3 diagonal = float3x3::Scale(s);
+    EXPECT_TRUE(diagonal.Equals(float3x3(2, 0, 0, 0, -3, 0, 0, 0, 0.5f), 1e-9f));
+    EXPECT_TRUE(float3x3::UniformScale(4).ToFloat3x3().Equals(float3x3::Scale(4, 4, 4).ToFloat3x3(), 1e-9f));
+
+    EXPECT_TRUE(r.Transform(float4(1, 2, 3, 7)).BitEquals(float4(r.Transform(float3(1, 2, 3)), 7)));
+    EXPECT_TRUE((r * float4(1, 2, 3, 7)).BitEquals(r.Transform(float4(1, 2, 3, 7))));
+    EXPECT_TRUE((float4(1, 2, 3, 7) * r).BitEquals(float4(float3(1, 2, 3) * r, 7)));
+    float4 batch[2] = {float4(1, 2, 3, 7), float4(-1, 0, 4, 0)};
+    r.BatchTransform(batch, 2);
+    EXPECT_TRUE(batch[1].BitEquals(r.Transform(float4(-1, 0, 4, 0))));
+    oracle::Sampler sampler(73);
+    const float4x4 m = RandomGeneral(sampler);
+    ExpectBitEqual(r.Mul(m), r * m);
+}
+
+TEST(float4x4CrossMembers, ThreeByFourMembers) {
+    oracle::Sampler sampler(79);
+    const float3x4 a(sampler.Matrix(-2.f, 2.f), sampler.Vector(-5.f, 5.f));
+    const float4 v(1, -2, 3, 0.5f);
+    const Eigen::Vector4d ev = ToEigen4(a) * Eigen::Vector4d(v.x, v.y, v.z, v.w);
+    EXPECT_LT(MaxAbsDiff(a.Transform(v), ev), 1e-5);
+    EXPECT_EQ(a.Transform(v).w, 0.5f);
+    for (const float4 &r : {a * v, a.Mul(v), a.MulPos(v), a.MulDir(v), a.TransformDir(v)}) EXPECT_TRUE(r.BitEquals(a.Transform(v)));
+    EXPECT_TRUE(a.Transform(float4(1, -2, 3, 1)).xyz().Equals(a.TransformPos(float3(1, -2, 3)), 1e-5f));
+    const Eigen::RowVector4d left = Eigen::RowVector4d(v.x, v.y, v.z, v.w) * ToEigen4(a);
+    EXPECT_LT(MaxAbsDiff(v * a, Eigen::Vector4d(left.transpose())), 1e-5);
+    float4 batch[2] = {v, float4(0, 1, 0, 1)};
+    a.BatchTransform(batch, 2);
+    EXPECT_TRUE(batch[1].BitEquals(a.Transform(float4(0, 1, 0, 1))));
+
+    float3x4 rows = float3x4::identity;
+    rows.SetRow(2, float4(1, 2, 3, 4));
+    EXPECT_TRUE(rows.Row3(2).Equals(1, 2, 3, 1e-9f));
+    EXPECT_EQ(rows.At(2, 3), 4.f);
+    const float3x4 translation = float3x4::Translate(float4(1, 2, 3, 9));
+    EXPECT_TRUE(translation.TranslatePart().Equals(1, 2, 3, 1e-9f));
+    EXPECT_TRUE(float3x4::Translate(1, 2, 3).Offset().Equals(float3x4::Translate(float3(1, 2, 3)).Offset(), 1e-9f));
+    EXPECT_TRUE(float3x4::Scale(float4(2, 3, 4, 5)).Offset().Equals(2, 3, 4, 1e-9f));
+    EXPECT_TRUE(float3x4::Scale(2, 3, 4).Offset().Equals(float3x4::Scale(float3(2, 3, 4)).Offset(), 1e-9f));
+    EXPECT_TRUE(float3x4::UniformScale(2).Offset().Equals(2, 2, 2, 1e-9f));
+    const float3x4 scaled = float3x4::Scale(float4(2, 3, 4, 0), float4(1, 1, 1, 7));
+    EXPECT_TRUE(scaled.Equals(float3x4::Scale(float3(2, 3, 4), float3(1, 1, 1)), 1e-9f));
+    const float4x4 m = RandomGeneral(sampler);
+    ExpectBitEqual(a.Mul(m), a * m);
+}
+
+TEST(float4x4CrossMembers, VectorConversionsToFourComponents) {
+    const float3 p(1, 2, 3);
+    EXPECT_TRUE(p.ToPos4().BitEquals(float4(1, 2, 3, 1)));
+    EXPECT_TRUE(p.ToDir4().BitEquals(float4(1, 2, 3, 0)));
+    const float4 s = p.Swizzled(2, 0, 3, 1);
+    EXPECT_EQ(s.x, 3.f);
+    EXPECT_EQ(s.y, 1.f);
+    EXPECT_TRUE(std::isnan(s.z));
+    EXPECT_EQ(s.w, 2.f);
+    const float4 t = math::float2(5, 6).Swizzled(1, 1, 0, -1);
+    EXPECT_TRUE(t.xyz().Equals(6, 6, 5, 1e-9f));
+    EXPECT_TRUE(std::isnan(t.w));
 }
