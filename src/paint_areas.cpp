@@ -19,10 +19,10 @@ namespace engine {
 // new area: the painting would be lost, so it is raised instead.
 static void paint_union(const clip::Paths &area, const clip::Path &brush, bool erase, clip::PolyTree &tree) {
     try {
-        clip::Engine clipper(0);
-        clipper.AddPaths(area, clip::Subject, true);  // degenerate rings are dropped
-        clipper.AddPath(brush, clip::Clip, true);
-        if (!clipper.Execute(erase ? clip::Difference : clip::Union, tree, clip::EvenOdd, clip::EvenOdd))
+        clip::Engine clipping(0);
+        clipping.AddPaths(area, clip::Subject, true);  // degenerate rings are dropped
+        clipping.AddPath(brush, clip::Clip, true);
+        if (!clipping.Execute(erase ? clip::Difference : clip::Union, tree, clip::EvenOdd, clip::EvenOdd))
             throw RubyError(rb_eRuntimeError, "paint area %s failed: the clipping did not complete; the area is unchanged",
                             erase ? "erase" : "union");
     } catch (const clip::ClipError &error) {

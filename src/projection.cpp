@@ -1,49 +1,87 @@
 // Dropping points vertically onto the topmost face that contains them.
+#include <vector>
+
 #include "Geometry/Line.h"
 #include "Geometry/Plane.h"
+#include "face_grid.h"
 #include "module_functions.h"
 #include "prompt.h"
 #include "records.h"
+#include "reference.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 #include "scene.h"
 
 namespace engine {
 
+bool use_reference_algorithms = false;
+
 static bool under_bounds(const math::AABB2D &b, const math::float3 &p) {
     return b.minCorner.x <= p.x && b.minCorner.y <= p.y && p.x <= b.maxCorner.x && p.y <= b.maxCorner.y;
 }
 
-// The highest point where the vertical line through p meets a face containing it; the
-// lower face index wins a tie. False when no face is hit.
-static bool topmost_hit(const math::float3 &p, math::float3 &best, long &best_face) {
-    const math::Line line(p, math::float3(0.0f, 0.0f, -1.0f));
-    bool found = false;
-    for (size_t t = 0; t < surface.size(); ++t) {
-        if (!under_bounds(poly_bboxes[t], p)) continue;
-        float d = 0.0f;
-        if (!surface[t].PlaneCCW().Intersects(line, &d)) continue;
-        const math::float3 h = line.GetPoint(d);
-        if (surface[t].Contains(h, 1e-5f) && (!found || h.z > best.z)) {
-            best = h;
-            best_face = static_cast<long>(t);
-            found = true;
-        }
+// The faces as the projection tests them: their planes computed once, and a grid over
+// their bounds. Rebuilt whenever a surface load happens, even from inside the prompt.
+class ProjectionFaces {
+public:
+    void refresh() {
+        if (built_ && generation_ == surface_generation) return;
+        planes_.clear();
+        for (const math::Polygon &face : surface) planes_.push_back(face.PlaneCCW());
+        grid_ = FaceGrid(poly_bboxes);
+        generation_ = surface_generation;
+        built_ = true;
     }
-    return found;
-}
+
+    // Whether face t holds the vertical line's hit and it is higher than `best`.
+    bool hit(size_t t, const math::Line &line, bool found, math::float3 &best) const {
+        if (!under_bounds(poly_bboxes[t], line.pos)) return false;
+        float d = 0.0f;
+        if (!planes_[t].Intersects(line, &d)) return false;
+        const math::float3 h = line.GetPoint(d);
+        if (!surface[t].Contains(h, 1e-5f) || (found && !(h.z > best.z))) return false;
+        best = h;
+        return true;
+    }
+
+    // The highest point where the vertical line through p meets a face containing it; the
+    // lower face index wins a tie. False when no face is hit.
+    bool topmost_hit(const math::float3 &p, math::float3 &best, long &best_face) const {
+        const math::Line line(p, math::float3(0.0f, 0.0f, -1.0f));
+        bool found = false;
+        auto test = [&](size_t t) {
+            if (hit(t, line, found, best)) {
+                best_face = static_cast<long>(t);
+                found = true;
+            }
+        };
+        if (use_reference_algorithms) {
+            for (size_t t = 0; t < surface.size(); ++t) test(t);
+        } else {
+            for (int t : grid_.candidates(p.x, p.y)) test(static_cast<size_t>(t));
+        }
+        return found;
+    }
+
+private:
+    std::vector<math::Plane> planes_;
+    FaceGrid grid_{{}};
+    unsigned generation_ = 0;
+    bool built_ = false;
+};
 
 static VALUE project_down(VALUE receiver, VALUE points, VALUE status) {
     const VALUE records = new_array();
     TimeLimitPrompt prompt(receiver, status);
-    // The prompt runs the host's Ruby code, which may even reload the scene: nothing that
-    // refers into the scene state is held across it.
+    ProjectionFaces faces;
     for (long i = 0; i < array_length(points); ++i) {
         if (prompt.aborted()) return aborted_triple();
+        // The prompt may have run Ruby code that loaded another surface.
+        faces.refresh();
         const math::float3 p = point3d_to_float3(rb_ary_entry(points, i));
         math::float3 hit;
         long face = 0;
-        if (!topmost_hit(p, hit, face)) continue;
+        if (!faces.topmost_hit(p, hit, face)) continue;
         protect([&] { return rb_ary_push(records, new_point_record(new_point3d(hit), surface_normal(face), 0.0f)); });
     }
     return status_triple(false, prompt.confirmed(), records);

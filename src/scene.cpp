@@ -13,6 +13,7 @@ std::vector<math::AABB2D> poly_bboxes;
 math::AABB bbox(math::float3(0.0f, 0.0f, 0.0f), math::float3(0.0f, 0.0f, 0.0f));
 std::vector<std::vector<math::LineSegment>> curves;
 std::vector<std::vector<math::Polygon>> object_areas;
+unsigned surface_generation = 0;
 
 static VALUE surface_normals_store = Qnil;
 
@@ -86,6 +87,7 @@ static VALUE initialize_surface(VALUE faces, VALUE use_axis, VALUE axis) {
     const math::Quat q = quat_from_z_to_axis(point3d_to_float3(axis), false);
     const bool rotate = read_flag(use_axis);
     surface_type = "surface";
+    ++surface_generation;
     const int n = array_length(faces);
     surface.resize(n);
     poly_bboxes.resize(n);

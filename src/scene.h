@@ -21,6 +21,10 @@ extern math::AABB bbox;                                       // around all face
 extern std::vector<std::vector<math::LineSegment>> curves;    // per curve, its segments
 extern std::vector<std::vector<math::Polygon>> object_areas;  // per object, its footprints at z = 0
 
+// Counts surface loads, so that indexes built over the faces notice a reload (the
+// time-limit prompt runs the host's Ruby code, which may load a new surface mid-call).
+extern unsigned surface_generation;
+
 // The face normals exactly as Ruby passed them. They live in a Ruby Array that the
 // collector marks and updates when it compacts, so the engine refers to them by index only.
 VALUE surface_normal(long face);
