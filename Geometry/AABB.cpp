@@ -401,27 +401,10 @@ OBB AABB::Transform(const float3x4 &transform) const { return TransformedToOBB(*
 
 OBB AABB::Transform(const Quat &transform) const { return TransformedToOBB(*this, transform); }
 
-float3 AABB::RandomPointInside(LCG &rng) const {
-    const float x = rng.Float();
-    const float y = rng.Float();
-    const float z = rng.Float();
-    return PointInside(x, y, z);
-}
-
-float3 AABB::RandomPointOnSurface(LCG &rng) const {
-    const int face = rng.Int(0, 5);
-    const float u = rng.Float();
-    const float v = rng.Float();
-    return FacePoint(face, u, v);
-}
-
-float3 AABB::RandomPointOnEdge(LCG &rng) const {
-    const int edge = rng.Int(0, 11);
-    const float t = rng.Float();
-    return PointOnEdge(edge, t);
-}
-
-float3 AABB::RandomCornerPoint(LCG &rng) const { return CornerPoint(rng.Int(0, 7)); }
+float3 AABB::RandomPointInside(LCG &rng) const { return box::RandomPointInside(*this, rng); }
+float3 AABB::RandomPointOnSurface(LCG &rng) const { return box::RandomPointOnSurface(*this, rng); }
+float3 AABB::RandomPointOnEdge(LCG &rng) const { return box::RandomPointOnEdge(*this, rng); }
+float3 AABB::RandomCornerPoint(LCG &rng) const { return box::RandomCornerPoint(*this, rng); }
 
 int AABB::NumVerticesInTriangulation(int numFacesX, int numFacesY, int numFacesZ) {
     // Two triangles of three vertices per quad, on two opposite faces per pair of axes.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Algorithm/Random/LCG.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/Plane.h"
 #include "Math/float3.h"
@@ -51,6 +52,35 @@ void EdgeList(const Box &box, float3 *outPos) {
         outPos[2 * i] = edge.a;
         outPos[2 * i + 1] = edge.b;
     }
+}
+
+// The random points draw into named locals so that the draws keep their order.
+template <typename Box>
+float3 RandomPointInside(const Box &box, LCG &rng) {
+    const float x = rng.Float();
+    const float y = rng.Float();
+    const float z = rng.Float();
+    return box.PointInside(x, y, z);
+}
+
+template <typename Box>
+float3 RandomPointOnSurface(const Box &box, LCG &rng) {
+    const int face = rng.Int(0, kNumFaces - 1);
+    const float u = rng.Float();
+    const float v = rng.Float();
+    return box.FacePoint(face, u, v);
+}
+
+template <typename Box>
+float3 RandomPointOnEdge(const Box &box, LCG &rng) {
+    const int edge = rng.Int(0, kNumEdges - 1);
+    const float t = rng.Float();
+    return box.PointOnEdge(edge, t);
+}
+
+template <typename Box>
+float3 RandomCornerPoint(const Box &box, LCG &rng) {
+    return box.CornerPoint(rng.Int(0, kNumCorners - 1));
 }
 
 }  // namespace box

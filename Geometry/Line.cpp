@@ -6,6 +6,7 @@
 
 #include "Geometry/AABB.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/LinearDistance.h"
 #include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
@@ -44,22 +45,16 @@ bool Line::IsFinite() const { return pos.IsFinite() && dir.IsFinite(); }
 
 float3 Line::GetPoint(float d) const { return pos + d * dir; }
 
-float3 Line::ClosestPoint(const float3 &p) const {
-    float d;
-    return ClosestPoint(p, d);
-}
+float3 Line::ClosestPoint(const float3 &p) const { return linear_distance::ClosestPoint(*this, p); }
 
 float3 Line::ClosestPoint(const float3 &p, float &d) const {
     d = (p - pos).Dot(dir);
     return GetPoint(d);
 }
 
-float Line::Distance(const float3 &p) const {
-    float d;
-    return Distance(p, d);
-}
+float Line::Distance(const float3 &p) const { return linear_distance::Distance(*this, p); }
 
-float Line::Distance(const float3 &p, float &d) const { return p.Distance(ClosestPoint(p, d)); }
+float Line::Distance(const float3 &p, float &d) const { return linear_distance::Distance(*this, p, d); }
 
 float3 Line::ClosestPoint(const Line &other, float &d, float &d2) const {
     ClosestPointLineLine(pos, dir, other.pos, other.dir, d, d2);
@@ -77,30 +72,19 @@ float3 Line::ClosestPoint(const Ray &other, float &d, float &d2) const {
 
 float3 Line::ClosestPoint(const LineSegment &other, float &d, float &d2) const {
     ClosestPointLineLine(pos, dir, other.a, other.b - other.a, d, d2);
-    if (d2 < 0.f) {
-        d2 = 0.f;
-        return ClosestPoint(other.a, d);
-    }
-    if (d2 > 1.f) {
-        d2 = 1.f;
-        return ClosestPoint(other.b, d);
-    }
-    return GetPoint(d);
+    return linear_distance::ClampedToSegment(*this, other, d, d2);
 }
 
 float Line::Distance(const Line &other, float &d, float &d2) const {
-    const float3 c = ClosestPoint(other, d, d2);
-    return c.Distance(other.GetPoint(d2));
+    return linear_distance::Distance(*this, other, d, d2);
 }
 
 float Line::Distance(const Ray &other, float &d, float &d2) const {
-    const float3 c = ClosestPoint(other, d, d2);
-    return c.Distance(other.GetPoint(d2));
+    return linear_distance::Distance(*this, other, d, d2);
 }
 
 float Line::Distance(const LineSegment &other, float &d, float &d2) const {
-    const float3 c = ClosestPoint(other, d, d2);
-    return c.Distance(other.GetPoint(d2));
+    return linear_distance::Distance(*this, other, d, d2);
 }
 
 float3 Line::ClosestPoint(const Triangle &triangle, float &d) const {
@@ -114,7 +98,7 @@ float3 Line::ClosestPoint(const Triangle &triangle, float &d, float2 &outBarycen
 }
 
 bool Line::Contains(const float3 &p, float distanceThresholdSq) const {
-    return ClosestPoint(p).DistanceSq(p) <= distanceThresholdSq;
+    return linear_distance::Contains(*this, p, distanceThresholdSq);
 }
 
 bool Line::Contains(const LineSegment &segment, float distanceThresholdSq) const {

@@ -7,6 +7,7 @@
 
 #include "Geometry/AABB.h"
 #include "Geometry/Line.h"
+#include "Geometry/LinearDistance.h"
 #include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
@@ -97,10 +98,7 @@ bool LineSegment::Equals(const LineSegment &other, float epsilon) const {
            (a.Equals(other.b, epsilon) && b.Equals(other.a, epsilon));
 }
 
-float3 LineSegment::ClosestPoint(const float3 &p) const {
-    float d;
-    return ClosestPoint(p, d);
-}
+float3 LineSegment::ClosestPoint(const float3 &p) const { return linear_distance::ClosestPoint(*this, p); }
 
 float3 LineSegment::ClosestPoint(const float3 &p, float &d) const {
     const float3 v = b - a;
@@ -110,17 +108,14 @@ float3 LineSegment::ClosestPoint(const float3 &p, float &d) const {
     return a + v * d;
 }
 
-float LineSegment::Distance(const float3 &p) const {
-    float d;
-    return Distance(p, d);
-}
+float LineSegment::Distance(const float3 &p) const { return linear_distance::Distance(*this, p); }
 
-float LineSegment::Distance(const float3 &p, float &d) const { return p.Distance(ClosestPoint(p, d)); }
+float LineSegment::Distance(const float3 &p, float &d) const { return linear_distance::Distance(*this, p, d); }
 
 float LineSegment::DistanceSq(const float3 &p) const { return ClosestPoint(p).DistanceSq(p); }
 
 bool LineSegment::Contains(const float3 &p, float distanceThresholdSq) const {
-    return ClosestPoint(p).DistanceSq(p) <= distanceThresholdSq;
+    return linear_distance::Contains(*this, p, distanceThresholdSq);
 }
 
 bool LineSegment::Contains(const LineSegment &other, float distanceThresholdSq) const {
@@ -184,8 +179,7 @@ float LineSegment::Distance(const Ray &other, float &d, float &d2) const {
 }
 
 float LineSegment::Distance(const Line &other, float &d, float &d2) const {
-    const float3 c = ClosestPoint(other, d, d2);
-    return c.Distance(other.GetPoint(d2));
+    return linear_distance::Distance(*this, other, d, d2);
 }
 
 float LineSegment::Distance(const LineSegment &other, float &d, float &d2) const {

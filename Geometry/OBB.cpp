@@ -482,27 +482,10 @@ void OBB::Triangulate(int numFacesX, int numFacesY, int numFacesZ, float3 *outPo
     localToWorld.BatchTransformDir(outNormal, numVertices);
 }
 
-float3 OBB::RandomPointInside(LCG &rng) const {
-    const float x = rng.Float();
-    const float y = rng.Float();
-    const float z = rng.Float();
-    return PointInside(x, y, z);
-}
-
-float3 OBB::RandomPointOnSurface(LCG &rng) const {
-    const int face = rng.Int(0, 5);
-    const float u = rng.Float();
-    const float v = rng.Float();
-    return FacePoint(face, u, v);
-}
-
-float3 OBB::RandomPointOnEdge(LCG &rng) const {
-    const int edge = rng.Int(0, 11);
-    const float t = rng.Float();
-    return PointOnEdge(edge, t);
-}
-
-float3 OBB::RandomCornerPoint(LCG &rng) const { return CornerPoint(rng.Int(0, 7)); }
+float3 OBB::RandomPointInside(LCG &rng) const { return box::RandomPointInside(*this, rng); }
+float3 OBB::RandomPointOnSurface(LCG &rng) const { return box::RandomPointOnSurface(*this, rng); }
+float3 OBB::RandomPointOnEdge(LCG &rng) const { return box::RandomPointOnEdge(*this, rng); }
+float3 OBB::RandomCornerPoint(LCG &rng) const { return box::RandomCornerPoint(*this, rng); }
 
 void OBB::Translate(const float3 &offset) { pos += offset; }
 

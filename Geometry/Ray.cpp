@@ -6,6 +6,7 @@
 #include "Geometry/AABB.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
+#include "Geometry/LinearDistance.h"
 #include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
@@ -37,10 +38,7 @@ bool Ray::IsFinite() const { return pos.IsFinite() && dir.IsFinite(); }
 
 float3 Ray::GetPoint(float d) const { return pos + d * dir; }
 
-float3 Ray::ClosestPoint(const float3 &p) const {
-    float d;
-    return ClosestPoint(p, d);
-}
+float3 Ray::ClosestPoint(const float3 &p) const { return linear_distance::ClosestPoint(*this, p); }
 
 float3 Ray::ClosestPoint(const float3 &p, float &d) const {
     d = (p - pos).Dot(dir);
@@ -48,12 +46,9 @@ float3 Ray::ClosestPoint(const float3 &p, float &d) const {
     return GetPoint(d);
 }
 
-float Ray::Distance(const float3 &p) const {
-    float d;
-    return Distance(p, d);
-}
+float Ray::Distance(const float3 &p) const { return linear_distance::Distance(*this, p); }
 
-float Ray::Distance(const float3 &p, float &d) const { return p.Distance(ClosestPoint(p, d)); }
+float Ray::Distance(const float3 &p, float &d) const { return linear_distance::Distance(*this, p, d); }
 
 float3 Ray::ClosestPoint(const Line &other, float &d, float &d2) const {
     Line::ClosestPointLineLine(pos, dir, other.pos, other.dir, d, d2);
@@ -110,34 +105,23 @@ float3 Ray::ClosestPoint(const LineSegment &other, float &d, float &d2) const {
         d = 0.f;
         return pos;
     }
-    if (d2 < 0.f) {
-        d2 = 0.f;
-        return ClosestPoint(other.a, d);
-    }
-    if (d2 > 1.f) {
-        d2 = 1.f;
-        return ClosestPoint(other.b, d);
-    }
-    return GetPoint(d);
+    return linear_distance::ClampedToSegment(*this, other, d, d2);
 }
 
 float Ray::Distance(const Line &other, float &d, float &d2) const {
-    const float3 c = ClosestPoint(other, d, d2);
-    return c.Distance(other.GetPoint(d2));
+    return linear_distance::Distance(*this, other, d, d2);
 }
 
 float Ray::Distance(const Ray &other, float &d, float &d2) const {
-    const float3 c = ClosestPoint(other, d, d2);
-    return c.Distance(other.GetPoint(d2));
+    return linear_distance::Distance(*this, other, d, d2);
 }
 
 float Ray::Distance(const LineSegment &other, float &d, float &d2) const {
-    const float3 c = ClosestPoint(other, d, d2);
-    return c.Distance(other.GetPoint(d2));
+    return linear_distance::Distance(*this, other, d, d2);
 }
 
 bool Ray::Contains(const float3 &p, float distanceThresholdSq) const {
-    return ClosestPoint(p).DistanceSq(p) <= distanceThresholdSq;
+    return linear_distance::Contains(*this, p, distanceThresholdSq);
 }
 
 bool Ray::Contains(const LineSegment &segment, float distanceThresholdSq) const {

@@ -115,6 +115,16 @@ bool AllOnOneSide(float x, float y, float z) {
     return hi < -1e-4f || lo > 1e-4f;
 }
 
+// The outputs of a hit at parameter t along a line, a ray or a segment, written only when
+// the parameter lies in the shape's range.
+template <typename Linear>
+bool ReportHit(bool inRange, float t, const Linear &linear, float *d, float3 *intersectionPoint) {
+    if (!inRange) return false;
+    if (d) *d = t;
+    if (intersectionPoint) *intersectionPoint = linear.GetPoint(t);
+    return true;
+}
+
 }  // namespace
 
 Triangle::Triangle(const float3 &a_, const float3 &b_, const float3 &c_) : a(a_), b(b_), c(c_) {}
@@ -428,28 +438,19 @@ float Triangle::IntersectLineTri(const float3 &linePos, const float3 &lineDir, c
 bool Triangle::Intersects(const LineSegment &segment, float *d, float3 *intersectionPoint) const {
     float u, v;
     const float t = IntersectLineTri(segment.a, segment.b - segment.a, a, b, c, u, v);
-    if (!(t >= 0.f && t <= 1.f)) return false;
-    if (d) *d = t;
-    if (intersectionPoint) *intersectionPoint = segment.GetPoint(t);
-    return true;
+    return ReportHit(t >= 0.f && t <= 1.f, t, segment, d, intersectionPoint);
 }
 
 bool Triangle::Intersects(const Line &line, float *d, float3 *intersectionPoint) const {
     float u, v;
     const float t = IntersectLineTri(line.pos, line.dir, a, b, c, u, v);
-    if (!(t < kInf)) return false;
-    if (d) *d = t;
-    if (intersectionPoint) *intersectionPoint = line.GetPoint(t);
-    return true;
+    return ReportHit(t < kInf, t, line, d, intersectionPoint);
 }
 
 bool Triangle::Intersects(const Ray &ray, float *d, float3 *intersectionPoint) const {
     float u, v;
     const float t = IntersectLineTri(ray.pos, ray.dir, a, b, c, u, v);
-    if (!(t >= 0.f && t < kInf)) return false;
-    if (d) *d = t;
-    if (intersectionPoint) *intersectionPoint = ray.GetPoint(t);
-    return true;
+    return ReportHit(t >= 0.f && t < kInf, t, ray, d, intersectionPoint);
 }
 
 bool Triangle::Intersects(const Plane &plane) const { return plane.Intersects(*this); }

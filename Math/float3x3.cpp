@@ -1,7 +1,6 @@
 #include "Math/float3x3.h"
 
 #include <cmath>
-#include <cstddef>
 #include <limits>
 #include <ostream>
 #include <utility>
@@ -10,6 +9,7 @@
 #include "Math/GaussJordan.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
+#include "Math/MatrixElementwise.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 #include "Math/float3x4.h"
@@ -29,18 +29,6 @@ bool InRange(int index) { return static_cast<unsigned>(index) < 3u; }
 float Cofactor(const float (&m)[3][3], int r, int c) {
     const int r1 = (r + 1) % 3, r2 = (r + 2) % 3, c1 = (c + 1) % 3, c2 = (c + 2) % 3;
     return m[r1][c1] * m[r2][c2] - m[r1][c2] * m[r2][c1];
-}
-
-// Replaces count vectors in place by m applied to them; consecutive vectors start stride
-// bytes apart.
-template <typename Vector>
-void TransformInPlace(const float3x3 &m, Vector *vectors, int count, int stride) {
-    if (!vectors) return;
-    char *bytes = reinterpret_cast<char *>(vectors);
-    for (int i = 0; i < count; ++i) {
-        Vector &v = *reinterpret_cast<Vector *>(bytes + static_cast<std::ptrdiff_t>(i) * stride);
-        v = m.Transform(v);
-    }
 }
 
 }  // namespace
@@ -316,7 +304,7 @@ void float3x3::BatchTransform(float3 *vectors, int count) const {
 }
 
 void float3x3::BatchTransform(float3 *vectors, int count, int stride) const {
-    TransformInPlace(*this, vectors, count, stride);
+    matrix_elementwise::BatchMap(vectors, count, stride, [this](const float3 &v) { return Transform(v); });
 }
 
 void float3x3::BatchTransform(float4 *vectors, int count) const {
@@ -324,55 +312,18 @@ void float3x3::BatchTransform(float4 *vectors, int count) const {
 }
 
 void float3x3::BatchTransform(float4 *vectors, int count, int stride) const {
-    TransformInPlace(*this, vectors, count, stride);
+    matrix_elementwise::BatchMap(vectors, count, stride, [this](const float4 &v) { return Transform(v); });
 }
 
-float3x3 float3x3::operator*(float scalar) const {
-    float3x3 r = *this;
-    return r *= scalar;
-}
-
-float3x3 float3x3::operator/(float scalar) const {
-    float3x3 r = *this;
-    return r /= scalar;
-}
-
-float3x3 float3x3::operator+(const float3x3 &rhs) const {
-    float3x3 r = *this;
-    return r += rhs;
-}
-
-float3x3 float3x3::operator-(const float3x3 &rhs) const {
-    float3x3 r = *this;
-    return r -= rhs;
-}
-
-float3x3 float3x3::operator-() const {
-    float3x3 r;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) r.elements[i][j] = -elements[i][j];
-    return r;
-}
-
-float3x3 &float3x3::operator*=(float scalar) {
-    for (auto &row : elements)
-        for (float &e : row) e *= scalar;
-    return *this;
-}
-
-float3x3 &float3x3::operator/=(float scalar) { return *this *= 1.f / scalar; }
-
-float3x3 &float3x3::operator+=(const float3x3 &rhs) {
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) elements[i][j] += rhs.elements[i][j];
-    return *this;
-}
-
-float3x3 &float3x3::operator-=(const float3x3 &rhs) {
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) elements[i][j] -= rhs.elements[i][j];
-    return *this;
-}
+float3x3 float3x3::operator*(float scalar) const { return matrix_elementwise::Scaled(*this, scalar); }
+float3x3 float3x3::operator/(float scalar) const { return matrix_elementwise::Divided(*this, scalar); }
+float3x3 float3x3::operator+(const float3x3 &rhs) const { return matrix_elementwise::Sum(*this, rhs); }
+float3x3 float3x3::operator-(const float3x3 &rhs) const { return matrix_elementwise::Difference(*this, rhs); }
+float3x3 float3x3::operator-() const { return matrix_elementwise::Negated(*this); }
+float3x3 &float3x3::operator*=(float scalar) { return matrix_elementwise::Scale(*this, scalar); }
+float3x3 &float3x3::operator/=(float scalar) { return matrix_elementwise::Divide(*this, scalar); }
+float3x3 &float3x3::operator+=(const float3x3 &rhs) { return matrix_elementwise::Add(*this, rhs); }
+float3x3 &float3x3::operator-=(const float3x3 &rhs) { return matrix_elementwise::Subtract(*this, rhs); }
 
 float float3x3::Determinant() const {
     const auto &m = elements;

@@ -1,6 +1,5 @@
 #include "Math/float3x4.h"
 
-#include <cstddef>
 #include <limits>
 #include <ostream>
 #include <utility>
@@ -9,6 +8,7 @@
 #include "Geometry/Plane.h"
 #include "Math/GaussJordan.h"
 #include "Math/MathOps.h"
+#include "Math/MatrixElementwise.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 #include "Math/float4.h"
@@ -29,16 +29,6 @@ bool ColInRange(int col) { return static_cast<unsigned>(col) < 4u; }
 float3x4 AboutPoint(const float3x3 &inner, const float3 &p) { return float3x4(inner, inner * -p + p); }
 
 float3x3 Diagonal3(const float3 &d) { return float3x3(d.x, 0.f, 0.f, 0.f, d.y, 0.f, 0.f, 0.f, d.z); }
-
-template <typename Vector, typename Map>
-void BatchMap(Vector *vectors, int count, int stride, Map map) {
-    if (!vectors) return;
-    char *bytes = reinterpret_cast<char *>(vectors);
-    for (int i = 0; i < count; ++i) {
-        Vector &v = *reinterpret_cast<Vector *>(bytes + static_cast<std::ptrdiff_t>(i) * stride);
-        v = map(v);
-    }
-}
 
 // I - k n n^T with translation k d n: k = 2 reflects across the plane, k = 1
 // projects onto it.
@@ -380,7 +370,7 @@ void float3x4::BatchTransformPos(float3 *pointArray, int numPoints) const {
 }
 
 void float3x4::BatchTransformPos(float3 *pointArray, int numPoints, int stride) const {
-    BatchMap(pointArray, numPoints, stride, [this](const float3 &p) { return TransformPos(p); });
+    matrix_elementwise::BatchMap(pointArray, numPoints, stride, [this](const float3 &p) { return TransformPos(p); });
 }
 
 void float3x4::BatchTransformDir(float3 *dirArray, int numVectors) const {
@@ -388,7 +378,7 @@ void float3x4::BatchTransformDir(float3 *dirArray, int numVectors) const {
 }
 
 void float3x4::BatchTransformDir(float3 *dirArray, int numVectors, int stride) const {
-    BatchMap(dirArray, numVectors, stride, [this](const float3 &v) { return TransformDir(v); });
+    matrix_elementwise::BatchMap(dirArray, numVectors, stride, [this](const float3 &v) { return TransformDir(v); });
 }
 
 void float3x4::BatchTransform(float4 *vectorArray, int numVectors) const {
@@ -396,55 +386,18 @@ void float3x4::BatchTransform(float4 *vectorArray, int numVectors) const {
 }
 
 void float3x4::BatchTransform(float4 *vectorArray, int numVectors, int stride) const {
-    BatchMap(vectorArray, numVectors, stride, [this](const float4 &v) { return Transform(v); });
+    matrix_elementwise::BatchMap(vectorArray, numVectors, stride, [this](const float4 &v) { return Transform(v); });
 }
 
-float3x4 float3x4::operator*(float scalar) const {
-    float3x4 r = *this;
-    return r *= scalar;
-}
-
-float3x4 float3x4::operator/(float scalar) const {
-    float3x4 r = *this;
-    return r /= scalar;
-}
-
-float3x4 float3x4::operator+(const float3x4 &rhs) const {
-    float3x4 r = *this;
-    return r += rhs;
-}
-
-float3x4 float3x4::operator-(const float3x4 &rhs) const {
-    float3x4 r = *this;
-    return r -= rhs;
-}
-
-float3x4 float3x4::operator-() const {
-    float3x4 r;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 4; ++j) r.elements[i][j] = -elements[i][j];
-    return r;
-}
-
-float3x4 &float3x4::operator*=(float scalar) {
-    for (auto &row : elements)
-        for (float &e : row) e *= scalar;
-    return *this;
-}
-
-float3x4 &float3x4::operator/=(float scalar) { return *this *= 1.f / scalar; }
-
-float3x4 &float3x4::operator+=(const float3x4 &rhs) {
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 4; ++j) elements[i][j] += rhs.elements[i][j];
-    return *this;
-}
-
-float3x4 &float3x4::operator-=(const float3x4 &rhs) {
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 4; ++j) elements[i][j] -= rhs.elements[i][j];
-    return *this;
-}
+float3x4 float3x4::operator*(float scalar) const { return matrix_elementwise::Scaled(*this, scalar); }
+float3x4 float3x4::operator/(float scalar) const { return matrix_elementwise::Divided(*this, scalar); }
+float3x4 float3x4::operator+(const float3x4 &rhs) const { return matrix_elementwise::Sum(*this, rhs); }
+float3x4 float3x4::operator-(const float3x4 &rhs) const { return matrix_elementwise::Difference(*this, rhs); }
+float3x4 float3x4::operator-() const { return matrix_elementwise::Negated(*this); }
+float3x4 &float3x4::operator*=(float scalar) { return matrix_elementwise::Scale(*this, scalar); }
+float3x4 &float3x4::operator/=(float scalar) { return matrix_elementwise::Divide(*this, scalar); }
+float3x4 &float3x4::operator+=(const float3x4 &rhs) { return matrix_elementwise::Add(*this, rhs); }
+float3x4 &float3x4::operator-=(const float3x4 &rhs) { return matrix_elementwise::Subtract(*this, rhs); }
 
 float float3x4::Determinant() const {
     const auto &m = elements;

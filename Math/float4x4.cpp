@@ -1,7 +1,6 @@
 #include "Math/float4x4.h"
 
 #include <cmath>
-#include <cstddef>
 #include <limits>
 #include <ostream>
 #include <utility>
@@ -10,6 +9,7 @@
 #include "Geometry/Plane.h"
 #include "Math/GaussJordan.h"
 #include "Math/MathOps.h"
+#include "Math/MatrixElementwise.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 
@@ -27,16 +27,6 @@ bool InRange(int index) { return static_cast<unsigned>(index) < 4u; }
 float4x4 AboutPoint(const float3x3 &inner, const float3 &p) {
     const float4x4 shifted = TranslateOp(p) * float4x4(inner);
     return shifted * TranslateOp(-p);
-}
-
-template <typename Vector, typename Map>
-void BatchMap(Vector *vectors, int count, int stride, Map map) {
-    if (!vectors) return;
-    char *bytes = reinterpret_cast<char *>(vectors);
-    for (int i = 0; i < count; ++i) {
-        Vector &v = *reinterpret_cast<Vector *>(bytes + static_cast<std::ptrdiff_t>(i) * stride);
-        v = map(v);
-    }
 }
 
 // Rows 0 to 2 of a 3-row left factor (a 3x3 or a 3x4 seen through At) times m, summed in
@@ -395,7 +385,7 @@ void float4x4::TransformPos(float3 *pointArray, int numPoints) const {
 }
 
 void float4x4::TransformPos(float3 *pointArray, int numPoints, int stride) const {
-    BatchMap(pointArray, numPoints, stride, [this](const float3 &p) { return TransformPos(p); });
+    matrix_elementwise::BatchMap(pointArray, numPoints, stride, [this](const float3 &p) { return TransformPos(p); });
 }
 
 void float4x4::TransformDir(float3 *dirArray, int numVectors) const {
@@ -403,7 +393,7 @@ void float4x4::TransformDir(float3 *dirArray, int numVectors) const {
 }
 
 void float4x4::TransformDir(float3 *dirArray, int numVectors, int stride) const {
-    BatchMap(dirArray, numVectors, stride, [this](const float3 &v) { return TransformDir(v); });
+    matrix_elementwise::BatchMap(dirArray, numVectors, stride, [this](const float3 &v) { return TransformDir(v); });
 }
 
 void float4x4::Transform(float4 *vectorArray, int numVectors) const {
@@ -411,51 +401,18 @@ void float4x4::Transform(float4 *vectorArray, int numVectors) const {
 }
 
 void float4x4::Transform(float4 *vectorArray, int numVectors, int stride) const {
-    BatchMap(vectorArray, numVectors, stride, [this](const float4 &v) { return Transform(v); });
+    matrix_elementwise::BatchMap(vectorArray, numVectors, stride, [this](const float4 &v) { return Transform(v); });
 }
 
-float4x4 float4x4::operator*(float scalar) const {
-    float4x4 r = *this;
-    return r *= scalar;
-}
-
-float4x4 float4x4::operator/(float scalar) const {
-    float4x4 r = *this;
-    return r /= scalar;
-}
-
-float4x4 float4x4::operator+(const float4x4 &rhs) const {
-    float4x4 r = *this;
-    return r += rhs;
-}
-
-float4x4 float4x4::operator-(const float4x4 &rhs) const {
-    float4x4 r = *this;
-    return r -= rhs;
-}
-
-float4x4 float4x4::operator-() const {
-    float4x4 r;
-    for (int i = 0; i < 4; ++i) r.Row(i) = -Row(i);
-    return r;
-}
-
-float4x4 &float4x4::operator*=(float scalar) {
-    for (int i = 0; i < 4; ++i) Row(i) *= scalar;
-    return *this;
-}
-
-float4x4 &float4x4::operator/=(float scalar) { return *this *= 1.f / scalar; }
-
-float4x4 &float4x4::operator+=(const float4x4 &rhs) {
-    for (int i = 0; i < 4; ++i) Row(i) += rhs.Row(i);
-    return *this;
-}
-
-float4x4 &float4x4::operator-=(const float4x4 &rhs) {
-    for (int i = 0; i < 4; ++i) Row(i) -= rhs.Row(i);
-    return *this;
-}
+float4x4 float4x4::operator*(float scalar) const { return matrix_elementwise::Scaled(*this, scalar); }
+float4x4 float4x4::operator/(float scalar) const { return matrix_elementwise::Divided(*this, scalar); }
+float4x4 float4x4::operator+(const float4x4 &rhs) const { return matrix_elementwise::Sum(*this, rhs); }
+float4x4 float4x4::operator-(const float4x4 &rhs) const { return matrix_elementwise::Difference(*this, rhs); }
+float4x4 float4x4::operator-() const { return matrix_elementwise::Negated(*this); }
+float4x4 &float4x4::operator*=(float scalar) { return matrix_elementwise::Scale(*this, scalar); }
+float4x4 &float4x4::operator/=(float scalar) { return matrix_elementwise::Divide(*this, scalar); }
+float4x4 &float4x4::operator+=(const float4x4 &rhs) { return matrix_elementwise::Add(*this, rhs); }
+float4x4 &float4x4::operator-=(const float4x4 &rhs) { return matrix_elementwise::Subtract(*this, rhs); }
 
 float4x4 float4x4::Abs() const {
     float4x4 r;

@@ -29,13 +29,6 @@ using math::Ray;
 using math::Triangle;
 using namespace oracle;
 
-namespace {
-
-const float kInfF = std::numeric_limits<float>::infinity();
-const float kNaNF = std::numeric_limits<float>::quiet_NaN();
-
-}  // namespace
-
 TEST(LineOracle, ClosestPointToAPointIsTheOrthogonalFoot) {
     Random random(11);
     for (int i = 0; i < 2000; ++i) {

@@ -32,9 +32,6 @@ using namespace oracle;
 
 namespace {
 
-const float kInfF = std::numeric_limits<float>::infinity();
-const float kNaNF = std::numeric_limits<float>::quiet_NaN();
-
 // A random plane through a random point with a unit normal.
 Plane RandomPlane(Random &random) {
     const float3 point = random.Point();

@@ -29,13 +29,6 @@ using math::Ray;
 using math::Triangle;
 using namespace oracle;
 
-namespace {
-
-const float kInfF = std::numeric_limits<float>::infinity();
-const float kNaNF = std::numeric_limits<float>::quiet_NaN();
-
-}  // namespace
-
 TEST(RayOracle, ClosestPointToAPointStopsAtTheOrigin) {
     Random random(21);
     for (int i = 0; i < 2000; ++i) {

@@ -33,8 +33,6 @@ using namespace oracle;
 
 namespace {
 
-const float kInfF = std::numeric_limits<float>::infinity();
-
 const Triangle kUnit(float3(0, 0, 0), float3(1, 0, 0), float3(0, 1, 0));
 
 // The point of the triangle nearest to p, in double: the projection when it falls inside,

@@ -35,6 +35,9 @@ inline double Length(const D3 &a) { return std::sqrt(Dot(a, a)); }
 inline double Distance(const D3 &a, const D3 &b) { return Length(a - b); }
 
 const double kInf = std::numeric_limits<double>::infinity();
+// The float inputs that the geometry tests feed in.
+const float kInfF = std::numeric_limits<float>::infinity();
+const float kNaNF = std::numeric_limits<float>::quiet_NaN();
 
 // A linear set origin + t * dir with t in [lo, hi]: a line (-inf, inf), a ray [0, inf) or a
 // segment [0, 1] along b - a.
