@@ -10,6 +10,7 @@
 #include "module_functions.h"
 #include "random_draws.h"
 #include "ruby_conv.h"
+#include "overlaps.h"
 #include "ruby_guard.h"
 #include "shuffle.h"
 
@@ -106,11 +107,6 @@ static std::vector<HalfExtents> footprint_half_extents(VALUE defs, int count, fl
     return extents;
 }
 
-struct Footprint {
-    math::float3 centre;
-    float radius;
-};
-
 static Footprint read_footprint(VALUE row, const std::vector<HalfExtents> &extents) {
     const math::float3 centre = point3d_to_float3(array_entry(row, 0));
     const int index = read_int(array_entry(row, 4));
@@ -138,16 +134,7 @@ static VALUE collisions(VALUE rows, VALUE defs, VALUE size_percent, VALUE seed) 
     std::vector<Footprint> footprints;
     footprints.reserve(order.size());
     for (const int index : order) footprints.push_back(read_footprint(array_entry(rows, index), extents));
-    std::vector<bool> removed(order.size(), false);
-    for (size_t i = 0; i < footprints.size(); ++i) {
-        if (removed[i]) continue;
-        const Footprint &a = footprints[i];
-        for (size_t j = 0; j < footprints.size(); ++j) {
-            if (j == i || removed[j]) continue;
-            const Footprint &b = footprints[j];
-            if (a.centre.Distance(b.centre) < b.radius + a.radius) removed[j] = true;
-        }
-    }
+    const std::vector<bool> removed = removed_by_overlaps(footprints);
     const VALUE result = new_array();
     for (size_t k = 0; k < order.size(); ++k)
         if (!removed[k]) array_push(result, array_entry(rows, order[k]));
