@@ -45,17 +45,18 @@ FaceGrid::FaceGrid(const std::vector<math::AABB2D> &bounds) {
     indexed_ = true;
 }
 
-// Rounding is monotonic, so x <= x' gives column(x) <= column(x'): a face's cells span
-// every cell that a point inside its bounds can fall in.
-int FaceGrid::column(float x) const {
-    const float c = std::floor((x - min_x_) * inv_cell_x_);
-    return c < 0 ? 0 : (c >= static_cast<float>(columns_) ? columns_ - 1 : static_cast<int>(c));
+// Rounding is monotonic, so x <= x' gives cell(x) <= cell(x'): a face's cells span every
+// cell that a point inside its bounds can fall in. A NaN (0 times an infinite scale, for
+// bounds of a tiny width) counts as the first cell, which keeps the order.
+static int cell(float offset, float inv_cell, int count) {
+    const float c = std::floor(offset * inv_cell);
+    if (!(c > 0.0f)) return 0;
+    return c >= static_cast<float>(count) ? count - 1 : static_cast<int>(c);
 }
 
-int FaceGrid::row(float y) const {
-    const float r = std::floor((y - min_y_) * inv_cell_y_);
-    return r < 0 ? 0 : (r >= static_cast<float>(rows_) ? rows_ - 1 : static_cast<int>(r));
-}
+int FaceGrid::column(float x) const { return cell(x - min_x_, inv_cell_x_, columns_); }
+
+int FaceGrid::row(float y) const { return cell(y - min_y_, inv_cell_y_, rows_); }
 
 const std::vector<int> &FaceGrid::candidates(float x, float y) const {
     if (!indexed_) return all_;

@@ -4,6 +4,7 @@
 // Ruby result in one go. Float arithmetic follows a fixed order; the loops count in
 // integers, so that counts that a float cannot step through end with an error instead of
 // running for ever.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -29,6 +30,27 @@ static const math::float3 kUp(0.0f, 0.0f, 1.0f);
 
 static void check_count(double count, const char *what) {
     if (count > kMaxPoints) throw RubyError(rb_eRangeError, "%s would make more than 16777216 points", what);
+}
+
+// Adds up per-part counts, refusing any part or total past the cap. A NaN part (an
+// infinite density on a part of zero size) makes no point and adds nothing.
+class CountCheck {
+public:
+    explicit CountCheck(const char *what) : what_(what) {}
+    void add(double count) {
+        check_count(count, what_);
+        if (count == count) total_ += count;
+        check_count(total_, what_);
+    }
+
+private:
+    const char *what_;
+    double total_ = 0.0;
+};
+
+// Grid lines from start up to (not past) length: at least one, as the loops make it.
+static double line_count(float length, float start, float step) {
+    return std::max(1.0, std::ceil((static_cast<double>(length) - start) / step));
 }
 
 static void check_spacing(float spacing, const char *name) {
@@ -91,7 +113,7 @@ static std::vector<math::float3> surface_grid(const math::OBB &box, const GridSe
     const float jx = g.sx == 0.0f ? 0.0f : g.jx;
     const float jy = g.sy == 0.0f ? 0.0f : g.jy;
     const float x0 = grid_start(g.ox, stepx), y0 = grid_start(g.oy, stepy);
-    check_count(std::ceil((w - x0) / stepx) * std::ceil((h - y0) / stepy), "the grid");
+    check_count(line_count(w, x0, stepx) * line_count(h, y0, stepy), "the grid");
     std::vector<math::float3> points;
     for (float x = x0 + 0.0001f; w > x; x = advance(x, stepx)) {
         for (float y = y0 + 0.0001f; h > y; y = advance(y, stepy)) {
@@ -112,9 +134,8 @@ static float curve_length(const std::vector<math::LineSegment> &curve) {
 
 // Points every S along each curve, the spacing running on across joints.
 static std::vector<GeneratedPoint> curve_spacing(int seed, float spacing, float offset, float jitter) {
-    double estimate = 0.0;
-    for (const auto &curve : curves) estimate += curve_length(curve) / spacing;
-    check_count(estimate, "the curve spacing");
+    CountCheck estimate("the curve spacing");
+    for (const auto &curve : curves) estimate.add(curve_length(curve) / spacing);
     std::vector<GeneratedPoint> points;
     for (const auto &curve : curves) {
         if (curve.empty()) continue;
@@ -180,9 +201,8 @@ static float face_point_count(const math::Polygon &face, float dens, float fac) 
 }
 
 static std::vector<GeneratedPoint> face_points(math::LCG &lcg, float dens, float fac) {
-    double total = 0.0;
-    for (const math::Polygon &face : surface) total += std::ceil(face_point_count(face, dens, fac));
-    check_count(total, "the density");
+    CountCheck total("the density");
+    for (const math::Polygon &face : surface) total.add(std::ceil(face_point_count(face, dens, fac)));
     std::vector<GeneratedPoint> points;
     for (const math::Polygon &face : surface) {
         const float v = face_point_count(face, dens, fac);
@@ -224,9 +244,8 @@ static bool point_along(const std::vector<math::LineSegment> &curve, float t, Ge
 }
 
 static std::vector<GeneratedPoint> random_curve_points(int seed, float dens, float fac) {
-    double total = 0.0;
-    for (const auto &curve : curves) total += std::ceil(dens * curve_length(curve) * fac);
-    check_count(total, "the density");
+    CountCheck total("the density");
+    for (const auto &curve : curves) total.add(std::ceil(dens * curve_length(curve) * fac));
     std::vector<GeneratedPoint> points;
     for (const auto &curve : curves) {
         if (curve.empty()) continue;

@@ -76,9 +76,9 @@ static VALUE project_down(VALUE receiver, VALUE points, VALUE status) {
     ProjectionFaces faces;
     for (long i = 0; i < array_length(points); ++i) {
         if (prompt.aborted()) return aborted_triple();
-        // The prompt may have run Ruby code that loaded another surface.
-        faces.refresh();
         const math::float3 p = point3d_to_float3(rb_ary_entry(points, i));
+        // The prompt and the conversion may have run Ruby code that loaded another surface.
+        faces.refresh();
         math::float3 hit;
         long face = 0;
         if (!faces.topmost_hit(p, hit, face)) continue;

@@ -102,6 +102,12 @@ static VALUE initialize_surface(VALUE faces, VALUE use_axis, VALUE axis) {
             if (j == 0) bounds.start(vertices[j]);
             else bounds.extend(vertices[j]);
         }
+        // Converting a coordinate may run Ruby code, even another load: size again.
+        if (surface.size() < static_cast<size_t>(n)) {
+            surface.resize(n);
+            poly_bboxes.resize(n);
+            resize_surface_normals(n);
+        }
         surface[i].vertices = std::move(vertices);
         store_surface_normal(i, rb_ary_entry(face, 1));
         bbox.Enclose(surface[i]);
@@ -118,6 +124,7 @@ static VALUE initialize_curves(VALUE rb_curves) {
         const std::vector<math::float3> points = read_points(array_entry(rb_curves, i));
         std::vector<math::LineSegment> segments;
         for (size_t j = 1; j < points.size(); ++j) segments.emplace_back(points[j - 1], points[j]);
+        if (curves.size() < static_cast<size_t>(n)) curves.resize(n);  // reloaded by a conversion
         curves[i] = std::move(segments);  // a curve of fewer than two points has no segments
     }
     return Qtrue;
@@ -134,6 +141,7 @@ static VALUE initialize_object_areas(VALUE areas) {
             footprints[j].vertices = read_points(array_entry(object, j));
             for (math::float3 &v : footprints[j].vertices) v.z = 0.0f;
         }
+        if (object_areas.size() < static_cast<size_t>(n)) object_areas.resize(n);  // reloaded by a conversion
         object_areas[i] = std::move(footprints);
     }
     return Qtrue;

@@ -81,9 +81,10 @@ static VALUE definition_list(VALUE container) {
     return list;
 }
 
+// A conversion may run Ruby code that changes the list, so it is checked at every read.
 static VALUE definition_slot(VALUE list, int index, long slot) {
     check_definition_index(index, array_length(list));
-    return rb_ary_entry(rb_ary_entry(list, index), slot);
+    return array_entry(array_entry(list, index), slot);
 }
 
 // Appends to result a copy of the row with its final scale in slots 2 and 6.
@@ -200,6 +201,8 @@ static math::float4x4 instance_transform(VALUE record, int index, const Transfor
     read_double(definition_slot(s.definitions, index, 2));  // checked, not used
     const bool centred = rb2cstr(definition_slot(s.definitions, index, 3)) == "center";
 
+    // The base points are those of the definitions as the call began.
+    check_definition_index(index, static_cast<int>(s.base_points.size()));
     math::float4x4 m = math::float4x4::identity;
     m.SetTranslatePart(pos);
     math::float3 pivot(0.0f, 0.0f, 0.0f);
