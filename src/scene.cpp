@@ -83,15 +83,20 @@ static std::vector<math::float3> read_points(VALUE points) {
     return result;
 }
 
+// Sized to n faces: polygons, bounds and normals together.
+static void resize_surface(int n) {
+    surface.resize(n);
+    poly_bboxes.resize(n);
+    resize_surface_normals(n);
+}
+
 static VALUE initialize_surface(VALUE faces, VALUE use_axis, VALUE axis) {
     const math::Quat q = quat_from_z_to_axis(point3d_to_float3(axis), false);
     const bool rotate = read_flag(use_axis);
     surface_type = "surface";
     ++surface_generation;
     const int n = array_length(faces);
-    surface.resize(n);
-    poly_bboxes.resize(n);
-    resize_surface_normals(n);
+    resize_surface(n);
     bbox.SetNegativeInfinity();
     Bounds2D bounds;  // carries over from face to face: an empty face keeps the previous bounds
     for (int i = 0; i < n; ++i) {
@@ -103,11 +108,7 @@ static VALUE initialize_surface(VALUE faces, VALUE use_axis, VALUE axis) {
             else bounds.extend(vertices[j]);
         }
         // Converting a coordinate may run Ruby code, even another load: size again.
-        if (surface.size() < static_cast<size_t>(n)) {
-            surface.resize(n);
-            poly_bboxes.resize(n);
-            resize_surface_normals(n);
-        }
+        if (surface.size() < static_cast<size_t>(n)) resize_surface(n);
         surface[i].vertices = std::move(vertices);
         store_surface_normal(i, rb_ary_entry(face, 1));
         bbox.Enclose(surface[i]);

@@ -45,6 +45,16 @@ struct DrawRange {
     float draw() const { return value(rng_next()); }
 };
 
+// Six bounds from settings[first] on, read in order: x low, x high, y low, y high, z low, z high.
+static void read_draw_ranges(VALUE settings, int first, DrawRange (*make)(double, double), DrawRange &x,
+                             DrawRange &y, DrawRange &z) {
+    double bound[6];
+    for (int k = 0; k < 6; ++k) bound[k] = read_double(array_entry(settings, first + k));
+    x = make(bound[0], bound[1]);
+    y = make(bound[2], bound[3]);
+    z = make(bound[4], bound[5]);
+}
+
 // [randomise, axis mode, x low %, x high %, y low %, y high %, z low %, z high %]
 struct ScaleSettings {
     bool randomise;
@@ -55,11 +65,7 @@ struct ScaleSettings {
         ScaleSettings s;
         s.randomise = read_flag(array_entry(settings, 0));
         s.mode = rb2cstr(array_entry(settings, 1));
-        double bound[6];
-        for (int k = 0; k < 6; ++k) bound[k] = read_double(array_entry(settings, 2 + k));
-        s.x = DrawRange::percent(bound[0], bound[1]);
-        s.y = DrawRange::percent(bound[2], bound[3]);
-        s.z = DrawRange::percent(bound[4], bound[5]);
+        read_draw_ranges(settings, 2, &DrawRange::percent, s.x, s.y, s.z);
         return s;
     }
 
@@ -120,11 +126,7 @@ struct RangeSettings {
     static RangeSettings read(VALUE settings) {
         RangeSettings s;
         s.on = read_flag(array_entry(settings, 0));
-        double bound[6];
-        for (int k = 0; k < 6; ++k) bound[k] = read_double(array_entry(settings, 1 + k));
-        s.x = DrawRange::of(bound[0], bound[1]);
-        s.y = DrawRange::of(bound[2], bound[3]);
-        s.z = DrawRange::of(bound[4], bound[5]);
+        read_draw_ranges(settings, 1, &DrawRange::of, s.x, s.y, s.z);
         return s;
     }
 
