@@ -24,7 +24,7 @@ using BPoint = bg::model::d2::point_xy<double>;
 using BPolygon = bg::model::polygon<BPoint>;
 
 constexpr float kThicknessSq = 1e-5f;  // what the engine passes to Contains
-constexpr float kRadius = 100.f;       // a face or painted area some metres across, in inches
+constexpr float kRadius = 100.f;       // a face or painted area a few hundred model units across
 constexpr std::size_t kProbes = 1024;  // per side of the outline; a power of two, cycled through
 
 // --- shapes, all in the plane z = 0 so that Boost.Geometry sees the same outline
