@@ -484,12 +484,13 @@ float3 Polygon::PointOnEdge(float t) const {
 
 float3 Polygon::RandomPointOnEdge(LCG &lcg) const { return PointOnEdge(lcg.Float()); }
 
-float3 Polygon::FastRandomPointInside(LCG &lcg) const {
-    const std::vector<Triangle> triangles = Triangulate();
+float3 RandomPointInTriangles(const std::vector<Triangle> &triangles, LCG &lcg) {
     if (triangles.empty()) return float3::nan;
     const int k = lcg.Int(0, static_cast<int>(triangles.size()) - 1);
     return triangles[k].RandomPointInside(lcg);
 }
+
+float3 Polygon::FastRandomPointInside(LCG &lcg) const { return RandomPointInTriangles(Triangulate(), lcg); }
 
 float3 Polygon::ExtremePoint(const float3 &direction) const {
     float unused;

@@ -118,6 +118,11 @@ Polygon operator*(const float3x3 &m, const Polygon &polygon);
 Polygon operator*(const float3x4 &m, const Polygon &polygon);
 Polygon operator*(const float4x4 &m, const Polygon &polygon);
 
+// The draws of Polygon::FastRandomPointInside over a triangulation made beforehand, for a
+// caller that draws many points from one polygon: one draw picks a triangle, every triangle
+// equally likely, then the triangle's draws follow. NaN, without drawing, when there is none.
+float3 RandomPointInTriangles(const std::vector<Triangle> &triangles, LCG &lcg);
+
 // For a convex polygon that a box may reach: true when the box meets one of the polygon's edges
 // or the polygon is crossed by one of the box's edges. An empty polygon meets nothing.
 bool Convex_Intersects_Polygon(const AABB &box, const Polygon &polygon);

@@ -11,12 +11,14 @@
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
+#include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
 #include "Math/Quat.h"
 #include "Math/float3x4.h"
 #include "module_functions.h"
 #include "random_draws.h"
 #include "records.h"
+#include "reference.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 #include "scene.h"
@@ -200,6 +202,28 @@ static float face_point_count(const math::Polygon &face, float dens, float fac) 
     return face.Area() * dens * fac * dens * fac;
 }
 
+// Random points inside one face. Its triangulation is made at its first point and serves
+// all the others: re-triangulating for every point would cost more than the draws. The
+// reference triangulates for every point.
+class FaceSampler {
+public:
+    explicit FaceSampler(const math::Polygon &face) : face_(face) {}
+
+    math::float3 point(math::LCG &lcg) {
+        if (use_reference_algorithms) return face_.FastRandomPointInside(lcg);
+        if (!triangulated_) {
+            triangles_ = face_.Triangulate();
+            triangulated_ = true;
+        }
+        return math::RandomPointInTriangles(triangles_, lcg);
+    }
+
+private:
+    const math::Polygon &face_;
+    std::vector<math::Triangle> triangles_;
+    bool triangulated_ = false;
+};
+
 static std::vector<GeneratedPoint> face_points(math::LCG &lcg, float dens, float fac) {
     CountCheck total("the density");
     for (const math::Polygon &face : surface) total.add(std::ceil(face_point_count(face, dens, fac)));
@@ -207,10 +231,11 @@ static std::vector<GeneratedPoint> face_points(math::LCG &lcg, float dens, float
     for (const math::Polygon &face : surface) {
         const float v = face_point_count(face, dens, fac);
         const math::float3 normal = face.PlaneCCW().normal;
+        FaceSampler sampler(face);
         for (long k = 0; v > static_cast<float>(k); ++k) {
             const float rem = v - static_cast<float>(k);
             if (rem >= 1.0f || rem * 100.0f >= percentage_draw())
-                points.push_back({face.FastRandomPointInside(lcg), normal, 0.0f});
+                points.push_back({sampler.point(lcg), normal, 0.0f});
         }
     }
     return points;

@@ -641,6 +641,28 @@ TEST(PolygonRandom, DrawSequence) {
     }
 }
 
+// A triangulation made once draws what the polygon draws point after point: the same
+// points from the same generator, the generator left in the same state.
+TEST(PolygonRandom, TriangulationMadeOnceDrawsAsThePolygon) {
+    const Polygon polygons[] = {
+        Flat({{0, 0}, {1, 0}}),                                  // no triangle
+        Flat({{0, 0}, {4, 0}, {0, 3}}),                          // one
+        Flat({{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}}),  // concave
+        Flat({{0, 0}, {2, 1}, {4, 0}, {4, 4}, {0, 4}}),          // a partial triangulation
+    };
+    LCG lcg, replay;
+    lcg.Seed(31337, 69621, 0, 0x7FFFFFFF);
+    replay = lcg;
+    for (const Polygon &p : polygons) {
+        const std::vector<Triangle> triangles = p.Triangulate();
+        for (int i = 0; i < 50; ++i) {
+            const float3 once = math::RandomPointInTriangles(triangles, lcg);
+            EXPECT_TRUE(SameBits(once, p.FastRandomPointInside(replay))) << p.ToString();
+            ASSERT_EQ(lcg.lastNumber, replay.lastNumber) << p.ToString();
+        }
+    }
+}
+
 TEST(PolygonClosestPoint, FewVerticesAndSegments) {
     for (const Polygon &p : {Polygon(), Flat({{0, 0}}), Flat({{0, 0}, {1, 0}})}) {
         EXPECT_TRUE(AllNaN(p.ClosestPoint(float3(1, 1, 1))));
