@@ -10,16 +10,8 @@
 
 namespace engine {
 
-static constexpr int64_t kReadingGapNs = 1000000;  // 1 ms
+static constexpr clock_t kReadingGap = CLOCKS_PER_SEC / 1000;  // 1 ms
 static constexpr long kMaxStride = 4096;
-
-// The process CPU time that clock() reports, at full resolution: two readings a system call
-// apart always differ, so a budget of zero is spent by the first check.
-static int64_t cpu_time_ns() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
 
 // The budget as the user set it, in the default stream format (30, 2.5, 1e+07), whatever
 // the host's locale.
@@ -36,17 +28,17 @@ TimeLimitPrompt::TimeLimitPrompt(VALUE receiver, VALUE status) : receiver_(recei
     const double elapsed = read_double(array_entry(status, 1));
     confirmed_ = read_flag(array_entry(status, 2));
     warning_text_ = warning_text(warning);
-    start_ns_ = last_reading_ns_ = cpu_time_ns();
+    start_ = last_reading_ = clock();
     budget_ = warning - elapsed;
 }
 
 void TimeLimitPrompt::read_clock() {
-    const int64_t now = cpu_time_ns();
-    const bool close = now - last_reading_ns_ < kReadingGapNs;
+    const clock_t now = clock();
+    const bool close = now - last_reading_ < kReadingGap;
     stride_ = close ? std::min(stride_ * 2, kMaxStride) : std::max(stride_ / 2, 1L);
     countdown_ = stride_;
-    last_reading_ns_ = now;
-    if (static_cast<double>(now - start_ns_) / 1e9 > budget_) ask();
+    last_reading_ = now;
+    if (static_cast<double>(now - start_) / 1000000.0 > budget_) ask();
 }
 
 // The text shown for a fixed part of the question, from the receiver's translations.

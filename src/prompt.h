@@ -4,7 +4,7 @@
 
 #include <ruby.h>
 
-#include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace engine {
@@ -36,8 +36,8 @@ private:
     VALUE receiver_;
     std::string warning_text_;
     double budget_;
-    int64_t start_ns_;
-    int64_t last_reading_ns_;
+    clock_t start_;
+    clock_t last_reading_;
     long stride_ = 1;
     long countdown_ = 1;  // checks left until the next reading
     bool confirmed_;

@@ -38,7 +38,7 @@ class PromptTest < Minitest::Test
 
   def test_a_budget_spent_at_the_start_prompts_before_the_first_unit
     steps_failing_at_the_first_unit.each do |name, run|
-      [[0, 1], [0, 0], [2.5, 2.5]].each do |warning, elapsed|
+      [[0, 1], [2.5, 3.5], [-1, 0]].each do |warning, elapsed|
         label = [name, warning, elapsed].inspect
         UI.reset([6])
         assert_equal [true, false, []], run.([warning, elapsed, false]), label
