@@ -59,7 +59,7 @@ struct SlotStores {
             check_array(pair);
             s.slots[j] = read_int(rb_ary_entry(pair, 0));
         }
-        for (int j = 0; j < s.count; ++j) s.values[j] = rb_ary_entry(array_entry(pairs, j), 1);
+        for (int j = 0; j < s.count; ++j) s.values[j] = array_entry(array_entry(pairs, j), 1);
         return s;
     }
 };
