@@ -197,7 +197,10 @@ class Report
   def finish
     puts
     puts "peak RSS: #{File.read('/proc/self/status')[/VmHWM:\s*(\d+ kB)/, 1]}"
-    return true if @mismatches.empty?
+    if @mismatches.empty?
+      puts "every step with a reference gave the reference's result on its subset"
+      return true
+    end
     warn "\n!!! FAST AND REFERENCE RESULTS DIFFER !!!"
     @mismatches.each { |m| warn "!!! #{m}" }
     false
@@ -209,12 +212,12 @@ class Report
     ref_text, ratio_text, same = "-", "-", "-"
     if reference
       ref_seconds, subset_size, difference = reference
-      ref_text, ratio_text = format("%.3f", ref_seconds), ratio(ref_seconds, seconds)
+      ref_text, ratio_text = format("%.4f", ref_seconds), ratio(ref_seconds, seconds)
       same = difference ? "NO (#{subset_size})" : "yes (#{subset_size})"
       @mismatches << "#{name}: #{difference}" if difference
     end
-    floor_text = floor ? format("%.3f", floor) : "-"
-    puts format(COLUMNS, name, records || "-", format("%.3f", seconds), ref_text, ratio_text, floor_text,
+    floor_text = floor ? format("%.4f", floor) : "-"
+    puts format(COLUMNS, name, records || "-", format("%.4f", seconds), ref_text, ratio_text, floor_text,
                 floor ? ratio(seconds, floor) : "-", same)
     $stdout.flush
   end
