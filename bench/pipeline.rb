@@ -41,8 +41,8 @@ module Pipeline
     u = b.zip(a).map { |p, q| p - q }
     v = c.zip(a).map { |p, q| p - q }
     n = [u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]]
-    length = Math.sqrt(n.sum { |c| c * c })
-    [[a, b, c], n.map { |c| c / length }]
+    length = Math.sqrt(n.sum { |k| k * k })
+    [[a, b, c], n.map { |k| k / length }]
   end
 
   def terrain
