@@ -31,6 +31,7 @@ bench: bootstrap
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVANDREL_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	ruby -I $(BUILD) bench/pipeline.rb
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
