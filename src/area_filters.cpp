@@ -3,6 +3,7 @@
 // record carrying its distance to the nearest boundary measured.
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,12 @@
 #include "Geometry/Polygon.h"
 #include "Math/Quat.h"
 #include "custom_axis.h"
+#include "footprint_index.h"
 #include "module_functions.h"
 #include "prompt.h"
 #include "random_draws.h"
 #include "records.h"
+#include "reference.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 #include "scene.h"
@@ -209,36 +212,36 @@ static VALUE areas(VALUE receiver, VALUE hash) {
     return status_triple(false, prompt.confirmed(), copies);
 }
 
-// Whether p keeps 0.05 from every stored footprint; nearest receives the distance to the
-// nearest one, kNoDistance when none can be measured. No Ruby code runs in here, so the
-// footprints cannot change under the loop.
-static bool clear_of_footprints(const math::float3 &p, float &nearest) {
-    bool keep = true;
-    float m = kNoDistance;
-    for (const std::vector<math::Polygon> &object : object_areas) {
-        for (const math::Polygon &footprint : object) {
-            const float d = footprint.Distance(p);
-            if (!std::isfinite(d)) continue;  // fewer than three vertices: nothing to keep away from
-            if (static_cast<double>(d) < 0.05) keep = false;
-            m = m == kNoDistance ? d : (d < m ? d : m);
+// The stored footprints as the filter measures them. The index is rebuilt whenever a load
+// ran since it was built: the prompt and the conversions run Ruby code, which may reload the
+// footprints in the middle of a call. No Ruby code runs while a record is measured.
+class StoredFootprints {
+public:
+    Clearance clearance(const math::float3 &p) {
+        if (use_reference_algorithms) return clearance_by_scan(object_areas, p);
+        if (!index_ || generation_ != object_areas_generation) {
+            index_.emplace(object_areas);
+            generation_ = object_areas_generation;
         }
+        return index_->clearance(p);
     }
-    nearest = m;
-    return keep;
-}
+
+private:
+    std::optional<FootprintIndex> index_;
+    unsigned generation_ = 0;
+};
 
 static VALUE object_areas_filter(VALUE receiver, VALUE rows, VALUE timing) {
     const int n = array_length(rows);
     TimeLimitPrompt prompt(receiver, timing);
     const VALUE copies = new_array();
-    // The prompt may run Ruby code that reloads the footprints: they are looked up afresh
-    // for every record.
+    StoredFootprints footprints;
     for (int i = 0; i < n; ++i) {
         if (prompt.aborted()) return aborted_triple();
         const VALUE row = array_entry(rows, i);
         const math::float3 p = plan(point3d_to_float3(array_entry(row, 0)));
-        float nearest = kNoDistance;
-        if (clear_of_footprints(p, nearest)) push_copy(copies, row, nearest);
+        const Clearance clearance = footprints.clearance(p);
+        if (clearance.keep) push_copy(copies, row, clearance.nearest);
     }
     return status_triple(false, prompt.confirmed(), copies);
 }
