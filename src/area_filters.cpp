@@ -21,6 +21,7 @@
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 #include "scene.h"
+#include "segment_grid.h"
 
 namespace engine {
 
@@ -40,10 +41,12 @@ static void push_copy(VALUE copies, VALUE row, float distance) {
 }
 
 // One entry of the curve list in plan view: its segments and, for an area ring, its outline
-// and x-y bounds. The bounds of an empty ring are empty, so it contains nothing.
+// and x-y bounds. The bounds of an empty ring are empty, so it contains nothing. Built from
+// the call's arguments, it refers back to no Ruby object.
 struct Outline {
     math::Polygon polygon;
     std::vector<math::LineSegment> segments;
+    std::optional<SegmentGrid> grid;  // over the segments, once they are all read
     math::AABB2D bounds{math::float2(std::numeric_limits<float>::infinity()),
                         math::float2(-std::numeric_limits<float>::infinity())};
 
@@ -59,15 +62,14 @@ struct Outline {
                p.y <= bounds.maxCorner.y && polygon.Contains(p, 1e-5f);
     }
 
-    // To the nearest segment; kNoDistance when no segment gives a finite distance.
-    float distance(const math::float3 &p) const {
-        float d2 = kNoDistance;
-        for (const math::LineSegment &segment : segments) {
-            const float s = p.DistanceSq(segment.ClosestPoint(p));
-            if (!std::isfinite(s)) continue;
-            if (d2 == kNoDistance || d2 > s) d2 = s;
-        }
-        return d2 == kNoDistance ? kNoDistance : sqrtf(d2);
+    // To the nearest segment when that is nearer than `known` (any distance when known is
+    // kNoDistance); otherwise some distance not below known, or kNoDistance, which both
+    // leave known as it is. kNoDistance when no segment gives a finite distance.
+    float distance(const math::float3 &p, float known) const {
+        const double limit_sq = known == kNoDistance ? std::numeric_limits<double>::infinity()
+                                                     : static_cast<double>(known) * known;
+        const float d2 = use_reference_algorithms ? nearest_sq_by_scan(segments, p) : grid->nearest_sq(p, limit_sq);
+        return d2 == kNoSegment ? kNoDistance : sqrtf(d2);
     }
 };
 
@@ -95,6 +97,7 @@ static Outline read_curve(VALUE curve, const AreaSettings &settings) {
         const math::float3 b = outline_vertex(array_entry(segment, 1), settings);
         outline.segments.emplace_back(a, b);
     }
+    outline.grid.emplace(outline.segments);
     return outline;
 }
 
@@ -108,6 +111,7 @@ static Outline read_ring(VALUE ring, const AreaSettings &settings) {
         outline.enclose(vertices.back());
     }
     for (int k = 0; k < n; ++k) outline.segments.emplace_back(vertices[k], vertices[(k + 1) % n]);
+    outline.grid.emplace(outline.segments);
     return outline;
 }
 
@@ -150,7 +154,7 @@ static bool apply_outline(const Outline &outline, const AreaSettings &settings, 
             continue;
         }
         if (settings.distances) {
-            const float d = outline.distance(state.position);
+            const float d = outline.distance(state.position, state.distance);
             if (d != kNoDistance && (state.distance == kNoDistance || state.distance > d)) state.distance = d;
         }
         if (settings.mode != kOutside) state.kept = state.done = true;
