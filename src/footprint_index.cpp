@@ -43,9 +43,11 @@ static float distance(const std::vector<math::Triangle> &triangles, const math::
     return math::ClosestPointOnTriangles(triangles, p).Distance(p);
 }
 
-// The footprint with the nearest box is measured first; then only those whose box comes
-// within both 0.05 and the nearest distance so far, less the rounding margin, can change the
-// keep decision or the nearest distance (a tie leaves the minimum as it is).
+// A triangle's closest point is one of its vertices, a point of an edge or a point inside:
+// within the footprint's box up to rounding, which the margin covers. So the footprint with
+// the nearest box is measured first; then only those whose box, less the margin, comes within
+// both 0.05 and the nearest distance so far can change the keep decision or the nearest
+// distance (a tie leaves the minimum as it is).
 Clearance FootprintIndex::clearance(const math::float3 &p) const {
     Clearance clearance;
     if (footprints_.empty()) return clearance;

@@ -30,36 +30,41 @@ float nearest_sq_by_scan(const std::vector<math::LineSegment> &segments, const m
 // what it holds is at least the limit, so not strictly smaller.
 class SegmentGrid::Search {
 public:
-    Search(const math::float3 &p, double largest, double limit_sq)
+    Search(const math::float3 &p, double largest, double limit_sq, float best)
         : p_(p), margin_(rounding_margin(std::max({largest, std::fabs(double(p.x)), std::fabs(double(p.y))}))),
-          limit_sq_(limit_sq) {
+          limit_sq_(limit_sq), best_(best) {
         update_reach();
     }
 
     bool beyond(const PlanBox &box) const { return box.distance_sq(p_.x, p_.y) >= reach_sq_; }
 
-    // Each segment is first measured in double, where the plan-view distance is all but
-    // exact and far cheaper than the float computation it bounds. The nearest one in double
-    // goes first, so that the others rarely need the float computation at all.
     void offer_all(const Placed *begin, const Placed *end) {
-        const Placed *nearest = begin;
-        double nearest_sq = std::numeric_limits<double>::infinity();
-        for (const Placed *s = begin; s != end; ++s) {
-            const double d = plan_distance_sq(*s);
-            if (d < nearest_sq) nearest_sq = d, nearest = s;
-        }
-        if (nearest_sq < reach_sq_) offer_one(nearest->segment);
-        for (const Placed *s = begin; s != end; ++s)
-            if (s != nearest && plan_distance_sq(*s) < reach_sq_) offer_one(s->segment);
+        for (; end - begin > kChunk; begin += kChunk) offer_chunk(begin, begin + kChunk);
+        offer_chunk(begin, end);
     }
 
     float best() const { return best_; }
-    void set_best(float best) {
-        best_ = best;
-        update_reach();
-    }
 
 private:
+    static constexpr long kChunk = 64;
+
+    // Each segment is first measured in double: exact but for double rounding, which the
+    // margin dwarfs, and far cheaper than the float computation it bounds. The nearest one
+    // of the chunk goes first, so that the others rarely need the float computation at all.
+    void offer_chunk(const Placed *begin, const Placed *end) {
+        double plan_sq[kChunk];
+        const long count = end - begin;
+        long nearest = 0;
+        for (long k = 0; k < count; ++k) {
+            plan_sq[k] = plan_distance_sq(begin[k]);
+            if (plan_sq[k] < plan_sq[nearest]) nearest = k;
+        }
+        if (count == 0 || plan_sq[nearest] >= reach_sq_) return;
+        offer_one(begin[nearest].segment);
+        for (long k = 0; k < count; ++k)
+            if (k != nearest && plan_sq[k] < reach_sq_) offer_one(begin[k].segment);
+    }
+
     void offer_one(const math::LineSegment &s) {
         const float before = best_;
         offer(best_, s, p_);
@@ -84,7 +89,7 @@ private:
 
     math::float3 p_;
     double margin_, limit_sq_;
-    float best_ = kNoSegment;
+    float best_;
     double reach_sq_ = std::numeric_limits<double>::infinity();
 };
 
@@ -109,7 +114,8 @@ SegmentGrid::SegmentGrid(const std::vector<math::LineSegment> &segments) {
 
 static int side(double count) { return static_cast<int>(std::clamp(std::round(count), 1.0, double(kMaxSide))); }
 
-// Cells about as many as segments, square where the bounds allow.
+// Square cells where the bounds allow, about one for every eight segments: measuring a cell's
+// segments in double is cheap, walking many cells is not.
 void SegmentGrid::choose_size(size_t count) {
     const double width = bounds_.max_x - bounds_.min_x, height = bounds_.max_y - bounds_.min_y;
     const double cells = static_cast<double>(count) * kCellsPerSegment;
@@ -173,16 +179,16 @@ void SegmentGrid::place(const std::vector<math::LineSegment> &segments) {
             for (int c = cells.column0; c <= cells.column1; ++c) act(cells_[static_cast<size_t>(r) * columns_ + c]);
     };
     for (const math::LineSegment &s : segments) for_each_cell(s, [](Cell &cell) { ++cell.end; });
-    int start = 0;
+    size_t start = 0;
     for (Cell &cell : cells_) {
-        const int count = cell.end;
+        const size_t count = cell.end;
         cell.begin = cell.end = start;
         start += count;
     }
-    placed_.resize(static_cast<size_t>(start));
+    placed_.resize(start);
     for (const math::LineSegment &s : segments) {
         for_each_cell(s, [&](Cell &cell) {
-            placed_[static_cast<size_t>(cell.end++)] = Placed{s, inverse_length_sq(s)};
+            placed_[cell.end++] = Placed{s, inverse_length_sq(s)};
             cell.box.enclose(s.a.x, s.a.y);
             cell.box.enclose(s.b.x, s.b.y);
         });
@@ -229,8 +235,7 @@ float SegmentGrid::nearest_sq(const math::float3 &p, double limit_sq) const {
         for (const Placed &s : placed_) offer(best, s.segment, p);
         return best;
     }
-    Search search(p, largest_, limit_sq);
-    search.set_best(scanned);
+    Search search(p, largest_, limit_sq, scanned);
     const int c0 = column(p.x), r0 = row(p.y);
     for (int radius = 0;; ++radius) {
         const Span visited{c0 - radius + 1, c0 + radius - 1, r0 - radius + 1, r0 + radius - 1};

@@ -34,7 +34,7 @@ private:
         double inverse_length_sq;  // 0 for a zero length
     };
     struct Cell {
-        int begin = 0, end = 0;  // its segments in placed_
+        size_t begin = 0, end = 0;  // its segments in placed_
         PlanBox box;             // around its segments
     };
     struct Span {
