@@ -6,7 +6,6 @@
 namespace engine {
 
 static constexpr double kClearance = 0.05;
-static constexpr float kNone = -1.0f;
 
 void Clearance::add(float distance) {
     if (!std::isfinite(distance)) return;
@@ -67,7 +66,7 @@ Clearance FootprintIndex::clearance(const math::float3 &p) const {
     clearance.add(distance(first->triangles, p));
     for (const Footprint &footprint : footprints_) {
         if (&footprint == first) continue;
-        if (clearance.nearest != kNone) {
+        if (clearance.nearest != Clearance::kNone) {
             const double reach = margin + std::max(kClearance, static_cast<double>(clearance.nearest));
             if (box_distance_sq(footprint) > reach * reach) continue;
         }

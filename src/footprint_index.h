@@ -13,10 +13,12 @@
 namespace engine {
 
 // What the footprints say about one record: whether it keeps 0.05 away from all of them,
-// and its distance to the nearest one (-1 when none can be measured).
+// and its distance to the nearest one (kNone when none can be measured).
 struct Clearance {
+    static constexpr float kNone = -1.0f;
+
     bool keep = true;
-    float nearest = -1.0f;
+    float nearest = kNone;
 
     // Folds in the distance to one footprint; a non-finite one (no triangle to measure) counts
     // for nothing. Neither result depends on the order the footprints come in.
