@@ -188,13 +188,13 @@ float3 ClosestWithPartner(const Triangle &t, const LineSegment &s, float3 &partn
     return t.ClosestPoint(s, &partner);
 }
 
-// The closest pair over the triangulation, the earliest triangle winning ties.
+// The closest pair over the triangles, the earliest triangle winning ties.
 template <typename Query>
-float3 ClosestOverTriangles(const Polygon &polygon, const Query &query, float3 *outPartner) {
+float3 ClosestOverTriangles(const std::vector<Triangle> &triangles, const Query &query, float3 *outPartner) {
     float3 best = float3::nan;
     float3 bestPartner = float3::nan;
     float bestDistSq = 3.4028235e38f;
-    for (const Triangle &t : polygon.Triangulate()) {
+    for (const Triangle &t : triangles) {
         float3 partner;
         const float3 c = ClosestWithPartner(t, query, partner);
         const float dsq = c.DistanceSq(partner);
@@ -533,10 +533,14 @@ std::vector<Triangle> Polygon::Triangulate() const {
     return triangles;
 }
 
-float3 Polygon::ClosestPoint(const float3 &p) const { return ClosestOverTriangles(*this, p, nullptr); }
+float3 ClosestPointOnTriangles(const std::vector<Triangle> &triangles, const float3 &p) {
+    return ClosestOverTriangles(triangles, p, nullptr);
+}
+
+float3 Polygon::ClosestPoint(const float3 &p) const { return ClosestPointOnTriangles(Triangulate(), p); }
 
 float3 Polygon::ClosestPoint(const LineSegment &segment, float3 *outSegmentPos) const {
-    return ClosestOverTriangles(*this, segment, outSegmentPos);
+    return ClosestOverTriangles(Triangulate(), segment, outSegmentPos);
 }
 
 float3 Polygon::ClosestPoint(const LineSegment &segment) const { return ClosestPoint(segment, nullptr); }

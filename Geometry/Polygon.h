@@ -129,6 +129,11 @@ bool Convex_Intersects_Polygon(const AABB &box, const Polygon &polygon);
 bool Convex_Intersects_Polygon(const OBB &box, const Polygon &polygon);
 Polygon operator*(const Quat &q, const Polygon &polygon);
 
+// The point of the triangles closest to p, the earliest triangle winning ties; NaN when there
+// is none. Polygon::ClosestPoint measures over its triangulation this way, so a caller that
+// keeps the triangulation measures exactly as the polygon does.
+float3 ClosestPointOnTriangles(const std::vector<Triangle> &triangles, const float3 &p);
+
 // Lines through a1, a2 and b1, b2; out receives the parameters along a and b. Parallel, and
 // out untouched, when the unnormalised cross product is below 1e-4 in magnitude.
 bool IntersectLineLine2D(const float2 &a1, const float2 &a2, const float2 &b1, const float2 &b2,

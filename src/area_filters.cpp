@@ -3,6 +3,7 @@
 // record carrying its distance to the nearest boundary measured.
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,13 +12,16 @@
 #include "Geometry/Polygon.h"
 #include "Math/Quat.h"
 #include "custom_axis.h"
+#include "footprint_index.h"
 #include "module_functions.h"
 #include "prompt.h"
 #include "random_draws.h"
 #include "records.h"
+#include "reference.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 #include "scene.h"
+#include "segment_grid.h"
 
 namespace engine {
 
@@ -37,10 +41,12 @@ static void push_copy(VALUE copies, VALUE row, float distance) {
 }
 
 // One entry of the curve list in plan view: its segments and, for an area ring, its outline
-// and x-y bounds. The bounds of an empty ring are empty, so it contains nothing.
+// and x-y bounds. The bounds of an empty ring are empty, so it contains nothing. Built from
+// the call's arguments, it refers back to no Ruby object.
 struct Outline {
     math::Polygon polygon;
     std::vector<math::LineSegment> segments;
+    std::optional<SegmentGrid> grid;  // over the segments, once they are all read
     math::AABB2D bounds{math::float2(std::numeric_limits<float>::infinity()),
                         math::float2(-std::numeric_limits<float>::infinity())};
 
@@ -56,15 +62,14 @@ struct Outline {
                p.y <= bounds.maxCorner.y && polygon.Contains(p, 1e-5f);
     }
 
-    // To the nearest segment; kNoDistance when no segment gives a finite distance.
-    float distance(const math::float3 &p) const {
-        float d2 = kNoDistance;
-        for (const math::LineSegment &segment : segments) {
-            const float s = p.DistanceSq(segment.ClosestPoint(p));
-            if (!std::isfinite(s)) continue;
-            if (d2 == kNoDistance || d2 > s) d2 = s;
-        }
-        return d2 == kNoDistance ? kNoDistance : sqrtf(d2);
+    // To the nearest segment when that is nearer than `known` (any distance when known is
+    // kNoDistance); otherwise some distance not below known, or kNoDistance, which both
+    // leave known as it is. kNoDistance when no segment gives a finite distance.
+    float distance(const math::float3 &p, float known) const {
+        const double limit_sq = known == kNoDistance ? std::numeric_limits<double>::infinity()
+                                                     : static_cast<double>(known) * known;
+        const float d2 = use_reference_algorithms ? nearest_sq_by_scan(segments, p) : grid->nearest_sq(p, limit_sq);
+        return d2 == kNoSegment ? kNoDistance : sqrtf(d2);
     }
 };
 
@@ -92,6 +97,7 @@ static Outline read_curve(VALUE curve, const AreaSettings &settings) {
         const math::float3 b = outline_vertex(array_entry(segment, 1), settings);
         outline.segments.emplace_back(a, b);
     }
+    outline.grid.emplace(outline.segments);
     return outline;
 }
 
@@ -105,6 +111,7 @@ static Outline read_ring(VALUE ring, const AreaSettings &settings) {
         outline.enclose(vertices.back());
     }
     for (int k = 0; k < n; ++k) outline.segments.emplace_back(vertices[k], vertices[(k + 1) % n]);
+    outline.grid.emplace(outline.segments);
     return outline;
 }
 
@@ -147,7 +154,7 @@ static bool apply_outline(const Outline &outline, const AreaSettings &settings, 
             continue;
         }
         if (settings.distances) {
-            const float d = outline.distance(state.position);
+            const float d = outline.distance(state.position, state.distance);
             if (d != kNoDistance && (state.distance == kNoDistance || state.distance > d)) state.distance = d;
         }
         if (settings.mode != kOutside) state.kept = state.done = true;
@@ -209,36 +216,36 @@ static VALUE areas(VALUE receiver, VALUE hash) {
     return status_triple(false, prompt.confirmed(), copies);
 }
 
-// Whether p keeps 0.05 from every stored footprint; nearest receives the distance to the
-// nearest one, kNoDistance when none can be measured. No Ruby code runs in here, so the
-// footprints cannot change under the loop.
-static bool clear_of_footprints(const math::float3 &p, float &nearest) {
-    bool keep = true;
-    float m = kNoDistance;
-    for (const std::vector<math::Polygon> &object : object_areas) {
-        for (const math::Polygon &footprint : object) {
-            const float d = footprint.Distance(p);
-            if (!std::isfinite(d)) continue;  // fewer than three vertices: nothing to keep away from
-            if (static_cast<double>(d) < 0.05) keep = false;
-            m = m == kNoDistance ? d : (d < m ? d : m);
+// The stored footprints as the filter measures them. The index is rebuilt whenever a load
+// ran since it was built: the prompt and the conversions run Ruby code, which may reload the
+// footprints in the middle of a call. No Ruby code runs while a record is measured.
+class StoredFootprints {
+public:
+    Clearance clearance(const math::float3 &p) {
+        if (use_reference_algorithms) return clearance_by_scan(object_areas, p);
+        if (!index_ || generation_ != object_areas_generation) {
+            index_.emplace(object_areas);
+            generation_ = object_areas_generation;
         }
+        return index_->clearance(p);
     }
-    nearest = m;
-    return keep;
-}
+
+private:
+    std::optional<FootprintIndex> index_;
+    unsigned generation_ = 0;
+};
 
 static VALUE object_areas_filter(VALUE receiver, VALUE rows, VALUE timing) {
     const int n = array_length(rows);
     TimeLimitPrompt prompt(receiver, timing);
     const VALUE copies = new_array();
-    // The prompt may run Ruby code that reloads the footprints: they are looked up afresh
-    // for every record.
+    StoredFootprints footprints;
     for (int i = 0; i < n; ++i) {
         if (prompt.aborted()) return aborted_triple();
         const VALUE row = array_entry(rows, i);
         const math::float3 p = plan(point3d_to_float3(array_entry(row, 0)));
-        float nearest = kNoDistance;
-        if (clear_of_footprints(p, nearest)) push_copy(copies, row, nearest);
+        const Clearance clearance = footprints.clearance(p);
+        if (clearance.keep) push_copy(copies, row, clearance.nearest);
     }
     return status_triple(false, prompt.confirmed(), copies);
 }

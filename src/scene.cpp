@@ -14,6 +14,7 @@ math::AABB bbox(math::float3(0.0f, 0.0f, 0.0f), math::float3(0.0f, 0.0f, 0.0f));
 std::vector<std::vector<math::LineSegment>> curves;
 std::vector<std::vector<math::Polygon>> object_areas;
 unsigned surface_generation = 0;
+unsigned object_areas_generation = 0;
 
 static VALUE surface_normals_store = Qnil;
 
@@ -132,6 +133,7 @@ static VALUE initialize_curves(VALUE rb_curves) {
 }
 
 static VALUE initialize_object_areas(VALUE areas) {
+    ++object_areas_generation;
     const int n = array_length(areas);
     object_areas.resize(n);
     for (int i = 0; i < n; ++i) {

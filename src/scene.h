@@ -24,6 +24,8 @@ extern std::vector<std::vector<math::Polygon>> object_areas;  // per object, its
 // Counts surface loads, so that indexes built over the faces notice a reload (the
 // time-limit prompt runs the host's Ruby code, which may load a new surface mid-call).
 extern unsigned surface_generation;
+// Counts object-area loads, for the same reason: the object-area filter's index notices them.
+extern unsigned object_areas_generation;
 
 // The face normals exactly as Ruby passed them. They live in a Ruby Array that the
 // collector marks and updates when it compacts, so the engine refers to them by index only.

@@ -339,4 +339,51 @@ class AreaFiltersTest < Minitest::Test
   ensure
     UI.define_singleton_method(:messagebox, original)
   end
+
+  # A number whose conversion runs the given block first: the interpreter calls to_f on
+  # Numeric objects, so the caller's code runs while the engine reads a record.
+  class Reentrant < Numeric
+    def initialize(value, &block)
+      super()
+      @value = value
+      @block = block
+    end
+
+    def to_f
+      block, @block = @block, nil
+      block&.call
+      @value.to_f
+    end
+  end
+
+  def test_footprints_reloaded_during_a_call_apply_to_the_records_read_after_it
+    original = UI.method(:messagebox)
+    to_triangle = -> { QEL_Vandrel.cpp_initialize_object_areas([[TRIANGLE]]) }
+    UI.define_singleton_method(:messagebox) do |*|
+      to_triangle.call
+      7
+    end
+    # Under the square the first and third records are dropped; under the triangle the last.
+    [
+      [:prompt, [0, 1, false], ->(x) { x }, [[0, 12.0], [1, 8.0], [2, 12.0]]],  # asked before the first record
+      [:conversion, [30, 0, false], ->(x) { Reentrant.new(x, &to_triangle) }, [[1, 8.0], [2, 12.0]]],
+    ].each do |route, timing, second_x, expected|
+      QEL_Vandrel.cpp_initialize_object_areas([[SQUARE]])
+      points = [record(2, 2), record(second_x.(6), 2), record(2, 2), record(15, 1)]
+      gc_checkpoint
+      kept = QEL_Vandrel.cpp_object_areas(points, nil, timing)[2]
+      assert_equal expected, kept.map { |r| [points.index { _1[0].equal?(r[0]) }, r[5]] }, route.inspect
+    end
+  ensure
+    UI.define_singleton_method(:messagebox, original)
+  end
+
+  def test_a_ring_emptied_while_it_applies_still_counts_as_it_was_read
+    ring = SQUARE.map(&:dup)
+    points = [record(1, 1), record(2, 3).tap { _1[2] = Reentrant.new(1.0) { ring.clear } }, record(3, 1)]
+    kept = records_of(areas(include: 2, points: points, curves: [ring]))
+    assert_equal [[1.0, 1.0], [2.0, 3.0], [3.0, 1.0]], kept.map { position(_1) }
+    assert_equal [1.0, 1.0, 1.0], kept.map { _1[5] }
+    assert_empty ring
+  end
 end

@@ -1,0 +1,254 @@
+#include "segment_grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace engine {
+
+static constexpr size_t kFewSegments = 16;  // fewer are simply scanned
+static constexpr double kCellsPerSegment = 0.125;
+static constexpr int kMaxSide = 1024;
+static constexpr long long kPlacementsPerSegment = 8;  // long diagonal segments make a fine grid wasteful
+
+// The running minimum of the scan; its order does not change the value.
+static void offer(float &best, const math::LineSegment &segment, const math::float3 &p) {
+    const float s = p.DistanceSq(segment.ClosestPoint(p));
+    if (!std::isfinite(s)) return;
+    if (best == kNoSegment || best > s) best = s;
+}
+
+float nearest_sq_by_scan(const std::vector<math::LineSegment> &segments, const math::float3 &p) {
+    float best = kNoSegment;
+    for (const math::LineSegment &s : segments) offer(best, s, p);
+    return best;
+}
+
+// One query: the best squared distance so far, and how near a box must come to p to hold a
+// segment that could beat it. A box beats nothing when its distance from p, less the rounding
+// margin, reaches the square root of the limit: then every squared distance computed to
+// what it holds is at least the limit, so not strictly smaller.
+class SegmentGrid::Search {
+public:
+    Search(const math::float3 &p, double largest, double limit_sq, float best)
+        : p_(p), margin_(rounding_margin(std::max({largest, std::fabs(double(p.x)), std::fabs(double(p.y))}))),
+          limit_sq_(limit_sq), best_(best) {
+        update_reach();
+    }
+
+    bool beyond(const PlanBox &box) const { return box.distance_sq(p_.x, p_.y) >= reach_sq_; }
+
+    void offer_all(const Placed *begin, const Placed *end) {
+        for (; end - begin > kChunk; begin += kChunk) offer_chunk(begin, begin + kChunk);
+        offer_chunk(begin, end);
+    }
+
+    float best() const { return best_; }
+
+private:
+    static constexpr long kChunk = 64;
+
+    // Each segment is first measured in double: exact but for double rounding, which the
+    // margin dwarfs, and far cheaper than the float computation it bounds. The nearest one
+    // of the chunk goes first, so that the others rarely need the float computation at all.
+    void offer_chunk(const Placed *begin, const Placed *end) {
+        double plan_sq[kChunk];
+        const long count = end - begin;
+        long nearest = 0;
+        for (long k = 0; k < count; ++k) {
+            plan_sq[k] = plan_distance_sq(begin[k]);
+            if (plan_sq[k] < plan_sq[nearest]) nearest = k;
+        }
+        if (count == 0 || plan_sq[nearest] >= reach_sq_) return;
+        offer_one(begin[nearest].segment);
+        for (long k = 0; k < count; ++k)
+            if (k != nearest && plan_sq[k] < reach_sq_) offer_one(begin[k].segment);
+    }
+
+    void offer_one(const math::LineSegment &s) {
+        const float before = best_;
+        offer(best_, s, p_);
+        if (best_ != before) update_reach();
+    }
+
+    double plan_distance_sq(const Placed &placed) const {
+        const math::LineSegment &s = placed.segment;
+        const double ax = s.a.x, ay = s.a.y, vx = double(s.b.x) - ax, vy = double(s.b.y) - ay;
+        const double wx = p_.x - ax, wy = p_.y - ay;
+        const double t = std::clamp((wx * vx + wy * vy) * placed.inverse_length_sq, 0.0, 1.0);
+        const double dx = wx - t * vx, dy = wy - t * vy;
+        return dx * dx + dy * dy;
+    }
+
+    // What the search must beat: the caller's limit, or the best found when that is smaller.
+    void update_reach() {
+        const double limit = best_ == kNoSegment ? limit_sq_ : std::min(limit_sq_, static_cast<double>(best_));
+        const double reach = margin_ + std::sqrt(limit);
+        reach_sq_ = reach * reach;
+    }
+
+    math::float3 p_;
+    double margin_, limit_sq_;
+    float best_;
+    double reach_sq_ = std::numeric_limits<double>::infinity();
+};
+
+SegmentGrid::SegmentGrid(const std::vector<math::LineSegment> &segments) {
+    std::vector<math::LineSegment> finite;
+    for (const math::LineSegment &s : segments) (s.a.IsFinite() && s.b.IsFinite() ? finite : always_).push_back(s);
+    if (finite.size() < kFewSegments) {
+        always_.insert(always_.end(), finite.begin(), finite.end());
+        return;
+    }
+    for (const math::LineSegment &s : finite) {
+        bounds_.enclose(s.a.x, s.a.y);
+        bounds_.enclose(s.b.x, s.b.y);
+    }
+    largest_ = bounds_.largest_coordinate();
+    choose_size(finite.size());
+    const long long most = kPlacementsPerSegment * static_cast<long long>(finite.size());
+    while (placements(finite) > most && (columns_ > 1 || rows_ > 1))
+        set_size(std::max(1, columns_ / 2), std::max(1, rows_ / 2));
+    place(finite);
+}
+
+static int side(double count) { return static_cast<int>(std::clamp(std::round(count), 1.0, double(kMaxSide))); }
+
+// Square cells where the bounds allow, about one for every eight segments: measuring a cell's
+// segments in double is cheap, walking many cells is not.
+void SegmentGrid::choose_size(size_t count) {
+    const double width = bounds_.max_x - bounds_.min_x, height = bounds_.max_y - bounds_.min_y;
+    const double cells = static_cast<double>(count) * kCellsPerSegment;
+    double columns = 1, rows = 1;
+    if (width > 0 && height > 0) {
+        columns = std::sqrt(cells * width / height);
+        rows = std::sqrt(cells * height / width);
+    } else if (width > 0) {
+        columns = cells;
+    } else if (height > 0) {
+        rows = cells;
+    }
+    set_size(side(columns), side(rows));
+}
+
+void SegmentGrid::set_size(int columns, int rows) {
+    columns_ = columns;
+    rows_ = rows;
+    cell_width_ = (bounds_.max_x - bounds_.min_x) / columns;
+    cell_height_ = (bounds_.max_y - bounds_.min_y) / rows;
+}
+
+// In double with clamped indices, so that huge coordinates and a zero width stay in range.
+static int cell_index(double offset, double size, int count) {
+    if (!(size > 0)) return 0;
+    const double c = std::floor(offset / size);
+    if (!(c > 0)) return 0;
+    return c >= count ? count - 1 : static_cast<int>(c);
+}
+
+int SegmentGrid::column(double x) const { return cell_index(x - bounds_.min_x, cell_width_, columns_); }
+
+int SegmentGrid::row(double y) const { return cell_index(y - bounds_.min_y, cell_height_, rows_); }
+
+SegmentGrid::Span SegmentGrid::span(const math::LineSegment &segment) const {
+    const auto [x0, x1] = std::minmax(segment.a.x, segment.b.x);
+    const auto [y0, y1] = std::minmax(segment.a.y, segment.b.y);
+    return Span{column(x0), column(x1), row(y0), row(y1)};
+}
+
+long long SegmentGrid::placements(const std::vector<math::LineSegment> &segments) const {
+    long long total = 0;
+    for (const math::LineSegment &s : segments) {
+        const Span cells = span(s);
+        total += static_cast<long long>(cells.column1 - cells.column0 + 1) * (cells.row1 - cells.row0 + 1);
+    }
+    return total;
+}
+
+static double inverse_length_sq(const math::LineSegment &s) {
+    const double vx = double(s.b.x) - s.a.x, vy = double(s.b.y) - s.a.y;
+    const double length_sq = vx * vx + vy * vy;
+    return length_sq > 0 ? 1.0 / length_sq : 0.0;
+}
+
+void SegmentGrid::place(const std::vector<math::LineSegment> &segments) {
+    cells_.assign(static_cast<size_t>(columns_) * rows_, Cell{});
+    auto for_each_cell = [&](const math::LineSegment &s, auto &&act) {
+        const Span cells = span(s);
+        for (int r = cells.row0; r <= cells.row1; ++r)
+            for (int c = cells.column0; c <= cells.column1; ++c) act(cells_[static_cast<size_t>(r) * columns_ + c]);
+    };
+    for (const math::LineSegment &s : segments) for_each_cell(s, [](Cell &cell) { ++cell.end; });
+    size_t start = 0;
+    for (Cell &cell : cells_) {
+        const size_t count = cell.end;
+        cell.begin = cell.end = start;
+        start += count;
+    }
+    placed_.resize(start);
+    for (const math::LineSegment &s : segments) {
+        for_each_cell(s, [&](Cell &cell) {
+            placed_[cell.end++] = Placed{s, inverse_length_sq(s)};
+            cell.box.enclose(s.a.x, s.a.y);
+            cell.box.enclose(s.b.x, s.b.y);
+        });
+    }
+}
+
+// The plan-view area of a block of cells. A segment lies within the cells its box meets, up
+// to the rounding of the cell arithmetic in double, which the float margin dwarfs.
+PlanBox SegmentGrid::area(const Span &cells) const {
+    return PlanBox{bounds_.min_x + cells.column0 * cell_width_, bounds_.min_y + cells.row0 * cell_height_,
+                   bounds_.min_x + (cells.column1 + 1) * cell_width_, bounds_.min_y + (cells.row1 + 1) * cell_height_};
+}
+
+// Whether nothing outside the visited block of cells can beat the search. The rest of the
+// grid is up to four blocks: the full columns left and right of it, the rows below and above.
+bool SegmentGrid::unvisited_beyond(const Span &visited, const Search &search) const {
+    const int c0 = std::max(visited.column0, 0), c1 = std::min(visited.column1, columns_ - 1);
+    const int r0 = std::max(visited.row0, 0), r1 = std::min(visited.row1, rows_ - 1);
+    if (c0 > c1 || r0 > r1) return search.beyond(bounds_);  // nothing visited yet
+    const Span rest[] = {
+        {0, c0 - 1, 0, rows_ - 1}, {c1 + 1, columns_ - 1, 0, rows_ - 1}, {c0, c1, 0, r0 - 1}, {c0, c1, r1 + 1, rows_ - 1}};
+    for (const Span &block : rest) {
+        if (block.column0 > block.column1 || block.row0 > block.row1) continue;
+        if (!search.beyond(area(block))) return false;
+    }
+    return true;
+}
+
+void SegmentGrid::visit(int column, int row, Search &search) const {
+    if (column < 0 || column >= columns_ || row < 0 || row >= rows_) return;
+    const Cell &cell = cells_[static_cast<size_t>(row) * columns_ + column];
+    if (cell.begin == cell.end || search.beyond(cell.box)) return;
+    search.offer_all(placed_.data() + cell.begin, placed_.data() + cell.end);
+}
+
+// Ring by ring of cells around the point's cell (the nearest one when the point lies outside
+// the grid), until nothing unvisited can give a smaller squared distance: the minimum does
+// not depend on the order the segments are met in.
+float SegmentGrid::nearest_sq(const math::float3 &p, double limit_sq) const {
+    const float scanned = nearest_sq_by_scan(always_, p);
+    if (cells_.empty()) return scanned;
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
+        float best = scanned;
+        for (const Placed &s : placed_) offer(best, s.segment, p);
+        return best;
+    }
+    Search search(p, largest_, limit_sq, scanned);
+    const int c0 = column(p.x), r0 = row(p.y);
+    for (int radius = 0;; ++radius) {
+        const Span visited{c0 - radius + 1, c0 + radius - 1, r0 - radius + 1, r0 + radius - 1};
+        if (unvisited_beyond(visited, search)) return search.best();
+        for (int r = std::max(r0 - radius, 0); r <= std::min(r0 + radius, rows_ - 1); ++r) {
+            if (r == r0 - radius || r == r0 + radius) {
+                for (int c = std::max(c0 - radius, 0); c <= std::min(c0 + radius, columns_ - 1); ++c) visit(c, r, search);
+            } else {
+                visit(c0 - radius, r, search);
+                visit(c0 + radius, r, search);
+            }
+        }
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,63 @@
+// The segments of one outline bucketed in a uniform grid in plan view, so that the segment
+// nearest to a point is found by visiting the cells around the point instead of every
+// segment. The search is exact: it gives the very value the scan over every segment gives.
+#pragma once
+
+#include <vector>
+
+#include "Geometry/LineSegment.h"
+#include "Math/float3.h"
+#include "plan_box.h"
+
+namespace engine {
+
+constexpr float kNoSegment = -1.0f;  // no segment gives a finite distance
+
+// The scan (the reference): the smallest p.DistanceSq(segment.ClosestPoint(p)) over the
+// segments, non-finite values skipped; kNoSegment when none is finite.
+float nearest_sq_by_scan(const std::vector<math::LineSegment> &segments, const math::float3 &p);
+
+class SegmentGrid {
+public:
+    explicit SegmentGrid(const std::vector<math::LineSegment> &segments);
+
+    // What the scan gives whenever that is below limit_sq; otherwise some value not below
+    // limit_sq, or kNoSegment. A caller that only needs to beat a known squared distance
+    // passes it, and the search stops as soon as nothing can beat it.
+    float nearest_sq(const math::float3 &p, double limit_sq) const;
+
+private:
+    class Search;
+    // A segment with what its distance in double needs beyond its ends.
+    struct Placed {
+        math::LineSegment segment;
+        double inverse_length_sq;  // 0 for a zero length
+    };
+    struct Cell {
+        size_t begin = 0, end = 0;  // its segments in placed_
+        PlanBox box;             // around its segments
+    };
+    struct Span {
+        int column0, column1, row0, row1;  // inclusive
+    };
+
+    void choose_size(size_t count);
+    void set_size(int columns, int rows);
+    long long placements(const std::vector<math::LineSegment> &segments) const;
+    void place(const std::vector<math::LineSegment> &segments);
+    int column(double x) const;
+    int row(double y) const;
+    Span span(const math::LineSegment &segment) const;
+    PlanBox area(const Span &cells) const;
+    bool unvisited_beyond(const Span &visited, const Search &search) const;
+    void visit(int column, int row, Search &search) const;
+
+    std::vector<math::LineSegment> always_;  // scanned for every point: non-finite ends, or too few to index
+    std::vector<Placed> placed_;  // cell by cell; a segment sits in every cell its box meets
+    std::vector<Cell> cells_;
+    PlanBox bounds_;  // around the finite segments
+    double cell_width_ = 0, cell_height_ = 0, largest_ = 0;
+    int columns_ = 0, rows_ = 0;
+};
+
+}  // namespace engine
