@@ -548,10 +548,19 @@ float3 Polygon::ClosestPoint(const LineSegment &segment) const { return ClosestP
 float Polygon::Distance(const float3 &p) const { return ClosestPoint(p).Distance(p); }
 
 bool Polygon::Contains(const float3 &p, float thicknessSq) const {
+    return NumVertices() >= 3 && Contains(p, thicknessSq, ContainmentAxes());
+}
+
+PolygonAxes Polygon::ContainmentAxes() const {
+    const float3 u = BasisU();
+    return PolygonAxes{u, BasisVFor(*this, u)};
+}
+
+bool Polygon::Contains(const float3 &p, float thicknessSq, const PolygonAxes &axes) const {
     const int n = NumVertices();
     if (n < 3) return false;
-    const float3 u = BasisU();
-    const float3 v = BasisVFor(*this, u);
+    const float3 &u = axes.u;
+    const float3 &v = axes.v;
     const float planeDist = u.Cross(v).Dot(vertices[0] - p);
     if (planeDist * planeDist > thicknessSq) return false;
     // Relative to p; a vertex on the test ray counts as lying just below it.

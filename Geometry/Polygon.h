@@ -22,6 +22,14 @@ class Plane;
 class Quat;
 class Ray;
 
+// The in-plane axes along which a polygon measures whether it contains a point. Derived
+// from the vertices, they cost more than the test itself: a caller that tests many points
+// against one polygon derives them once, and the test answers exactly as Contains does.
+struct PolygonAxes {
+    float3 u;
+    float3 v;
+};
+
 // A planar polygon: its vertices in boundary order, the closing edge implied. Its plane,
 // winding and 2D frame are derived from the vertices on every call. Nothing is enforced:
 // the list may be empty, repeat vertices, be non-planar or cross itself.
@@ -91,6 +99,8 @@ public:
 
     // thicknessSq bounds the squared distance from the plane.
     bool Contains(const float3 &p, float thicknessSq) const;
+    PolygonAxes ContainmentAxes() const;  // BasisU and BasisV
+    bool Contains(const float3 &p, float thicknessSq, const PolygonAxes &axes) const;
     bool Contains(const Polygon &other, float thicknessSq) const;
     // Plain distance from the plane; the segment must keep 0.001 from the boundary.
     bool Contains(const LineSegment &segment, float thickness) const;

@@ -45,6 +45,7 @@ static void push_copy(VALUE copies, VALUE row, float distance) {
 // the call's arguments, it refers back to no Ruby object.
 struct Outline {
     math::Polygon polygon;
+    math::PolygonAxes axes{};  // of the polygon, derived once for all records
     std::vector<math::LineSegment> segments;
     std::optional<SegmentGrid> grid;  // over the segments, once they are all read
     math::AABB2D bounds{math::float2(std::numeric_limits<float>::infinity()),
@@ -59,7 +60,7 @@ struct Outline {
 
     bool contains(const math::float3 &p) const {
         return bounds.minCorner.x <= p.x && p.x <= bounds.maxCorner.x && bounds.minCorner.y <= p.y &&
-               p.y <= bounds.maxCorner.y && polygon.Contains(p, 1e-5f);
+               p.y <= bounds.maxCorner.y && polygon.Contains(p, 1e-5f, axes);
     }
 
     // To the nearest segment when that is nearer than `known` (any distance when known is
@@ -111,6 +112,7 @@ static Outline read_ring(VALUE ring, const AreaSettings &settings) {
         outline.enclose(vertices.back());
     }
     for (int k = 0; k < n; ++k) outline.segments.emplace_back(vertices[k], vertices[(k + 1) % n]);
+    outline.axes = outline.polygon.ContainmentAxes();
     outline.grid.emplace(outline.segments);
     return outline;
 }

@@ -20,14 +20,19 @@ static bool under_bounds(const math::AABB2D &b, const math::float3 &p) {
     return b.minCorner.x <= p.x && b.minCorner.y <= p.y && p.x <= b.maxCorner.x && p.y <= b.maxCorner.y;
 }
 
-// The faces as the projection tests them: their planes computed once, and a grid over
-// their bounds. Rebuilt whenever a surface load happens, even from inside the prompt.
+// The faces as the projection tests them: their planes and containment axes computed once,
+// and a grid over their bounds. Rebuilt whenever a surface load happens, even from inside
+// the prompt.
 class ProjectionFaces {
 public:
     void refresh() {
         if (built_ && generation_ == surface_generation) return;
         planes_.clear();
-        for (const math::Polygon &face : surface) planes_.push_back(face.PlaneCCW());
+        axes_.clear();
+        for (const math::Polygon &face : surface) {
+            planes_.push_back(face.PlaneCCW());
+            axes_.push_back(face.ContainmentAxes());
+        }
         grid_ = FaceGrid(poly_bboxes);
         generation_ = surface_generation;
         built_ = true;
@@ -39,7 +44,7 @@ public:
         float d = 0.0f;
         if (!planes_[t].Intersects(line, &d)) return false;
         const math::float3 h = line.GetPoint(d);
-        if (!surface[t].Contains(h, 1e-5f) || (found && !(h.z > best.z))) return false;
+        if (!surface[t].Contains(h, 1e-5f, axes_[t]) || (found && !(h.z > best.z))) return false;
         best = h;
         return true;
     }
@@ -65,6 +70,7 @@ public:
 
 private:
     std::vector<math::Plane> planes_;
+    std::vector<math::PolygonAxes> axes_;
     FaceGrid grid_{{}};
     unsigned generation_ = 0;
     bool built_ = false;

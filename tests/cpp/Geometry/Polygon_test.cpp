@@ -35,6 +35,7 @@ using math::Line;
 using math::LineSegment;
 using math::Plane;
 using math::Polygon;
+using math::PolygonAxes;
 using math::Ray;
 using math::Triangle;
 using namespace oracle;
@@ -238,6 +239,7 @@ TEST(PolygonProperties, ContainsAgreesWithOracleAwayFromTheBoundary) {
         const Sample s = source.Next(i);
         const Plane plane = s.polygon.PlaneCCW();
         const D3 normal(plane.normal);
+        const PolygonAxes axes = s.polygon.ContainmentAxes();  // derived once, as callers may
         for (int k = 0; k < 20; ++k) {
             const double x = source.Uniform(-11, 11), y = source.Uniform(-11, 11);
             const BPoint q(x, y);
@@ -251,8 +253,10 @@ TEST(PolygonProperties, ContainsAgreesWithOracleAwayFromTheBoundary) {
             const D3 onPlane = inFrame - normal * (Dot(normal, inFrame) - plane.d);
             for (double h : {0.0, 0.002, -0.002}) {
                 const D3 p = onPlane + normal * h;
-                EXPECT_EQ(s.polygon.Contains(float3(float(p.x), float(p.y), float(p.z)), 1e-5f), expected)
+                const float3 q3(float(p.x), float(p.y), float(p.z));
+                EXPECT_EQ(s.polygon.Contains(q3, 1e-5f), expected)
                     << s.polygon.ToString() << " (" << x << ", " << y << ", " << h << ")";
+                EXPECT_EQ(s.polygon.Contains(q3, 1e-5f, axes), expected);
             }
             const D3 far = onPlane + normal * 0.004;
             EXPECT_FALSE(s.polygon.Contains(float3(float(far.x), float(far.y), float(far.z)), 1e-5f));
@@ -428,7 +432,10 @@ TEST(PolygonContains, PointsOnTheSquareAndThroughVertices) {
         {bump, float3(2, 4, 0), false},            // on the top edge
         {Flat({{0, 0}, {1, 0}}), float3(0.5f, 0, 0), false},
     };
-    for (const Case &c : cases) EXPECT_EQ(c.polygon.Contains(c.p, 1e-5f), c.inside) << c.p.ToString();
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.polygon.Contains(c.p, 1e-5f), c.inside) << c.p.ToString();
+        EXPECT_EQ(c.polygon.Contains(c.p, 1e-5f, c.polygon.ContainmentAxes()), c.inside) << c.p.ToString();
+    }
 
     EXPECT_TRUE(kSquare.Contains(Flat({{0.2f, 0.2f}, {0.8f, 0.3f}}), 1e-5f));
     EXPECT_FALSE(kSquare.Contains(Flat({{0.2f, 0.2f}, {1.8f, 0.3f}}), 1e-5f));
