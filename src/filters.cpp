@@ -9,6 +9,7 @@
 #include "module_functions.h"
 #include "random_draws.h"
 #include "records.h"
+#include "reseeding_scope.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 
@@ -103,6 +104,7 @@ static VALUE area_falloff(VALUE rows, VALUE density_settings, VALUE scale_settin
     const float o = scale.percent / 100.0f;
     const int n = array_length(rows);
     const VALUE result = new_array();
+    const ReseedingScope reseeding;  // every record reseeds
     for (int i = 0; i < n; ++i) {
         const VALUE row = array_entry(rows, i);
         // A record without a distance (-1) goes through the same formulas.

@@ -12,6 +12,7 @@ static RandomSource source = system_source;
 
 void set_random_source(const RandomSource &s) { source = s; }
 void reset_random_source() { source = system_source; }
+bool system_source_active() { return source.next == system_source.next && source.seed == system_source.seed; }
 
 int rng_next() { return source.next(); }
 void rng_seed(unsigned seed) { source.seed(seed); }

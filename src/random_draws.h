@@ -11,6 +11,7 @@ struct RandomSource {
 };
 void set_random_source(const RandomSource &source);
 void reset_random_source();
+bool system_source_active();
 
 int rng_next();
 void rng_seed(unsigned seed);

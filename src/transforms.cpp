@@ -10,6 +10,7 @@
 #include "module_functions.h"
 #include "random_draws.h"
 #include "records.h"
+#include "reseeding_scope.h"
 #include "ruby_conv.h"
 #include "ruby_guard.h"
 
@@ -114,6 +115,7 @@ static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
     const VALUE list = definition_list(definitions);
     const int n = array_length(rows);
     const VALUE result = new_array();
+    const ReseedingScope reseeding;  // every record reseeds
     for (int i = 0; i < n; ++i) scale_row(result, array_entry(rows, i), list, s);
     return result;
 }
@@ -248,6 +250,7 @@ static VALUE random_transform(VALUE hash) {
     const TransformSettings s = TransformSettings::read(hash);
     const VALUE result = new_array();
     const int n = array_length(s.points);
+    const ReseedingScope reseeding;  // every record reseeds
     for (int j = 0; j < n; ++j) {
         const VALUE record = array_entry(s.points, j);
         check_array(record);
