@@ -340,22 +340,6 @@ class AreaFiltersTest < Minitest::Test
     UI.define_singleton_method(:messagebox, original)
   end
 
-  # A number whose conversion runs the given block first: the interpreter calls to_f on
-  # Numeric objects, so the caller's code runs while the engine reads a record.
-  class Reentrant < Numeric
-    def initialize(value, &block)
-      super()
-      @value = value
-      @block = block
-    end
-
-    def to_f
-      block, @block = @block, nil
-      block&.call
-      @value.to_f
-    end
-  end
-
   def test_footprints_reloaded_during_a_call_apply_to_the_records_read_after_it
     original = UI.method(:messagebox)
     to_triangle = -> { QEL_Vandrel.cpp_initialize_object_areas([[TRIANGLE]]) }

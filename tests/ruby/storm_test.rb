@@ -638,22 +638,6 @@ class StormTest < Minitest::Test
 
   # ------------------------------------------------------------------ conversions that run Ruby code
 
-  # A number whose conversion runs the given block once: the interpreter calls to_f on
-  # Numeric objects, so a caller's code runs in the middle of the engine's reading.
-  class Reentrant < Numeric
-    def initialize(value, &block)
-      super()
-      @value = value
-      @block = block
-    end
-
-    def to_f
-      block, @block = @block, nil
-      block&.call
-      @value.to_f
-    end
-  end
-
   def test_conversions_that_reload_the_scene_while_it_is_read
     skip "the loaders are not registered yet" unless registered?(:cpp_initialize_surface)
     reload = -> { Reentrant.new(2) { V.cpp_initialize_surface([], false, [0, 0, -1]) } }

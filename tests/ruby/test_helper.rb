@@ -92,6 +92,22 @@ class Minitest::Test
   include VandrelTest
 end
 
+# A number whose conversion runs the given block once: the interpreter calls to_f on
+# Numeric objects, so a caller's code runs in the middle of the engine's reading.
+class Reentrant < Numeric
+  def initialize(value, &block)
+    super()
+    @value = value
+    @block = block
+  end
+
+  def to_f
+    block, @block = @block, nil
+    block&.call
+    @value.to_f
+  end
+end
+
 # Small scenes shared by the engine suites.
 module Scenes
   module_function
