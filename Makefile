@@ -30,7 +30,7 @@ demo: build
 bench: bootstrap
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVANDREL_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	@for b in $(BUILD)/bench/*_bench; do "$$b" || exit 1; done
 	ruby -I $(BUILD) bench/pipeline.rb
 
 clean:
