@@ -53,6 +53,10 @@ inline std::int64_t TopX(const TEdge& e, std::int64_t y) {
     return e.bottom.X + Round(e.dx * static_cast<double>(y - e.bottom.Y));
 }
 bool SlopesEqual(const TEdge& e1, const TEdge& e2, bool useFullRange);
+// Order of two active edges at scan line y, where current.X holds their X rounded: negative
+// when a lies left of b, by that X and, where it ties, by the exact X (a horizontal edge
+// counts at its current X). Two edges at the same rounded X may well have crossed.
+int CompareAtScanLine(const TEdge& a, const TEdge& b, std::int64_t y);
 // Sets bottom, top, delta, dx and the polygon type from the edge's and the next edge's start.
 void InitEdge2(TEdge& e, PolyType polyType);
 // Swaps X and Z of bottom and top.

@@ -90,7 +90,7 @@ void Engine::BuildIntersectList(std::int64_t topY) {
         TEdge* e = sortedEdges;
         while (e->nextSorted) {
             TEdge* next = e->nextSorted;
-            if (e->current.X <= next->current.X) {
+            if (CompareAtScanLine(*e, *next, topY) <= 0) {
                 e = next;
                 continue;
             }
