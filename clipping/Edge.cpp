@@ -32,8 +32,7 @@ ExactX XAt(const TEdge& e, std::int64_t y) {
 
 }  // namespace
 
-int CompareAtScanLine(const TEdge& a, const TEdge& b, std::int64_t y) {
-    if (a.current.X != b.current.X) return a.current.X < b.current.X ? -1 : 1;
+int CompareExactX(const TEdge& a, const TEdge& b, std::int64_t y) {
     const ExactX xa = XAt(a, y);
     const ExactX xb = XAt(b, y);
     if (xa.whole != xb.whole) return xa.whole < xb.whole ? -1 : 1;

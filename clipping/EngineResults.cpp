@@ -1,9 +1,12 @@
 // Finishing the rings of a sweep: orientation, joins, fix-up, strictly simple splitting and
 // the two result forms.
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "clipping/Engine.h"
 #include "clipping/Path.h"
+#include "clipping/RingLoops.h"
 
 namespace clip {
 
@@ -116,7 +119,28 @@ void Engine::ClearGhostJoins() { ghostJoins.clear(); }
 
 void Engine::Reorient(OutRec* record) const {
     // A zero-area outer ring counts as wrongly oriented too.
-    if ((record->isHole != reverseOutput) == (Area(*record) > 0)) ReversePolyPtLinks(record->pts);
+    if ((record->isHole != reverseOutput) == (AreaSign(record->pts, useFullRange) > 0)) ReversePolyPtLinks(record->pts);
+}
+
+void Engine::SettleOrientation(OutRec* record, int sign) {
+    if ((sign > 0) == (record->isHole == reverseOutput)) return;
+    if (record->isHole) {
+        // A hole lies inside a larger outer ring. Without one, the join that merged this ring
+        // took the hole state of the ring it swallowed (lowest points can tie where rounding
+        // brought rings together): it is the outer ring it runs as.
+        const OutRec* holder = Container(*record);
+        if (!holder || std::fabs(Area(*holder)) <= std::fabs(Area(*record)))
+            record->isHole = false;
+        else
+            Reorient(record);
+        return;
+    }
+    // An outer ring that runs the other way is a thin one that rounding turned inside out,
+    // or, when larger, a hole that a join took for an outer ring.
+    if (Thin(record->pts))
+        Reorient(record);
+    else
+        record->isHole = true;
 }
 
 void Engine::FinishRings() {
@@ -124,10 +148,20 @@ void Engine::FinishRings() {
         if (record->pts && !record->isOpen) Reorient(record);
     }
     if (!joins.empty()) JoinCommonEdges();
-    for (std::size_t i = 0; i < outRecords.size(); ++i) {
-        if (outRecords[i]->pts) FixupOutPolygon(*outRecords[i]);
+    for (OutRec* record : outRecords) {
+        if (record->pts) FixupOutPolygon(*record);
+        if (!record->pts) continue;
+        const int sign = AreaSign(record->pts, useFullRange);
+        // A ring of no area encloses nothing: its rounded loops cancel.
+        if (sign == 0) {
+            DisposeOutPts(record->pts);
+            continue;
+        }
+        SettleOrientation(record, sign);
+        OrientLoops(record->pts, record->isHole == reverseOutput, useFullRange);
     }
     if (strictlySimple) DoSimplePolygons();
+    SettleOrphanHoles();
 }
 
 void Engine::JoinCommonEdges() {
@@ -139,7 +173,7 @@ void Engine::JoinCommonEdges() {
         const OutRec* holeStateRec = r1 == r2                             ? r1
                                      : Param1RightOfParam2(r1, r2, limit) ? r2
                                      : Param1RightOfParam2(r2, r1, limit) ? r1
-                                                                          : GetLowermostRec(r1, r2);
+                                                                          : Enclosing(r1, r2);
         if (!JoinPoints(join, r1, r2)) continue;
         if (r1 == r2) {
             SplitJoinedRing(join, r1);
@@ -149,21 +183,27 @@ void Engine::JoinCommonEdges() {
     }
 }
 
+OutRec* Engine::Enclosing(OutRec* r1, OutRec* r2) const {
+    if (r1->isHole == r2->isHole) return GetLowermostRec(r1, r2);
+    // Of two closed rings that share an edge, one holding the other, the holder is the larger;
+    // lowest points alone can tie where rounding brought the rings together.
+    return std::fabs(Area(*r1)) >= std::fabs(Area(*r2)) ? r1 : r2;
+}
+
 void Engine::SplitJoinedRing(const Join& join, OutRec* r1) {
     r1->pts = join.outPt1;
     r1->bottomPt = nullptr;
     OutRec* r2 = CreateOutRec();
     r2->pts = join.outPt2;
     SetRingIndex(*r2);
-    if (usingPolyTree) {
-        // Rings of the opposite hole state that r1 held may now lie in the split-off part.
-        for (std::size_t i = 0; i + 1 < outRecords.size(); ++i) {
-            OutRec* r = outRecords[i];
-            if (!r->pts || ParseFirstLeft(r->firstLeft, outRecords.size()) != r1 || r->isHole == r1->isHole) continue;
-            if (Poly2ContainsPoly1(r->pts, join.outPt2)) r->firstLeft = r2;
-        }
+    // Rings of the opposite hole state that r1 held may now lie in the split-off part. Kept
+    // for both result forms: later joins decide hole states by these links.
+    for (std::size_t i = 0; i + 1 < outRecords.size(); ++i) {
+        OutRec* r = outRecords[i];
+        if (!r->pts || ParseFirstLeft(r->firstLeft, outRecords.size()) != r1 || r->isHole == r1->isHole) continue;
+        if (Poly2ContainsPoly1(r->pts, join.outPt2)) r->firstLeft = r2;
     }
-    SplitHoleState(r1, r2, true);
+    SplitHoleState(r1, r2);
 }
 
 void Engine::MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec) {
@@ -173,26 +213,52 @@ void Engine::MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec
     r1->isHole = holeStateRec->isHole;
     if (holeStateRec == r2) r1->firstLeft = r2->firstLeft;
     r2->firstLeft = r1;
-    if (usingPolyTree) FixupFirstLefts2(r2, r1);
+    FixupFirstLefts2(r2, r1);
 }
 
-void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec, bool reorient) {
-    if (Poly2ContainsPoly1(newRec->pts, oldRec->pts)) {
+Engine::Nesting Engine::JoinedPartsNesting(const OutRec* oldRec, const OutRec* newRec) const {
+    const double oldArea = std::fabs(Area(*oldRec));
+    const double newArea = std::fabs(Area(*newRec));
+    Nesting nesting = Poly2ContainsPoly1(newRec->pts, oldRec->pts)   ? NewInsideOld
+                      : Poly2ContainsPoly1(oldRec->pts, newRec->pts) ? OldInsideNew
+                                                                     : Apart;
+    // The two parts of a ring run opposite ways when one holds the other, the same way when
+    // they lie apart, and a holder is the larger. Where the first vertex tested says
+    // otherwise, rounding made the parts overlap near it: judge again far from the other
+    // part's edges, and failing that by the way they run and their sizes.
+    const bool opposite = AreaSign(oldRec->pts, useFullRange) * AreaSign(newRec->pts, useFullRange) < 0;
+    const bool consistent = nesting == Apart ? !opposite
+                            : opposite && (nesting == NewInsideOld ? newArea < oldArea : oldArea < newArea);
+    if (consistent) return nesting;
+    const int newFar = FarContainment(newRec->pts, oldRec->pts);
+    const int oldFar = FarContainment(oldRec->pts, newRec->pts);
+    if (newFar == 1 && newArea < oldArea) return NewInsideOld;
+    if (oldFar == 1 && oldArea < newArea) return OldInsideNew;
+    if (newFar == 0 && oldFar == 0) return Apart;
+    if (!opposite) return Apart;
+    return newArea < oldArea ? NewInsideOld : OldInsideNew;
+}
+
+void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec) {
+    const Nesting nesting = JoinedPartsNesting(oldRec, newRec);
+    const bool newInOld = nesting == NewInsideOld;
+    const bool oldInNew = nesting == OldInsideNew;
+    if (newInOld) {
         newRec->isHole = !oldRec->isHole;
         newRec->firstLeft = oldRec;
-        if (usingPolyTree) FixupFirstLefts2(newRec, oldRec);
-        if (reorient) Reorient(newRec);
-    } else if (Poly2ContainsPoly1(oldRec->pts, newRec->pts)) {
+        FixupFirstLefts2(newRec, oldRec);
+        Reorient(newRec);
+    } else if (oldInNew) {
         newRec->isHole = oldRec->isHole;
         oldRec->isHole = !newRec->isHole;
         newRec->firstLeft = oldRec->firstLeft;
         oldRec->firstLeft = newRec;
-        if (usingPolyTree) FixupFirstLefts2(oldRec, newRec);
-        if (reorient) Reorient(oldRec);
+        FixupFirstLefts2(oldRec, newRec);
+        Reorient(oldRec);
     } else {
         newRec->isHole = oldRec->isHole;
         newRec->firstLeft = oldRec->firstLeft;
-        if (usingPolyTree) FixupFirstLefts1(oldRec, newRec);
+        FixupFirstLefts1(oldRec, newRec);
     }
 }
 
@@ -246,6 +312,8 @@ void Engine::FixupOutPolygon(OutRec& record) {
 }
 
 void Engine::DoSimplePolygons() {
+    // The record each one was cut from; the parts of one ring are settled together.
+    std::vector<OutRec*> origin(outRecords.begin(), outRecords.end());
     for (std::size_t i = 0; i < outRecords.size(); ++i) {
         OutRec* record = outRecords[i];
         OutPt* op = record->pts;
@@ -253,23 +321,80 @@ void Engine::DoSimplePolygons() {
         do {
             for (OutPt* op2 = op->next; op2 != record->pts; op2 = op2->next) {
                 if (op->pt != op2->pt || op2->next == op || op2->prev == op) continue;
-                // Cut the ring in two at the repeated point.
-                OutPt* op3 = op->prev;
-                OutPt* op4 = op2->prev;
-                op->prev = op4;
-                op4->next = op;
-                op2->prev = op3;
-                op3->next = op2;
+                SwapPredecessors(op, op2);  // cuts the ring in two at the repeated point
                 record->pts = op;
-                OutRec* split = CreateOutRec();
-                split->pts = op2;
-                SetRingIndex(*split);
-                SplitHoleState(record, split, false);
+                OutRec* part = CreateOutRec();
+                part->pts = op2;
+                SetRingIndex(*part);
+                origin.push_back(origin[i]);
                 op2 = op;  // search on from op
             }
             op = op->next;
         } while (op != record->pts);
     }
+    for (std::size_t i = 0; i < origin.size(); ++i) {
+        if (origin[i] != outRecords[i]) continue;
+        std::vector<OutRec*> parts;
+        for (std::size_t j = i; j < origin.size(); ++j) {
+            if (origin[j] == outRecords[i]) parts.push_back(outRecords[j]);
+        }
+        if (parts.size() > 1) SettleParts(parts);
+    }
+}
+
+void Engine::SettleParts(const std::vector<OutRec*>& parts) {
+    OutRec* const whole = parts.front();  // the ring's own record, now one of its parts
+    const Holding holding{whole->firstLeft, whole->isHole};
+    std::vector<OutRec*> kept;  // the parts that enclose something
+    for (OutRec* part : parts) {
+        const int sign = AreaSign(part->pts, useFullRange);
+        // A part that only runs along a line and back (two collinear edges of the ring on top
+        // of each other) encloses nothing.
+        if (sign == 0) {
+            DisposeOutPts(part->pts);
+            continue;
+        }
+        // Every loop runs as its nesting says (OrientLoops); where rounding made two loops
+        // overlap, containment could not tell.
+        part->isHole = (sign > 0) == reverseOutput;
+        kept.push_back(part);
+    }
+    for (OutRec* part : kept) part->firstLeft = PartHolder(*part, kept, holding);
+    // Rings that the whole ring held, or that lay beside it, now go with one of its parts.
+    for (OutRec* r : outRecords) {
+        if (!r->pts || std::find(parts.begin(), parts.end(), r) != parts.end()) continue;
+        if (ParseFirstLeft(r->firstLeft, outRecords.size()) == whole) r->firstLeft = PartHolder(*r, kept, holding);
+    }
+}
+
+OutRec* Engine::PartHolder(const OutRec& r, const std::vector<OutRec*>& parts, const Holding& holding) const {
+    if (OutRec* holder = SmallestHolder(r, parts)) return holder;
+    OutRec* largest = nullptr;
+    double largestArea = std::fabs(Area(r));  // a holder is larger than what it holds
+    for (OutRec* part : parts) {
+        if (part == &r || !part->pts || part->isHole == r.isHole || std::fabs(Area(*part)) <= largestArea) continue;
+        largest = part;
+        largestArea = std::fabs(Area(*part));
+    }
+    return r.isHole == holding.wholeIsHole || !largest ? holding.outside : largest;
+}
+
+OutRec* Engine::SmallestHolder(const OutRec& r, const std::vector<OutRec*>& candidates) const {
+    OutRec* smallest = nullptr;
+    double smallestArea = 0;
+    const double ownArea = std::fabs(Area(r));
+    for (OutRec* c : candidates) {
+        if (c == &r || !c->pts || c->isHole == r.isHole) continue;
+        // A holder is larger than what it holds: where rounding made two rings overlap, each
+        // could seem to hold the other.
+        const double area = std::fabs(Area(*c));
+        if (area <= ownArea || !Poly2ContainsPoly1(r.pts, c->pts)) continue;
+        if (!smallest || area < smallestArea) {
+            smallest = c;
+            smallestArea = area;
+        }
+    }
+    return smallest;
 }
 
 void Engine::FixupFirstLefts1(OutRec* oldRec, OutRec* newRec) {
@@ -286,12 +411,28 @@ void Engine::FixupFirstLefts2(OutRec* oldRec, OutRec* newRec) {
     }
 }
 
-void Engine::FixHoleLinkage(OutRec& record) {
+OutRec* Engine::Container(const OutRec& record) const {
     OutRec* fl = record.firstLeft;
-    if (!fl || (fl->isHole != record.isHole && fl->pts)) return;
     for (std::size_t steps = outRecords.size(); fl && (fl->isHole == record.isHole || !fl->pts) && steps > 0; --steps)
         fl = fl->firstLeft;
-    record.firstLeft = fl && fl->isHole != record.isHole && fl->pts ? fl : nullptr;
+    return fl && fl->isHole != record.isHole && fl->pts ? fl : nullptr;
+}
+
+void Engine::FixHoleLinkage(OutRec& record) {
+    if (record.firstLeft) record.firstLeft = Container(record);
+}
+
+void Engine::SettleOrphanHoles() {
+    for (OutRec* record : outRecords) {
+        if (!record->pts || !record->isHole || Container(*record)) continue;
+        // Its links lead to no outer ring: a join took over the ring that held it, or
+        // rounding collapsed that ring. Look for the holder among all rings; a hole that none
+        // holds is an outer ring.
+        record->firstLeft = SmallestHolder(*record, outRecords);
+        if (record->firstLeft) continue;
+        record->isHole = false;
+        Reorient(record);
+    }
 }
 
 void Engine::BuildResult(Paths& paths) const {
