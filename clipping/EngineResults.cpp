@@ -367,32 +367,35 @@ void Engine::SettleParts(const std::vector<OutRec*>& parts) {
     }
 }
 
+namespace {
+
+// A ring can hold only a smaller one, or, of an outer ring and a hole that coincide, the
+// outer ring the hole: where rounding made two rings overlap, each could seem to hold the
+// other, and links must never run in a circle.
+bool MayHold(const OutRec& holder, const OutRec& r) {
+    const double holderArea = std::fabs(Area(holder));
+    const double area = std::fabs(Area(r));
+    return holderArea > area || (holderArea == area && !holder.isHole && r.isHole);
+}
+
+}  // namespace
+
 OutRec* Engine::PartHolder(const OutRec& r, const std::vector<OutRec*>& parts, const Holding& holding) const {
     if (OutRec* holder = SmallestHolder(r, parts)) return holder;
     OutRec* largest = nullptr;
-    double largestArea = std::fabs(Area(r));  // a holder is larger than what it holds
     for (OutRec* part : parts) {
-        if (part == &r || !part->pts || part->isHole == r.isHole || std::fabs(Area(*part)) <= largestArea) continue;
-        largest = part;
-        largestArea = std::fabs(Area(*part));
+        if (part == &r || !part->pts || part->isHole == r.isHole || !MayHold(*part, r)) continue;
+        if (!largest || std::fabs(Area(*part)) > std::fabs(Area(*largest))) largest = part;
     }
     return r.isHole == holding.wholeIsHole || !largest ? holding.outside : largest;
 }
 
 OutRec* Engine::SmallestHolder(const OutRec& r, const std::vector<OutRec*>& candidates) const {
     OutRec* smallest = nullptr;
-    double smallestArea = 0;
-    const double ownArea = std::fabs(Area(r));
     for (OutRec* c : candidates) {
-        if (c == &r || !c->pts || c->isHole == r.isHole) continue;
-        // A holder is larger than what it holds: where rounding made two rings overlap, each
-        // could seem to hold the other.
-        const double area = std::fabs(Area(*c));
-        if (area <= ownArea || !Poly2ContainsPoly1(r.pts, c->pts)) continue;
-        if (!smallest || area < smallestArea) {
-            smallest = c;
-            smallestArea = area;
-        }
+        if (c == &r || !c->pts || c->isHole == r.isHole || !MayHold(*c, r) || !Poly2ContainsPoly1(r.pts, c->pts))
+            continue;
+        if (!smallest || MayHold(*smallest, *c)) smallest = c;
     }
     return smallest;
 }

@@ -124,9 +124,11 @@ const OutPt* FarthestVertex(const OutPt* loop, const std::vector<const OutPt*>& 
 int DepthParity(const OutPt* loop, const std::vector<const OutPt*>& loops) {
     const OutPt* v = FarthestVertex(loop, loops);
     if (!v) return -1;
+    // Only a larger loop can hold this one.
+    const double area = std::fabs(Area(loop));
     int parity = 0;
     for (const OutPt* other : loops) {
-        if (other != loop && PointInPolygon(v->pt, other) == 1) parity = 1 - parity;
+        if (other != loop && std::fabs(Area(other)) > area && PointInPolygon(v->pt, other) == 1) parity = 1 - parity;
     }
     return parity;
 }
