@@ -1,16 +1,14 @@
-// Crossings that round onto a scan line, or pass within a unit of a vertex on it: the sweep
-// orders the edges there by X rounded to integers, and two edges at the same rounded X may
-// still have crossed. Minimal inputs found by the fuzzer. Each result must fill exactly what
-// the winding numbers say, with no ring of zero area, outer rings positive and holes negative,
-// and no two result edges crossing each other.
+// Crossings near a scan line: the sweep orders the edges there by X rounded to integers, and
+// two edges at the same rounded X may still have crossed; crossings between two scan lines are
+// taken bottom-most first, and two of them may round to the same Y. Minimal inputs found by
+// the fuzzer. Each result must be well formed (cliptest::ResultFault) and no two of its
+// edges may cross.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "clip_test_support.h"
 #include "clipping/Engine.h"
-#include "clipping/Path.h"
-#include "clipping/TreePaths.h"
 
 namespace {
 
@@ -42,6 +40,14 @@ const Case kCases[] = {
      EvenOdd,
      {{{-8, -10}, {-11, 3}, {3, 3}, {-15, -4}, {-4, 14}}},
      {}},
+    // Three crossings at Y -10.6, -10.8 and -11.4 all round to -11; taken in another order,
+    // the crossing of the two clip edges, right of the subject, seemed to lie inside it.
+    {"crossings that round to the same Y",
+     Difference,
+     EvenOdd,
+     Negative,
+     {{{3, -16}, {-1, 14}, {-4, -4}, {-4, -8}}},
+     {{{-13, -16}, {-4, -4}, {-16, -16}, {-7, -4}, {6, -10}, {-9, -16}, {-16, -7}, {11, -10}, {-10, -12}}}},
 };
 
 // Translations: none, and one beyond the range of 64-bit slope products. Both keep every
@@ -79,32 +85,7 @@ void ExpectNoCrossingEdges(const Paths& rings, const std::string& what) {
                 << what << ": result edges " << i << " and " << j << " cross";
 }
 
-// The result's winding number is 1 where the operation fills and 0 elsewhere, at every point
-// of the half-integer grid that lies more than a unit away from the input edges (rounded
-// crossings move the boundary by less than that).
-void ExpectFilledAsWindingSays(const Case& c, const Paths& subject, const Paths& clip, const Paths& result,
-                               const std::string& what) {
-    Paths all = subject;
-    all.insert(all.end(), clip.begin(), clip.end());
-    std::int64_t minX = all[0][0].X, maxX = minX, minY = all[0][0].Y, maxY = minY;
-    for (const Path& ring : all) {
-        for (const IntPoint& p : ring) {
-            minX = std::min(minX, p.X), maxX = std::max(maxX, p.X);
-            minY = std::min(minY, p.Y), maxY = std::max(maxY, p.Y);
-        }
-    }
-    for (std::int64_t x2 = 2 * minX - 1; x2 <= 2 * maxX + 1; x2 += 2) {
-        for (std::int64_t y2 = 2 * minY - 1; y2 <= 2 * maxY + 1; y2 += 2) {
-            if (cliptest::DistanceToEdges(all, double(x2) / 2, double(y2) / 2) < 1.0) continue;
-            const bool inSubject = cliptest::Filled(cliptest::Winding(subject, x2, y2), c.subjectFill);
-            const bool inClip = cliptest::Filled(cliptest::Winding(clip, x2, y2), c.clipFill);
-            const int expected = cliptest::Expected(c.op, inSubject, inClip) ? 1 : 0;
-            ASSERT_EQ(cliptest::Winding(result, x2, y2), expected) << what << " at " << x2 << "/2," << y2 << "/2";
-        }
-    }
-}
-
-TEST(ScanlineTies, ResultsAreWellFormedAndFillWhatTheWindingNumbersSay) {
+TEST(ScanlineTies, ResultsAreWellFormedAndTheirEdgesDoNotCross) {
     for (const Case& c : kCases) {
         for (const std::int64_t offset : kOffsets) {
             const Paths subject = Translated(c.subject, offset);
@@ -112,22 +93,13 @@ TEST(ScanlineTies, ResultsAreWellFormedAndFillWhatTheWindingNumbersSay) {
             for (const int options : kOptions) {
                 const std::string what =
                     std::string(c.name) + ", offset " + std::to_string(offset) + ", options " + std::to_string(options);
+                EXPECT_EQ(cliptest::ResultFault(subject, clip, c.op, c.subjectFill, c.clipFill, options), "") << what;
                 Engine engine(options);
                 engine.AddPaths(subject, Subject, true);
                 engine.AddPaths(clip, Clip, true);
                 Paths result;
                 ASSERT_TRUE(engine.Execute(c.op, result, c.subjectFill, c.clipFill)) << what;
-                PolyTree tree;
-                ASSERT_TRUE(engine.Execute(c.op, tree, c.subjectFill, c.clipFill)) << what;
-
-                for (const Path& ring : result) EXPECT_NE(Area(ring), 0.0) << what << ": ring of zero area";
-                for (const PolyNode* node = tree.GetFirst(); node; node = node->GetNext())
-                    EXPECT_EQ(node->IsHole(), Area(node->contour) < 0) << what << ": orientation of a tree ring";
                 ExpectNoCrossingEdges(result, what);
-                ExpectFilledAsWindingSays(c, subject, clip, result, what);
-                Paths listed;
-                PolyTreeToPaths(tree, listed);
-                ExpectFilledAsWindingSays(c, subject, clip, listed, what + " (tree)");
             }
         }
     }
