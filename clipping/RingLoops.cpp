@@ -15,19 +15,21 @@ using PointKey = std::pair<std::int64_t, std::int64_t>;
 
 PointKey Key(const OutPt* op) { return {op->pt.X, op->pt.Y}; }
 
+std::size_t PointHash(const IntPoint& p) {
+    const std::uint64_t h =
+        static_cast<std::uint64_t>(p.X) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(p.Y) * 0xC2B2AE3D27D4EB4Full;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
 // Hashing finds a repeated point in one pass: the check runs for every result ring, and most
 // rings have none.
 bool PassesAPointTwice(const OutPt* pts) {
-    std::size_t size = 16;
-    for (const OutPt* op = pts->next; op != pts; op = op->next) size += 2;
-    std::size_t capacity = 1;
-    while (capacity < size) capacity <<= 1;
+    std::size_t capacity = 16;  // a power of two, at least twice the vertex count
+    while (capacity < 2 * static_cast<std::size_t>(PointCount(pts))) capacity *= 2;
     std::vector<const OutPt*> table(capacity, nullptr);
     const OutPt* op = pts;
     do {
-        const std::uint64_t x = static_cast<std::uint64_t>(op->pt.X), y = static_cast<std::uint64_t>(op->pt.Y);
-        std::size_t slot = static_cast<std::size_t>((x * 0x9E3779B97F4A7C15ull) ^ (y * 0xC2B2AE3D27D4EB4Full) ^
-                                                    ((x ^ y) >> 29)) & (capacity - 1);
+        std::size_t slot = PointHash(op->pt) & (capacity - 1);
         for (; table[slot]; slot = (slot + 1) & (capacity - 1)) {
             if (table[slot]->pt == op->pt) return true;
         }
@@ -64,7 +66,9 @@ std::vector<OutPt*> CutIntoLoops(OutPt* pts, std::vector<Cut>& cuts) {
 }
 
 double Length(const IntPoint& a, const IntPoint& b) {
-    return std::hypot(static_cast<double>(b.X) - static_cast<double>(a.X), static_cast<double>(b.Y) - static_cast<double>(a.Y));
+    const double dx = static_cast<double>(b.X) - static_cast<double>(a.X);
+    const double dy = static_cast<double>(b.Y) - static_cast<double>(a.Y);
+    return std::hypot(dx, dy);
 }
 
 // Distance from p to the segment (a, b).
@@ -154,10 +158,10 @@ void SwapPredecessors(OutPt* a, OutPt* b) {
 void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange) {
     if (!PassesAPointTwice(pts)) return;
     std::vector<Cut> cuts;
-    const std::vector<OutPt*> cut = CutIntoLoops(pts, cuts);
-    const std::vector<const OutPt*> loops(cut.begin(), cut.end());
+    const std::vector<OutPt*> heads = CutIntoLoops(pts, cuts);
+    const std::vector<const OutPt*> loops(heads.begin(), heads.end());
     std::vector<OutPt*> inverted;
-    for (OutPt* loop : cut) {
+    for (OutPt* loop : heads) {
         const int sign = AreaSign(loop, useFullRange);
         if (sign == 0 || !Thin(loop)) continue;
         const int depthParity = DepthParity(loop, loops);

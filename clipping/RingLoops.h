@@ -4,11 +4,12 @@
 
 namespace clip {
 
-// Gives every loop of a ring that passes a point more than once the orientation its nesting
-// among the ring's other loops asks for: that of the ring (positive when outerPositive) at
-// even depth, the opposite at odd depth. The sweep builds every loop that way, but rounding
-// crossing points to integers can turn a thin loop inside out. A ring that passes no point
-// twice, and a loop of zero area, stay as they are. useFullRange as for SlopesEqual.
+// Gives every thin loop of a ring that passes a point more than once the orientation its
+// nesting among the ring's other loops asks for: that of the ring (positive when
+// outerPositive) at even depth, the opposite at odd depth. The sweep builds every loop that
+// way, but rounding crossing points to integers can turn a thin loop inside out. A ring that
+// passes no point twice, a loop too large to have been turned (Thin), and a loop whose nesting
+// cannot be told clear of rounding stay as they are. useFullRange as for SlopesEqual.
 void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange);
 
 // Rounding moves each vertex by less than a unit, which changes the area of a ring by less

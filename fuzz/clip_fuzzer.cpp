@@ -138,7 +138,8 @@ long double check_tree(const clip::PolyNode &node, const Bounds &allowed, bool h
         if (child->contour.size() < 3) fail("contour of fewer than three vertices");
         for (const clip::IntPoint &p : child->contour)
             if (!allowed.contains(p)) fail("vertex outside the bounds of the inputs");
-        if (clip::Orientation(child->contour) != (clip::Area(child->contour) >= 0)) fail("orientation disagrees with area");
+        if (clip::Orientation(child->contour) != (clip::Area(child->contour) >= 0))
+            fail("orientation disagrees with area");
         const long double area = exact_area(child->contour);
         if (holes_expected ? !(area < 0) : !(area > 0)) fail(holes_expected ? "hole not negative" : "outer ring not positive");
         covered += area;

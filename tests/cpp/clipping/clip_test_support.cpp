@@ -294,7 +294,8 @@ std::string ResultFault(const Paths& subject, const Paths& clip, clip::ClipType 
         return "";
     Paths edges = subject;
     edges.insert(edges.end(), clip.begin(), clip.end());
-    const double extent = std::max(double(inputs.maxX) - double(inputs.minX), double(inputs.maxY) - double(inputs.minY));
+    const double extent =
+        std::max(double(inputs.maxX) - double(inputs.minX), double(inputs.maxY) - double(inputs.minY));
     const double clearance = 1.0 + 1e-9 * extent;
     const int inside = reversed ? -1 : 1;
     for (const std::int64_t x2 : GridLines(inputs.minX, inputs.maxX)) {

@@ -231,7 +231,8 @@ Paths RandomRings(std::mt19937_64& rng, int count) {
 // Many local minima on the scan lines y = -16 and y = 8: a sweep that sorted them again for a
 // second execution took those of equal y in another order (found by the fuzzer).
 const Paths kEqualMinimaSubject{
-    {{14, -4}, {-16, 15}, {-4, -15}, {8, -10}, {-16, -16}, {-16, 5}, {-10, -16}, {8, 8}, {-2, -2}, {-4, -4}, {0, 1}, {13, -16}},
+    {{14, -4}, {-16, 15}, {-4, -15}, {8, -10}, {-16, -16}, {-16, 5}, {-10, -16}, {8, 8}, {-2, -2}, {-4, -4}, {0, 1},
+     {13, -16}},
     {{-16, -16}, {10, 8}, {-10, -12}, {8, -16}},
     {{8, 8}, {8, 8}, {-16, -14}, {-4, 12}, {-9, -9}, {-12, -16}, {-16, -4}, {-4, -8}}};
 const Paths kEqualMinimaClip{
