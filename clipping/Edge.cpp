@@ -7,6 +7,41 @@
 
 namespace clip {
 
+namespace {
+
+// An edge's X at a scan line: whole + num / den, with 0 <= num < den.
+struct ExactX {
+    Int128 whole;
+    Int128 num;
+    Int128 den;
+};
+
+// Exact in 128 bits: coordinate differences stay below 2^63, so their products below 2^126.
+ExactX XAt(const TEdge& e, std::int64_t y) {
+    if (IsHorizontal(e)) return ExactX{e.current.X, 0, 1};
+    const Int128 num = Int128(e.delta.X) * (Int128(e.bottom.Y) - y);
+    const Int128 den = Int128(e.bottom.Y) - e.top.Y;  // positive: the bottom has the larger Y
+    Int128 whole = num / den;
+    Int128 rest = num - whole * den;
+    if (rest < 0) {  // the division truncates toward zero; the fraction must not be negative
+        rest += den;
+        whole -= 1;
+    }
+    return ExactX{e.bottom.X + whole, rest, den};
+}
+
+}  // namespace
+
+int CompareExactX(const TEdge& a, const TEdge& b, std::int64_t y) {
+    const ExactX xa = XAt(a, y);
+    const ExactX xb = XAt(b, y);
+    if (xa.whole != xb.whole) return xa.whole < xb.whole ? -1 : 1;
+    // Both fractions lie in [0, 1): numerators and denominators below 2^63.
+    const Int128 fa = xa.num * xb.den;
+    const Int128 fb = xb.num * xa.den;
+    return (fa > fb) - (fa < fb);
+}
+
 bool SlopesEqual(const TEdge& e1, const TEdge& e2, bool useFullRange) {
     return ProductsEqual(e1.delta.Y, e2.delta.X, e1.delta.X, e2.delta.Y, useFullRange);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "clipping/Enums.h"
@@ -50,9 +51,20 @@ inline bool IsHorizontal(const TEdge& e) { return e.delta.Y == 0; }
 // X of the edge at scan line y (inline: the sweep asks for it per active edge and scan line).
 inline std::int64_t TopX(const TEdge& e, std::int64_t y) {
     if (y == e.top.Y) return e.top.X;
-    return e.bottom.X + Round(e.dx * static_cast<double>(y - e.bottom.Y));
+    const std::int64_t x = e.bottom.X + Round(e.dx * static_cast<double>(y - e.bottom.Y));
+    // Far from the origin the product in doubles can overshoot the edge's ends by whole units.
+    return std::clamp(x, std::min(e.bottom.X, e.top.X), std::max(e.bottom.X, e.top.X));
 }
 bool SlopesEqual(const TEdge& e1, const TEdge& e2, bool useFullRange);
+// Sign of a's exact X minus b's at scan line y; a horizontal edge counts at its current X.
+int CompareExactX(const TEdge& a, const TEdge& b, std::int64_t y);
+// Order of two active edges at scan line y, where current.X holds their X rounded: negative
+// when a lies left of b, by that X and, where it ties, by the exact X. Two edges at the same
+// rounded X may well have crossed. Inline: the sweep orders its edges at every scan line.
+inline int CompareAtScanLine(const TEdge& a, const TEdge& b, std::int64_t y) {
+    if (a.current.X != b.current.X) return a.current.X < b.current.X ? -1 : 1;
+    return CompareExactX(a, b, y);
+}
 // Sets bottom, top, delta, dx and the polygon type from the edge's and the next edge's start.
 void InitEdge2(TEdge& e, PolyType polyType);
 // Swaps X and Z of bottom and top.

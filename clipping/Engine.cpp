@@ -10,14 +10,12 @@ namespace clip {
 // Holds the lock of one execution and disposes of its output records on every exit.
 class Engine::ExecutionScope {
 public:
-    ExecutionScope(Engine& engine, ClipType clipType, PolyFillType subjectFill, PolyFillType clipFill,
-                   bool usingPolyTree)
+    ExecutionScope(Engine& engine, ClipType clipType, PolyFillType subjectFill, PolyFillType clipFill)
         : engine_(engine) {
         engine_.executeLocked = true;
         engine_.clipType = clipType;
         engine_.subjectFillType = subjectFill;
         engine_.clipFillType = clipFill;
-        engine_.usingPolyTree = usingPolyTree;
     }
     ~ExecutionScope() {
         engine_.DisposeAllOutRecs();
@@ -40,7 +38,6 @@ Engine::Engine(int initOptions)
       clipFillType(EvenOdd),
       subjectFillType(EvenOdd),
       reverseOutput((initOptions & ReverseSolution) != 0),
-      usingPolyTree(false),
       strictlySimple((initOptions & StrictlySimple) != 0),
       zFill(nullptr) {
     preserveCollinear = (initOptions & PreserveCollinear) != 0;
@@ -50,7 +47,7 @@ Engine::~Engine() { DisposeAllOutRecs(); }
 
 bool Engine::Execute(ClipType type, PolyTree& tree, PolyFillType subjectFill, PolyFillType clipFill) {
     if (executeLocked) return false;
-    ExecutionScope scope(*this, type, subjectFill, clipFill, true);
+    ExecutionScope scope(*this, type, subjectFill, clipFill);
     const bool succeeded = ExecuteInternal();
     if (succeeded) BuildResult2(tree);
     return succeeded;
@@ -60,7 +57,7 @@ bool Engine::Execute(ClipType type, Paths& solution, PolyFillType subjectFill, P
     if (executeLocked) return false;
     if (hasOpenPaths) throw ClipError("Error: PolyTree struct is need for open path clipping.");
     solution.clear();
-    ExecutionScope scope(*this, type, subjectFill, clipFill, false);
+    ExecutionScope scope(*this, type, subjectFill, clipFill);
     const bool succeeded = ExecuteInternal();
     if (succeeded) BuildResult(solution);
     return succeeded;

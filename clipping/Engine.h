@@ -15,6 +15,7 @@ struct IntersectNode {
     TEdge* edge1;
     TEdge* edge2;
     IntPoint pt;
+    long double y;  // the crossing's Y before rounding: it orders crossings that round alike
 };
 
 // Where edges e1 and e2 cross (Z 0), kept inside the current scanbeam and the edges' spans.
@@ -25,7 +26,11 @@ void GetHorzDirection(const TEdge& h, Direction& dir, std::int64_t& left, std::i
 TEdge* GetNextInAEL(const TEdge* e, Direction dir);
 // True when the open X spans overlap (touching ends do not).
 bool HorzSegmentsOverlap(std::int64_t a1, std::int64_t a2, std::int64_t b1, std::int64_t b2);
-// The crossing with the larger Y comes first.
+// Y where the lines of two edges cross; exact for coordinates below 2^20. A scan line of the
+// edges when they are parallel.
+long double CrossingY(const TEdge& e1, const TEdge& e2);
+// The crossing with the larger Y comes first; of two that round to the same Y, the one whose
+// unrounded Y is larger.
 bool IntersectListSort(const IntersectNode& node1, const IntersectNode& node2);
 
 using ZFillCallback = void (*)(IntPoint& bottom1, IntPoint& top1, IntPoint& bottom2, IntPoint& top2, IntPoint& pt);
@@ -114,15 +119,43 @@ private:
     void ClearGhostJoins();
     void JoinCommonEdges();
     bool JoinPoints(Join& join, OutRec* rec1, OutRec* rec2);
+    // Which of two rings a join merges decides the merged ring's hole state, when their links
+    // do not tell.
+    OutRec* Enclosing(OutRec* r1, OutRec* r2) const;
     void SplitJoinedRing(const Join& join, OutRec* r1);
     void MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec);
-    void SplitHoleState(OutRec* oldRec, OutRec* newRec, bool reorient);
+    // Hole states and containing records of the two rings a join made of one.
+    void SplitHoleState(OutRec* oldRec, OutRec* newRec);
+    enum Nesting { NewInsideOld, OldInsideNew, Apart };
+    Nesting JoinedPartsNesting(const OutRec* oldRec, const OutRec* newRec) const;
     void Reorient(OutRec* record) const;
+    // Makes a ring's hole state and the way it runs (sign of its area) agree once joins are
+    // resolved.
+    void SettleOrientation(OutRec* record, int sign);
     void FixupOutPolygon(OutRec& record);
     void DoSimplePolygons();
+    // Hole states and containing records of the parts a ring was cut into at its repeated
+    // points, the first part in the ring's own record.
+    void SettleParts(const std::vector<OutRec*>& parts);
+    // What held the ring before it was cut: its containing record and its hole state.
+    struct Holding {
+        OutRec* outside;
+        bool wholeIsHole;
+    };
+    // The record that holds r once the ring beside or around it is cut into parts: the
+    // smallest part of the other hole state that contains r; failing that, what held the ring
+    // when r has the ring's hole state, else the largest part of the other state.
+    OutRec* PartHolder(const OutRec& r, const std::vector<OutRec*>& parts, const Holding& holding) const;
+    // The smallest of the candidates with the other hole state that contains r, or null.
+    OutRec* SmallestHolder(const OutRec& r, const std::vector<OutRec*>& candidates) const;
     void FixupFirstLefts1(OutRec* oldRec, OutRec* newRec);
     void FixupFirstLefts2(OutRec* oldRec, OutRec* newRec);
+    // The nearest record on the firstLeft chain with vertices and the other hole state.
+    OutRec* Container(const OutRec& record) const;
     void FixHoleLinkage(OutRec& record);
+    // Finds the ring that holds a hole whose links lead to none; a hole that no ring holds is
+    // an outer ring.
+    void SettleOrphanHoles();
     void BuildResult(Paths& paths) const;
     void BuildResult2(PolyTree& tree);
 
@@ -138,7 +171,6 @@ private:
     PolyFillType clipFillType;
     PolyFillType subjectFillType;
     bool reverseOutput;
-    bool usingPolyTree;
     bool strictlySimple;
     ZFillCallback zFill;
 };

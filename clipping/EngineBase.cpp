@@ -141,7 +141,10 @@ void EngineBase::Reset() {
         for (TEdge& e : edges) e.nextActive = e.prevActive = e.nextSorted = e.prevSorted = nullptr;
     }
     if (minimaList.empty()) return;
-    std::sort(minimaList.begin(), minimaList.end(), LocMinSorter());
+    // Sorted once: the sort is not stable, so sorting again could put minima of equal y in
+    // another order, and a second execution of the same input must give the same result.
+    if (!std::is_sorted(minimaList.begin(), minimaList.end(), LocMinSorter()))
+        std::sort(minimaList.begin(), minimaList.end(), LocMinSorter());
     for (LocalMinimum& minimum : minimaList) {
         for (TEdge* bound : {minimum.leftBound, minimum.rightBound}) {
             if (!bound) continue;

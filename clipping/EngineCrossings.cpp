@@ -56,9 +56,28 @@ void IntersectPoint(const TEdge& e1, const TEdge& e2, IntPoint& pt) {
         pt.Y = e1.current.Y;
         pt.X = TopX(std::fabs(e1.dx) > std::fabs(e2.dx) ? e2 : e1, pt.Y);
     }
+    // Far from the origin the doubles above lose whole units: keep the point where both
+    // edges are, never beyond their ends (and so never beyond the coordinate range).
+    const std::int64_t left = std::max(std::min(e1.bottom.X, e1.top.X), std::min(e2.bottom.X, e2.top.X));
+    const std::int64_t right = std::min(std::max(e1.bottom.X, e1.top.X), std::max(e2.bottom.X, e2.top.X));
+    if (left <= right) pt.X = std::clamp(pt.X, left, right);
 }
 
-bool IntersectListSort(const IntersectNode& node1, const IntersectNode& node2) { return node2.pt.Y < node1.pt.Y; }
+long double CrossingY(const TEdge& e1, const TEdge& e2) {
+    using L = long double;
+    // On the line of edge e, x = bottom.X + (y - bottom.Y) * delta.X / delta.Y.
+    const L dx1 = e1.delta.X, dy1 = e1.delta.Y, dx2 = e2.delta.X, dy2 = e2.delta.Y;
+    const L denominator = dx1 * dy2 - dx2 * dy1;
+    if (denominator == 0) return e1.current.Y;
+    const L numerator = (L(e2.bottom.X) - L(e1.bottom.X)) * dy1 * dy2 + L(e1.bottom.Y) * dx1 * dy2 -
+                        L(e2.bottom.Y) * dx2 * dy1;
+    return numerator / denominator;
+}
+
+bool IntersectListSort(const IntersectNode& node1, const IntersectNode& node2) {
+    if (node1.pt.Y != node2.pt.Y) return node2.pt.Y < node1.pt.Y;
+    return node2.y < node1.y;
+}
 
 bool Engine::ProcessIntersections(std::int64_t topY) {
     if (!activeEdges) return true;
@@ -90,7 +109,7 @@ void Engine::BuildIntersectList(std::int64_t topY) {
         TEdge* e = sortedEdges;
         while (e->nextSorted) {
             TEdge* next = e->nextSorted;
-            if (e->current.X <= next->current.X) {
+            if (CompareAtScanLine(*e, *next, topY) <= 0) {
                 e = next;
                 continue;
             }
@@ -98,7 +117,7 @@ void Engine::BuildIntersectList(std::int64_t topY) {
             IntersectPoint(*e, *next, pt);
             // Rounding may lift a crossing above the scanbeam; keep it on the beam's top.
             if (pt.Y < topY) pt = IntPoint(TopX(*e, topY), topY);
-            intersections.push_back(IntersectNode{e, next, pt});
+            intersections.push_back(IntersectNode{e, next, pt, CrossingY(*e, *next)});
             SwapPositionsInSEL(e, next);
             swapped = true;
         }

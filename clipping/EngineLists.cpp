@@ -11,7 +11,8 @@ namespace {
 
 // True when `edge` belongs before `f` in the active list.
 bool GoesBefore(const TEdge& edge, const TEdge& f) {
-    if (edge.current.X != f.current.X) return edge.current.X < f.current.X;
+    const int order = CompareAtScanLine(edge, f, edge.current.Y);
+    if (order != 0) return order < 0;
     if (edge.top.Y > f.top.Y) return edge.top.X < TopX(f, edge.top.Y);
     return f.top.X > TopX(edge, f.top.Y);
 }

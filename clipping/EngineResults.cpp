@@ -4,6 +4,7 @@
 
 #include "clipping/Engine.h"
 #include "clipping/Path.h"
+#include "clipping/RingLoops.h"
 
 namespace clip {
 
@@ -116,7 +117,7 @@ void Engine::ClearGhostJoins() { ghostJoins.clear(); }
 
 void Engine::Reorient(OutRec* record) const {
     // A zero-area outer ring counts as wrongly oriented too.
-    if ((record->isHole != reverseOutput) == (Area(*record) > 0)) ReversePolyPtLinks(record->pts);
+    if ((record->isHole != reverseOutput) == (AreaSign(record->pts, useFullRange) > 0)) ReversePolyPtLinks(record->pts);
 }
 
 void Engine::FinishRings() {
@@ -124,10 +125,20 @@ void Engine::FinishRings() {
         if (record->pts && !record->isOpen) Reorient(record);
     }
     if (!joins.empty()) JoinCommonEdges();
-    for (std::size_t i = 0; i < outRecords.size(); ++i) {
-        if (outRecords[i]->pts) FixupOutPolygon(*outRecords[i]);
+    for (OutRec* record : outRecords) {
+        if (record->pts) FixupOutPolygon(*record);
+        if (!record->pts) continue;
+        const int sign = AreaSign(record->pts, useFullRange);
+        // A ring of no area encloses nothing: its rounded loops cancel.
+        if (sign == 0) {
+            DisposeOutPts(record->pts);
+            continue;
+        }
+        SettleOrientation(record, sign);
+        OrientLoops(record->pts, record->isHole == reverseOutput, useFullRange);
     }
     if (strictlySimple) DoSimplePolygons();
+    SettleOrphanHoles();
 }
 
 void Engine::JoinCommonEdges() {
@@ -139,7 +150,7 @@ void Engine::JoinCommonEdges() {
         const OutRec* holeStateRec = r1 == r2                             ? r1
                                      : Param1RightOfParam2(r1, r2, limit) ? r2
                                      : Param1RightOfParam2(r2, r1, limit) ? r1
-                                                                          : GetLowermostRec(r1, r2);
+                                                                          : Enclosing(r1, r2);
         if (!JoinPoints(join, r1, r2)) continue;
         if (r1 == r2) {
             SplitJoinedRing(join, r1);
@@ -155,15 +166,14 @@ void Engine::SplitJoinedRing(const Join& join, OutRec* r1) {
     OutRec* r2 = CreateOutRec();
     r2->pts = join.outPt2;
     SetRingIndex(*r2);
-    if (usingPolyTree) {
-        // Rings of the opposite hole state that r1 held may now lie in the split-off part.
-        for (std::size_t i = 0; i + 1 < outRecords.size(); ++i) {
-            OutRec* r = outRecords[i];
-            if (!r->pts || ParseFirstLeft(r->firstLeft, outRecords.size()) != r1 || r->isHole == r1->isHole) continue;
-            if (Poly2ContainsPoly1(r->pts, join.outPt2)) r->firstLeft = r2;
-        }
+    // Rings of the opposite hole state that r1 held may now lie in the split-off part. Kept
+    // for both result forms: later joins decide hole states by these links.
+    for (std::size_t i = 0; i + 1 < outRecords.size(); ++i) {
+        OutRec* r = outRecords[i];
+        if (!r->pts || ParseFirstLeft(r->firstLeft, outRecords.size()) != r1 || r->isHole == r1->isHole) continue;
+        if (Poly2ContainsPoly1(r->pts, join.outPt2)) r->firstLeft = r2;
     }
-    SplitHoleState(r1, r2, true);
+    SplitHoleState(r1, r2);
 }
 
 void Engine::MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec) {
@@ -173,27 +183,7 @@ void Engine::MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec
     r1->isHole = holeStateRec->isHole;
     if (holeStateRec == r2) r1->firstLeft = r2->firstLeft;
     r2->firstLeft = r1;
-    if (usingPolyTree) FixupFirstLefts2(r2, r1);
-}
-
-void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec, bool reorient) {
-    if (Poly2ContainsPoly1(newRec->pts, oldRec->pts)) {
-        newRec->isHole = !oldRec->isHole;
-        newRec->firstLeft = oldRec;
-        if (usingPolyTree) FixupFirstLefts2(newRec, oldRec);
-        if (reorient) Reorient(newRec);
-    } else if (Poly2ContainsPoly1(oldRec->pts, newRec->pts)) {
-        newRec->isHole = oldRec->isHole;
-        oldRec->isHole = !newRec->isHole;
-        newRec->firstLeft = oldRec->firstLeft;
-        oldRec->firstLeft = newRec;
-        if (usingPolyTree) FixupFirstLefts2(oldRec, newRec);
-        if (reorient) Reorient(oldRec);
-    } else {
-        newRec->isHole = oldRec->isHole;
-        newRec->firstLeft = oldRec->firstLeft;
-        if (usingPolyTree) FixupFirstLefts1(oldRec, newRec);
-    }
+    FixupFirstLefts2(r2, r1);
 }
 
 bool Engine::JoinPoints(Join& join, OutRec* rec1, OutRec* rec2) {
@@ -246,6 +236,8 @@ void Engine::FixupOutPolygon(OutRec& record) {
 }
 
 void Engine::DoSimplePolygons() {
+    // The record each one was cut from; the parts of one ring are settled together.
+    std::vector<OutRec*> origin(outRecords.begin(), outRecords.end());
     for (std::size_t i = 0; i < outRecords.size(); ++i) {
         OutRec* record = outRecords[i];
         OutPt* op = record->pts;
@@ -253,46 +245,27 @@ void Engine::DoSimplePolygons() {
         do {
             for (OutPt* op2 = op->next; op2 != record->pts; op2 = op2->next) {
                 if (op->pt != op2->pt || op2->next == op || op2->prev == op) continue;
-                // Cut the ring in two at the repeated point.
-                OutPt* op3 = op->prev;
-                OutPt* op4 = op2->prev;
-                op->prev = op4;
-                op4->next = op;
-                op2->prev = op3;
-                op3->next = op2;
+                SwapPredecessors(op, op2);  // cuts the ring in two at the repeated point
                 record->pts = op;
-                OutRec* split = CreateOutRec();
-                split->pts = op2;
-                SetRingIndex(*split);
-                SplitHoleState(record, split, false);
+                OutRec* part = CreateOutRec();
+                part->pts = op2;
+                SetRingIndex(*part);
+                origin.push_back(origin[i]);
                 op2 = op;  // search on from op
             }
             op = op->next;
         } while (op != record->pts);
     }
-}
-
-void Engine::FixupFirstLefts1(OutRec* oldRec, OutRec* newRec) {
-    for (OutRec* r : outRecords) {
-        if (r->pts && ParseFirstLeft(r->firstLeft, outRecords.size()) == oldRec &&
-            Poly2ContainsPoly1(r->pts, newRec->pts))
-            r->firstLeft = newRec;
+    for (std::size_t i = 0; i < origin.size(); ++i) {
+        if (origin[i] != outRecords[i]) continue;
+        std::vector<OutRec*> parts;
+        for (std::size_t j = i; j < origin.size(); ++j) {
+            if (origin[j] == outRecords[i]) parts.push_back(outRecords[j]);
+        }
+        if (parts.size() > 1) SettleParts(parts);
     }
 }
 
-void Engine::FixupFirstLefts2(OutRec* oldRec, OutRec* newRec) {
-    for (OutRec* r : outRecords) {
-        if (r->firstLeft == oldRec) r->firstLeft = newRec;
-    }
-}
-
-void Engine::FixHoleLinkage(OutRec& record) {
-    OutRec* fl = record.firstLeft;
-    if (!fl || (fl->isHole != record.isHole && fl->pts)) return;
-    for (std::size_t steps = outRecords.size(); fl && (fl->isHole == record.isHole || !fl->pts) && steps > 0; --steps)
-        fl = fl->firstLeft;
-    record.firstLeft = fl && fl->isHole != record.isHole && fl->pts ? fl : nullptr;
-}
 
 void Engine::BuildResult(Paths& paths) const {
     paths.reserve(outRecords.size());

@@ -9,16 +9,64 @@
 
 namespace clip {
 
-double Area(const OutRec& record) {
-    const OutPt* op = record.pts;
-    if (!op) return 0;
+double Area(const OutPt* pts) {
+    if (!pts) return 0;
     double sum = 0;
+    const OutPt* op = pts;
     do {
         sum += (static_cast<double>(op->prev->pt.X) + static_cast<double>(op->pt.X)) *
                (static_cast<double>(op->prev->pt.Y) - static_cast<double>(op->pt.Y));
         op = op->next;
-    } while (op != record.pts);
+    } while (op != pts);
     return sum * 0.5;
+}
+
+double Area(const OutRec& record) { return Area(record.pts); }
+
+namespace {
+
+// Twice the area as the results list the ring, as the sum of the cross products of its
+// vertices taken relative to the first. Within the low range every product fits 64 bits.
+int NarrowAreaSign(const OutPt* pts) {
+    const IntPoint& o = pts->pt;
+    Int128 sum = 0;
+    const OutPt* op = pts;
+    do {
+        const OutPt* b = op->prev;  // along prev, as the results list the ring
+        sum += (op->pt.X - o.X) * (b->pt.Y - o.Y) - (b->pt.X - o.X) * (op->pt.Y - o.Y);
+        op = b;
+    } while (op != pts);
+    return (sum > 0) - (sum < 0);
+}
+
+// The same sum for any coordinates: each product exact in 128 bits, the sum kept as a high
+// and a low 64-bit half, since it may outgrow 128 bits.
+int WideAreaSign(const OutPt* pts) {
+    using U128 = unsigned __int128;
+    const U128 lowMask = (U128(1) << 64) - 1;
+    Int128 high = 0;
+    U128 low = 0;
+    const IntPoint& o = pts->pt;
+    const OutPt* op = pts;
+    do {
+        const OutPt* b = op->prev;
+        const Int128 cross = (Int128(op->pt.X) - o.X) * (Int128(b->pt.Y) - o.Y) -
+                             (Int128(b->pt.X) - o.X) * (Int128(op->pt.Y) - o.Y);
+        high += cross >> 64;
+        low += static_cast<U128>(cross) & lowMask;
+        op = b;
+    } while (op != pts);
+    high += static_cast<Int128>(low >> 64);
+    low &= lowMask;
+    if (high != 0) return high > 0 ? 1 : -1;
+    return low > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int AreaSign(const OutPt* pts, bool useFullRange) {
+    if (!pts) return 0;
+    return useFullRange ? WideAreaSign(pts) : NarrowAreaSign(pts);
 }
 
 int PointCount(const OutPt* pts) {

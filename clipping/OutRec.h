@@ -36,8 +36,12 @@ struct Join {
     IntPoint offPt;
 };
 
-// Signed area of the ring as the results list it.
+// Signed area of the ring starting at pts as the results list it; 0 for none.
+double Area(const OutPt* pts);
 double Area(const OutRec& record);
+// The sign of that area, exact: summed in doubles, the area of a thin ring far from the
+// origin can come out as zero or with the wrong sign. useFullRange as for SlopesEqual.
+int AreaSign(const OutPt* pts, bool useFullRange);
 int PointCount(const OutPt* pts);
 void ReversePolyPtLinks(OutPt* pts);
 void DisposeOutPts(OutPt*& pts);

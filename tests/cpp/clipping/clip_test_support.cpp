@@ -5,7 +5,9 @@
 #include <limits>
 #include <sstream>
 
+#include "clipping/Engine.h"
 #include "clipping/Path.h"
+#include "clipping/TreePaths.h"
 
 namespace cliptest {
 
@@ -191,6 +193,124 @@ std::vector<std::string> Canonical(const Paths& rings) {
     }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+int ExactAreaSign(const Path& ring) {
+    // Cross products relative to the first vertex, each exact in 128 bits; their sum is kept
+    // as a high and a low 64-bit half, since it may outgrow 128 bits.
+    using I = __int128;
+    using U = unsigned __int128;
+    const U lowMask = (U(1) << 64) - 1;
+    I high = 0;
+    U low = 0;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const IntPoint& a = ring[i];
+        const IntPoint& b = ring[(i + 1) % ring.size()];
+        const I cross = (I(a.X) - ring[0].X) * (I(b.Y) - ring[0].Y) - (I(b.X) - ring[0].X) * (I(a.Y) - ring[0].Y);
+        high += cross >> 64;
+        low += U(cross) & lowMask;
+    }
+    high += I(low >> 64);
+    low &= lowMask;
+    if (high != 0) return high > 0 ? 1 : -1;
+    return low > 0 ? 1 : 0;
+}
+
+namespace {
+
+struct Box {
+    std::int64_t minX = std::numeric_limits<std::int64_t>::max(), minY = minX;
+    std::int64_t maxX = std::numeric_limits<std::int64_t>::min(), maxY = maxX;
+
+    void Add(const Paths& rings) {
+        for (const Path& ring : rings) {
+            for (const IntPoint& p : ring) {
+                minX = std::min(minX, p.X), maxX = std::max(maxX, p.X);
+                minY = std::min(minY, p.Y), maxY = std::max(maxY, p.Y);
+            }
+        }
+    }
+    bool Contains(const IntPoint& p) const { return minX <= p.X && p.X <= maxX && minY <= p.Y && p.Y <= maxY; }
+};
+
+// The odd doubled coordinates of up to 65 grid lines over [lo, hi].
+std::vector<std::int64_t> GridLines(std::int64_t lo, std::int64_t hi) {
+    using I = __int128;
+    const I span2 = 2 * (I(hi) - lo) + 2;
+    const I step = std::max<I>(2, span2 / 64 / 2 * 2);  // even, so that every line stays odd
+    std::vector<std::int64_t> lines;
+    for (I x2 = 2 * I(lo) - 1; x2 <= 2 * I(hi) + 1; x2 += step) lines.push_back(static_cast<std::int64_t>(x2));
+    return lines;
+}
+
+std::string Describe(const IntPoint& p) { return "(" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")"; }
+
+}  // namespace
+
+std::string ResultFault(const Paths& subject, const Paths& clip, clip::ClipType op, clip::PolyFillType subjectFill,
+                        clip::PolyFillType clipFill, int options) {
+    clip::Engine engine(options);
+    engine.AddPaths(subject, clip::Subject, true);
+    engine.AddPaths(clip, clip::Clip, true);
+    clip::PolyTree tree, again;
+    Paths flat, listed, listedAgain;
+    if (!engine.Execute(op, tree, subjectFill, clipFill) || !engine.Execute(op, flat, subjectFill, clipFill) ||
+        !engine.Execute(op, again, subjectFill, clipFill))
+        return "an execution failed";
+    clip::PolyTreeToPaths(tree, listed);
+    clip::PolyTreeToPaths(again, listedAgain);
+    if (Canonical(listed) != Canonical(listedAgain)) return "a second execution gives other rings";
+    Paths rings;
+    for (const Path& ring : flat)
+        if (ring.size() >= 3) rings.push_back(ring);
+    if (Canonical(rings) != Canonical(listed)) return "the tree and the path list differ";
+
+    const bool reversed = (options & clip::ReverseSolution) != 0;
+    for (const Path& ring : flat)
+        if (ExactAreaSign(ring) == 0) return "a ring of zero area";
+    for (const clip::PolyNode* node = tree.GetFirst(); node; node = node->GetNext()) {
+        if ((ExactAreaSign(node->contour) < 0) != (node->IsHole() != reversed))
+            return std::string(node->IsHole() ? "a hole" : "an outer ring") + " runs the wrong way";
+    }
+
+    Box subjectBox, clipBox, inputs;
+    subjectBox.Add(subject);
+    clipBox.Add(clip);
+    inputs.Add(subject);
+    inputs.Add(clip);
+    for (const Path& ring : flat) {
+        for (const IntPoint& p : ring) {
+            const bool reachable = op == clip::Difference     ? subjectBox.Contains(p)
+                                   : op == clip::Intersection ? subjectBox.Contains(p) && clipBox.Contains(p)
+                                                              : inputs.Contains(p);
+            if (!reachable) return "vertex " + Describe(p) + " beyond the inputs that reach the result";
+        }
+    }
+
+    // Winding is exact while doubled coordinate differences keep its products within 128 bits.
+    constexpr std::int64_t kWindingRange = std::int64_t(1) << 61;
+    if (inputs.minX < -kWindingRange || inputs.minY < -kWindingRange || inputs.maxX > kWindingRange ||
+        inputs.maxY > kWindingRange)
+        return "";
+    Paths edges = subject;
+    edges.insert(edges.end(), clip.begin(), clip.end());
+    const double extent =
+        std::max(double(inputs.maxX) - double(inputs.minX), double(inputs.maxY) - double(inputs.minY));
+    const double clearance = 1.0 + 1e-9 * extent;
+    const int inside = reversed ? -1 : 1;
+    for (const std::int64_t x2 : GridLines(inputs.minX, inputs.maxX)) {
+        for (const std::int64_t y2 : GridLines(inputs.minY, inputs.maxY)) {
+            if (DistanceToEdges(edges, double(x2) / 2, double(y2) / 2) < clearance) continue;
+            const bool inSubject = Filled(Winding(subject, x2, y2), subjectFill);
+            const bool inClip = Filled(Winding(clip, x2, y2), clipFill);
+            const int expected = Expected(op, inSubject, inClip) ? inside : 0;
+            const int got = Winding(flat, x2, y2);
+            if (got != expected)
+                return "winding " + std::to_string(got) + " instead of " + std::to_string(expected) + " at (" +
+                       std::to_string(x2) + "," + std::to_string(y2) + ")/2";
+        }
+    }
+    return "";
 }
 
 }  // namespace cliptest

@@ -41,4 +41,16 @@ struct Shapes {
 // Rings compared up to their start vertex and their order (X, Y and Z).
 std::vector<std::string> Canonical(const clip::Paths& rings);
 
+// Sign of the ring's area, exact for any coordinates.
+int ExactAreaSign(const clip::Path& ring);
+
+// The first fault of a boolean operation's result, or "" when none: an execution fails;
+// the tree and the path list, or a second execution, give other rings; a ring of zero area;
+// a tree ring whose orientation disagrees with its hole state; a vertex beyond the bounds of
+// the inputs that can reach the result; or, at the points of a grid over the inputs that lie
+// more than a unit from every input edge, a winding number other than the one the
+// operation's fill asks for (checked for coordinates up to 2^61, where Winding is exact).
+std::string ResultFault(const clip::Paths& subject, const clip::Paths& clip, clip::ClipType op,
+                        clip::PolyFillType subjectFill, clip::PolyFillType clipFill, int options);
+
 }  // namespace cliptest

@@ -228,10 +228,22 @@ Paths RandomRings(std::mt19937_64& rng, int count) {
     return rings;
 }
 
+// Many local minima on the scan lines y = -16 and y = 8: a sweep that sorted them again for a
+// second execution took those of equal y in another order (found by the fuzzer).
+const Paths kEqualMinimaSubject{
+    {{14, -4}, {-16, 15}, {-4, -15}, {8, -10}, {-16, -16}, {-16, 5}, {-10, -16}, {8, 8}, {-2, -2}, {-4, -4}, {0, 1},
+     {13, -16}},
+    {{-16, -16}, {10, 8}, {-10, -12}, {8, -16}},
+    {{8, 8}, {8, 8}, {-16, -14}, {-4, 12}, {-9, -9}, {-12, -16}, {-16, -4}, {-4, -8}}};
+const Paths kEqualMinimaClip{
+    {{-3, -3}, {-3, 8}, {-16, -16}, {8, -5}, {-16, -14}, {-3, 8}, {10, -3}, {3, 12}, {8, -15}, {15, 12}},
+    {{-4, -8}, {-16, -16}, {1, 8}, {8, -16}, {-8, -10}, {14, 8}, {-16, 16}, {-4, -14}}};
+
 TEST(EngineRepeat, SameEngineGivesTheSameResultEveryTime) {
     std::mt19937_64 rng(4242);
     std::vector<std::pair<Paths, Paths>> inputs{{{kApexSubject}, {kApexClip}},
-                                                {{kApexSubject}, {kApexClip, kChainClip}}};
+                                                {{kApexSubject}, {kApexClip, kChainClip}},
+                                                {kEqualMinimaSubject, kEqualMinimaClip}};
     for (int i = 0; i < 20; ++i) inputs.emplace_back(RandomRings(rng, 2), RandomRings(rng, 2));
     for (const auto& [subject, clip] : inputs) {
         Engine engine;

@@ -1,0 +1,184 @@
+// Hole states of finished rings and the rings that hold them: which of two rings a join
+// merges or splits holds the other, how the parts of a strictly simple ring nest, and where a
+// hole whose links lead nowhere belongs. Near rounded crossings rings can overlap, so
+// containment tests are checked against the way rings run and their sizes.
+#include <algorithm>
+#include <cmath>
+
+#include "clipping/Engine.h"
+#include "clipping/RingLoops.h"
+
+namespace clip {
+
+OutRec* Engine::Enclosing(OutRec* r1, OutRec* r2) const {
+    if (r1->isHole == r2->isHole) return GetLowermostRec(r1, r2);
+    // Of two closed rings that share an edge, one holding the other, the holder is the larger;
+    // lowest points alone can tie where rounding brought the rings together.
+    return std::fabs(Area(*r1)) >= std::fabs(Area(*r2)) ? r1 : r2;
+}
+
+Engine::Nesting Engine::JoinedPartsNesting(const OutRec* oldRec, const OutRec* newRec) const {
+    const double oldArea = std::fabs(Area(*oldRec));
+    const double newArea = std::fabs(Area(*newRec));
+    Nesting nesting = Poly2ContainsPoly1(newRec->pts, oldRec->pts)   ? NewInsideOld
+                      : Poly2ContainsPoly1(oldRec->pts, newRec->pts) ? OldInsideNew
+                                                                     : Apart;
+    // The two parts of a ring run opposite ways when one holds the other, the same way when
+    // they lie apart, and a holder is the larger. Where the first vertex tested says
+    // otherwise, rounding made the parts overlap near it: judge again far from the other
+    // part's edges, and failing that by the way they run and their sizes.
+    const bool opposite = AreaSign(oldRec->pts, useFullRange) * AreaSign(newRec->pts, useFullRange) < 0;
+    const bool consistent = nesting == Apart ? !opposite
+                            : opposite && (nesting == NewInsideOld ? newArea < oldArea : oldArea < newArea);
+    if (consistent) return nesting;
+    const int newFar = FarContainment(newRec->pts, oldRec->pts);
+    const int oldFar = FarContainment(oldRec->pts, newRec->pts);
+    if (newFar == 1 && newArea < oldArea) return NewInsideOld;
+    if (oldFar == 1 && oldArea < newArea) return OldInsideNew;
+    if (newFar == 0 && oldFar == 0) return Apart;
+    if (!opposite) return Apart;
+    return newArea < oldArea ? NewInsideOld : OldInsideNew;
+}
+
+void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec) {
+    switch (JoinedPartsNesting(oldRec, newRec)) {
+        case NewInsideOld:
+            newRec->isHole = !oldRec->isHole;
+            newRec->firstLeft = oldRec;
+            FixupFirstLefts2(newRec, oldRec);
+            Reorient(newRec);
+            break;
+        case OldInsideNew:
+            newRec->isHole = oldRec->isHole;
+            oldRec->isHole = !newRec->isHole;
+            newRec->firstLeft = oldRec->firstLeft;
+            oldRec->firstLeft = newRec;
+            FixupFirstLefts2(oldRec, newRec);
+            Reorient(oldRec);
+            break;
+        case Apart:
+            newRec->isHole = oldRec->isHole;
+            newRec->firstLeft = oldRec->firstLeft;
+            FixupFirstLefts1(oldRec, newRec);
+            break;
+    }
+}
+
+void Engine::SettleOrientation(OutRec* record, int sign) {
+    if ((sign > 0) == (record->isHole == reverseOutput)) return;
+    if (record->isHole) {
+        // A hole lies inside a larger outer ring. Without one, the join that merged this ring
+        // took the hole state of the ring it swallowed (lowest points can tie where rounding
+        // brought rings together): it is the outer ring it runs as.
+        const OutRec* holder = Container(*record);
+        if (!holder || std::fabs(Area(*holder)) <= std::fabs(Area(*record)))
+            record->isHole = false;
+        else
+            Reorient(record);
+        return;
+    }
+    // An outer ring that runs the other way is a thin one that rounding turned inside out,
+    // or, when larger, a hole that a join took for an outer ring.
+    if (Thin(record->pts))
+        Reorient(record);
+    else
+        record->isHole = true;
+}
+
+void Engine::SettleParts(const std::vector<OutRec*>& parts) {
+    OutRec* const whole = parts.front();  // the ring's own record, now one of its parts
+    const Holding holding{whole->firstLeft, whole->isHole};
+    std::vector<OutRec*> kept;  // the parts that enclose something
+    for (OutRec* part : parts) {
+        const int sign = AreaSign(part->pts, useFullRange);
+        // A part that only runs along a line and back (two collinear edges of the ring on top
+        // of each other) encloses nothing.
+        if (sign == 0) {
+            DisposeOutPts(part->pts);
+            continue;
+        }
+        // Every loop runs as its nesting says (OrientLoops); where rounding made two loops
+        // overlap, containment could not tell.
+        part->isHole = (sign > 0) == reverseOutput;
+        kept.push_back(part);
+    }
+    for (OutRec* part : kept) part->firstLeft = PartHolder(*part, kept, holding);
+    // Rings that the whole ring held, or that lay beside it, now go with one of its parts.
+    for (OutRec* r : outRecords) {
+        if (!r->pts || std::find(parts.begin(), parts.end(), r) != parts.end()) continue;
+        if (ParseFirstLeft(r->firstLeft, outRecords.size()) == whole) r->firstLeft = PartHolder(*r, kept, holding);
+    }
+}
+
+namespace {
+
+// A ring can hold only a smaller one, or, of an outer ring and a hole that coincide, the
+// outer ring the hole: where rounding made two rings overlap, each could seem to hold the
+// other, and links must never run in a circle.
+bool MayHold(const OutRec& holder, const OutRec& r) {
+    const double holderArea = std::fabs(Area(holder));
+    const double area = std::fabs(Area(r));
+    return holderArea > area || (holderArea == area && !holder.isHole && r.isHole);
+}
+
+}  // namespace
+
+OutRec* Engine::PartHolder(const OutRec& r, const std::vector<OutRec*>& parts, const Holding& holding) const {
+    if (OutRec* holder = SmallestHolder(r, parts)) return holder;
+    OutRec* largest = nullptr;
+    for (OutRec* part : parts) {
+        if (part == &r || !part->pts || part->isHole == r.isHole || !MayHold(*part, r)) continue;
+        if (!largest || std::fabs(Area(*part)) > std::fabs(Area(*largest))) largest = part;
+    }
+    return r.isHole == holding.wholeIsHole || !largest ? holding.outside : largest;
+}
+
+OutRec* Engine::SmallestHolder(const OutRec& r, const std::vector<OutRec*>& candidates) const {
+    OutRec* smallest = nullptr;
+    for (OutRec* c : candidates) {
+        if (c == &r || !c->pts || c->isHole == r.isHole || !MayHold(*c, r) || !Poly2ContainsPoly1(r.pts, c->pts))
+            continue;
+        if (!smallest || MayHold(*smallest, *c)) smallest = c;
+    }
+    return smallest;
+}
+
+void Engine::FixupFirstLefts1(OutRec* oldRec, OutRec* newRec) {
+    for (OutRec* r : outRecords) {
+        if (r->pts && ParseFirstLeft(r->firstLeft, outRecords.size()) == oldRec &&
+            Poly2ContainsPoly1(r->pts, newRec->pts))
+            r->firstLeft = newRec;
+    }
+}
+
+void Engine::FixupFirstLefts2(OutRec* oldRec, OutRec* newRec) {
+    for (OutRec* r : outRecords) {
+        if (r->firstLeft == oldRec) r->firstLeft = newRec;
+    }
+}
+
+OutRec* Engine::Container(const OutRec& record) const {
+    OutRec* fl = record.firstLeft;
+    for (std::size_t steps = outRecords.size(); fl && (fl->isHole == record.isHole || !fl->pts) && steps > 0; --steps)
+        fl = fl->firstLeft;
+    return fl && fl->isHole != record.isHole && fl->pts ? fl : nullptr;
+}
+
+void Engine::FixHoleLinkage(OutRec& record) {
+    if (record.firstLeft) record.firstLeft = Container(record);
+}
+
+void Engine::SettleOrphanHoles() {
+    for (OutRec* record : outRecords) {
+        if (!record->pts || !record->isHole || Container(*record)) continue;
+        // Its links lead to no outer ring: a join took over the ring that held it, or
+        // rounding collapsed that ring. Look for the holder among all rings; a hole that none
+        // holds is an outer ring.
+        record->firstLeft = SmallestHolder(*record, outRecords);
+        if (record->firstLeft) continue;
+        record->isHole = false;
+        Reorient(record);
+    }
+}
+
+}  // namespace clip

@@ -1,0 +1,151 @@
+// Results where rounding crossings to integers matters: thin loops it turns inside out, rings
+// it brings together so that joins, strictly simple splitting and hole links must tell them
+// apart, and coordinates so large that doubles lose whole units. Minimal inputs found by the
+// fuzzer; every result is checked as a whole (cliptest::ResultFault): the same rings in both
+// result forms and on a second execution, no ring of zero area, outer rings positive and
+// holes negative, vertices within the inputs' bounds, and the fill the winding numbers ask for
+// wherever rounding cannot reach.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "clip_test_support.h"
+#include "clipping/Engine.h"
+
+namespace {
+
+using namespace clip;
+
+struct Case {
+    const char* name;
+    ClipType op;
+    PolyFillType subjectFill;
+    PolyFillType clipFill;
+    Paths subject;
+    Paths clip;
+};
+
+const Case kSmallCases[] = {
+    {"a thin loop that rounding turns inside out",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{-4, -1}, {-16, -15}, {8, 6}, {-4, -4}, {8, 13}, {-16, -16}}},
+     {}},
+    {"two loops of one ring that cancel",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{-7, 3}, {-16, -16}, {-8, 3}, {-15, -15}, {-16, -15}}},
+     {}},
+    {"a long wedge that rounding turns, and with it its ring",
+     Union,
+     EvenOdd,
+     Positive,
+     {{{6, -4}, {-15, 4}, {8, -4}, {-4, 6}, {16, -16}}},
+     {}},
+    {"a part that runs along a line and back",
+     Union,
+     EvenOdd,
+     Positive,
+     {{{5, 12}, {-12, -16}, {14, 12}, {-16, -16}, {-2, -6}}},
+     {}},
+    {"a hole whose holder a join took",
+     Union,
+     EvenOdd,
+     EvenOdd,
+     {{{-13, 12}, {-16, -16}, {-16, -10}, {-13, 12}, {-16, -14}, {-13, 14}, {-16, -13}}},
+     {}},
+    {"parts of a ring that overlap near the point they share",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{-8, -10}, {8, 8}, {3, 4}, {2, 3}, {-4, 8}, {8, 8}, {-9, -4}}},
+     {}},
+    {"a merged ring larger than the ring whose hole state it took",
+     Union,
+     EvenOdd,
+     Positive,
+     {{{-16, -16}, {8, 7}, {8, 8}, {-16, -16}, {-4, -4}, {8, -16}, {-16, -16}, {-4, -14}, {8, 8}},
+      {{-4, -3}, {-2, -3}, {8, 8}, {-4, -3}, {-16, -16}, {8, 8}}},
+     {}},
+    {"a ring split by a join whose first vertex lies inside the other part",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{-6, -9}, {8, 8}, {-16, 8}, {-15, 1}, {4, -16}, {-1, -16}, {-16, 8}, {-8, 8}, {-1, -16}, {-16, -16}, {-13, -13},
+       {-16, 10}},
+      {{-16, -4}, {-4, -4}, {-8, -8}, {0, 3}, {-14, -16}}},
+     {}},
+};
+
+// Translations: none, and one beyond the range of 64-bit slope products.
+constexpr std::int64_t kOffsets[] = {0, std::int64_t(1) << 40};
+
+constexpr int kOptions[] = {0, StrictlySimple, PreserveCollinear, StrictlySimple | PreserveCollinear,
+                            ReverseSolution | StrictlySimple};
+
+Paths Translated(const Paths& rings, std::int64_t offset) {
+    Paths out = rings;
+    for (Path& ring : out)
+        for (IntPoint& p : ring) p = IntPoint(p.X + offset, p.Y + offset, p.Z);
+    return out;
+}
+
+TEST(Rounding, ThinLoopsJoinsAndHoleLinksGiveWellFormedResults) {
+    for (const Case& c : kSmallCases) {
+        for (const std::int64_t offset : kOffsets) {
+            for (const int options : kOptions) {
+                EXPECT_EQ(cliptest::ResultFault(Translated(c.subject, offset), Translated(c.clip, offset), c.op,
+                                                c.subjectFill, c.clipFill, options),
+                          "")
+                    << c.name << ", offset " << offset << ", options " << options;
+            }
+        }
+    }
+}
+
+constexpr std::int64_t kTop = 4611686018427387903;  // the largest coordinate allowed
+
+const Case kLargeCases[] = {
+    // The area of this thin triangle, summed in doubles, comes out as zero.
+    {"a thin ring at the edge of the range",
+     Union,
+     EvenOdd,
+     EvenOdd,
+     {{{-1854836537934479359, -kTop}, {-kTop + 25, -kTop + 34}, {-kTop + 123, -kTop}}},
+     {}},
+    // An edge's X at a scan line, in doubles, overshoots its end by a unit.
+    {"an edge ending at the edge of the range",
+     Union,
+     Positive,
+     EvenOdd,
+     {},
+     {{{-4227378850225105578, 4611513821652280285},
+       {-3746668863092399359, -kTop + 1},
+       {-4550042964158709504, 4567603643999836937},
+       {-kTop + 34216, -kTop}}}},
+    // Crossing points, in doubles, land beyond both edges and beyond the allowed range.
+    {"edges crossing at the edge of the range",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{-3736580315833958400, 576614679841868838},
+       {-kTop + 1, -kTop + 1},
+       {4611684923210727425, -kTop + 1},
+       {-kTop + 1, -kTop + 1},
+       {-kTop + 1, 4611686014149132545},
+       {-kTop + 138, -kTop}}},
+     {}},
+};
+
+TEST(Rounding, ResultsAtTheEdgeOfTheCoordinateRange) {
+    for (const Case& c : kLargeCases) {
+        for (const int options : kOptions) {
+            EXPECT_EQ(cliptest::ResultFault(c.subject, c.clip, c.op, c.subjectFill, c.clipFill, options), "")
+                << c.name << ", options " << options;
+        }
+    }
+}
+
+}  // namespace
