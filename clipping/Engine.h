@@ -129,8 +129,8 @@ private:
     enum Nesting { NewInsideOld, OldInsideNew, Apart };
     Nesting JoinedPartsNesting(const OutRec* oldRec, const OutRec* newRec) const;
     void Reorient(OutRec* record) const;
-    // Makes a ring's hole state and the way it runs (sign of its area) agree once joins are
-    // resolved.
+    // Gives a ring the hole state that the way it runs (the sign of its area) says, once joins
+    // are resolved.
     void SettleOrientation(OutRec* record, int sign);
     void FixupOutPolygon(OutRec& record);
     void DoSimplePolygons();

@@ -65,24 +65,10 @@ void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec) {
 }
 
 void Engine::SettleOrientation(OutRec* record, int sign) {
-    if ((sign > 0) == (record->isHole == reverseOutput)) return;
-    if (record->isHole) {
-        // A hole lies inside a larger outer ring. Without one, the join that merged this ring
-        // took the hole state of the ring it swallowed (lowest points can tie where rounding
-        // brought rings together): it is the outer ring it runs as.
-        const OutRec* holder = Container(*record);
-        if (!holder || std::fabs(Area(*holder)) <= std::fabs(Area(*record)))
-            record->isHole = false;
-        else
-            Reorient(record);
-        return;
-    }
-    // An outer ring that runs the other way is a thin one that rounding turned inside out,
-    // or, when larger, a hole that a join took for an outer ring.
-    if (Thin(record->pts))
-        Reorient(record);
-    else
-        record->isHole = true;
+    // Joins decide the hole state of a ring they merge from the rings' links and lowest points,
+    // which rings that rounding brought together can mislead; the way the ring runs, which
+    // every join keeps, tells what it encloses.
+    if ((sign > 0) != (record->isHole == reverseOutput)) record->isHole = !record->isHole;
 }
 
 void Engine::SettleParts(const std::vector<OutRec*>& parts) {

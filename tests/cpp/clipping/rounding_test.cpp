@@ -77,6 +77,15 @@ const Case kSmallCases[] = {
        {-16, 10}},
       {{-16, -4}, {-4, -4}, {-8, -8}, {0, 3}, {-14, -16}}},
      {}},
+    {"rings merged by joins at a point many edges pass, running as outer rings but taken for holes",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{8, -11}, {15, 15}, {12, -16}, {-16, 6}, {-16, -15}, {15, 15}, {-16, 8}, {6, -4}, {11, 1}, {15, 15}, {8, 8},
+       {-16, -16}}},
+     {{{15, 15}, {12, -16}, {-16, 6}, {-16, -15}, {15, 6}, {-16, -16}, {15, 15}, {-16, 8}, {6, -16}, {-15, -16},
+       {15, 15}, {-1, -11}},
+      {{-16, -16}, {-14, 15}, {-15, -16}}}},
 };
 
 // Translations: none, and one beyond the range of 64-bit slope products.
