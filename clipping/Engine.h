@@ -150,9 +150,11 @@ private:
     OutRec* SmallestHolder(const OutRec& r, const std::vector<OutRec*>& candidates) const;
     void FixupFirstLefts1(OutRec* oldRec, OutRec* newRec);
     void FixupFirstLefts2(OutRec* oldRec, OutRec* newRec);
-    // The nearest record on the firstLeft chain with vertices and the other hole state.
-    OutRec* Container(const OutRec& record) const;
-    void FixHoleLinkage(OutRec& record);
+    // |area| of each finished ring, by record index.
+    std::vector<double> RingSizes() const;
+    // The nearest record on the firstLeft chain that can hold this one: with vertices, the
+    // other hole state and larger (sizes from RingSizes).
+    OutRec* Container(const OutRec& record, const std::vector<double>& sizes) const;
     // Finds the ring that holds a hole whose links lead to none; a hole that no ring holds is
     // an outer ring.
     void SettleOrphanHoles();

@@ -101,10 +101,12 @@ namespace {
 // A ring can hold only a smaller one, or, of an outer ring and a hole that coincide, the
 // outer ring the hole: where rounding made two rings overlap, each could seem to hold the
 // other, and links must never run in a circle.
+bool MayHold(const OutRec& holder, double holderSize, const OutRec& r, double size) {
+    return holderSize > size || (holderSize == size && !holder.isHole && r.isHole);
+}
+
 bool MayHold(const OutRec& holder, const OutRec& r) {
-    const double holderArea = std::fabs(Area(holder));
-    const double area = std::fabs(Area(r));
-    return holderArea > area || (holderArea == area && !holder.isHole && r.isHole);
+    return MayHold(holder, std::fabs(Area(holder)), r, std::fabs(Area(r)));
 }
 
 }  // namespace
@@ -143,20 +145,30 @@ void Engine::FixupFirstLefts2(OutRec* oldRec, OutRec* newRec) {
     }
 }
 
-OutRec* Engine::Container(const OutRec& record) const {
-    OutRec* fl = record.firstLeft;
-    for (std::size_t steps = outRecords.size(); fl && (fl->isHole == record.isHole || !fl->pts) && steps > 0; --steps)
-        fl = fl->firstLeft;
-    return fl && fl->isHole != record.isHole && fl->pts ? fl : nullptr;
+std::vector<double> Engine::RingSizes() const {
+    std::vector<double> sizes(outRecords.size(), 0.0);
+    for (const OutRec* record : outRecords)
+        if (record->pts) sizes[record->index] = std::fabs(Area(*record));
+    return sizes;
 }
 
-void Engine::FixHoleLinkage(OutRec& record) {
-    if (record.firstLeft) record.firstLeft = Container(record);
+OutRec* Engine::Container(const OutRec& record, const std::vector<double>& sizes) const {
+    // A link can outlive what it said: a join can leave a ring pointing at a part that rounding
+    // then turned into a small hole. Only a larger ring of the other hole state can hold this
+    // one, so the links that count never run in a circle.
+    auto holds = [&](const OutRec* ring) {
+        return ring->pts && ring->isHole != record.isHole &&
+               MayHold(*ring, sizes[ring->index], record, sizes[record.index]);
+    };
+    OutRec* fl = record.firstLeft;
+    for (std::size_t steps = outRecords.size(); fl && !holds(fl) && steps > 0; --steps) fl = fl->firstLeft;
+    return fl && holds(fl) ? fl : nullptr;
 }
 
 void Engine::SettleOrphanHoles() {
+    const std::vector<double> sizes = RingSizes();  // reorienting a ring keeps its size
     for (OutRec* record : outRecords) {
-        if (!record->pts || !record->isHole || Container(*record)) continue;
+        if (!record->pts || !record->isHole || Container(*record, sizes)) continue;
         // Its links lead to no outer ring: a join took over the ring that held it, or
         // rounding collapsed that ring. Look for the holder among all rings; a hole that none
         // holds is an outer ring.

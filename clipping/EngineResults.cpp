@@ -279,16 +279,17 @@ void Engine::BuildResult2(PolyTree& tree) {
     tree.allNodes.reserve(outRecords.size());
     for (OutRec* record : outRecords) {
         if (PointCount(record->pts) < 3) continue;
-        FixHoleLinkage(*record);
         auto node = std::make_unique<PolyNode>();
         node->contour = RingPath(record->pts);
         record->polyNode = node.get();
         tree.allNodes.push_back(node.release());
     }
+    const std::vector<double> sizes = RingSizes();
     for (OutRec* record : outRecords) {
         if (!record->polyNode) continue;
-        if (record->firstLeft && record->firstLeft->polyNode)
-            record->firstLeft->polyNode->AddChild(*record->polyNode);
+        const OutRec* holder = Container(*record, sizes);
+        if (holder && holder->polyNode)
+            holder->polyNode->AddChild(*record->polyNode);
         else
             tree.AddChild(*record->polyNode);
     }

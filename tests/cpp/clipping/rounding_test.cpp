@@ -86,6 +86,18 @@ const Case kSmallCases[] = {
      {{{15, 15}, {12, -16}, {-16, 6}, {-16, -15}, {15, 6}, {-16, -16}, {15, 15}, {-16, 8}, {6, -16}, {-15, -16},
        {15, 15}, {-1, -11}},
       {{-16, -16}, {-14, 15}, {-15, -16}}}},
+    {"a ring left pointing at a part of its neighbour that rounding turned into a small hole",
+     Union,
+     EvenOdd,
+     EvenOdd,
+     {{{-3, -11}, {8, 13}, {-16, -16}, {-16, -4}, {6, 10}, {8, 14}}},
+     {}},
+    {"the same, with a ring that passes one point three times",
+     Union,
+     NonZero,
+     Negative,
+     {{{12, 11}, {-15, -15}, {-9, 11}, {-16, -16}, {9, 8}, {-5, -5}, {-10, 11}, {-16, -16}, {11, 11}}},
+     {}},
 };
 
 // Translations: none, and one beyond the range of 64-bit slope products.
