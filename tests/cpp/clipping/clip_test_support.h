@@ -44,6 +44,16 @@ std::vector<std::string> Canonical(const clip::Paths& rings);
 // Sign of the ring's area, exact for any coordinates.
 int ExactAreaSign(const clip::Path& ring);
 
+// A named boolean operation on two sets of rings, for tables of cases.
+struct OperationCase {
+    const char* name;
+    clip::ClipType op;
+    clip::PolyFillType subjectFill;
+    clip::PolyFillType clipFill;
+    clip::Paths subject;
+    clip::Paths clip;
+};
+
 // The first fault of a boolean operation's result, or "" when none: an execution fails;
 // the tree and the path list, or a second execution, give other rings; a ring of zero area;
 // a tree ring whose orientation disagrees with its hole state; a vertex beyond the bounds of

@@ -16,14 +16,7 @@ namespace {
 
 using namespace clip;
 
-struct Case {
-    const char* name;
-    ClipType op;
-    PolyFillType subjectFill;
-    PolyFillType clipFill;
-    Paths subject;
-    Paths clip;
-};
+using Case = cliptest::OperationCase;
 
 const Case kSmallCases[] = {
     {"a thin loop that rounding turns inside out",

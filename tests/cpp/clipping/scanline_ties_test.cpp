@@ -14,14 +14,7 @@ namespace {
 
 using namespace clip;
 
-struct Case {
-    const char* name;
-    ClipType op;
-    PolyFillType subjectFill;
-    PolyFillType clipFill;
-    Paths subject;
-    Paths clip;
-};
+using Case = cliptest::OperationCase;
 
 const Case kCases[] = {
     // Edge (8,8)-(-16,12) crosses (8,9)-(7,-16) at (7.96,8.007): rounded, onto the vertex (8,8)
