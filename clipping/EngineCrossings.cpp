@@ -29,7 +29,7 @@ bool Adjacent(const IntersectNode& node) {
 
 }  // namespace
 
-void IntersectPoint(const TEdge& e1, const TEdge& e2, IntPoint& pt) {
+void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, IntPoint& pt) {
     pt = IntPoint();
     if (e1.dx == e2.dx) {
         pt.Y = e1.current.Y;
@@ -48,8 +48,10 @@ void IntersectPoint(const TEdge& e1, const TEdge& e2, IntPoint& pt) {
         pt.Y = Round(q);
         pt.X = e1Steeper ? Round(e1.dx * q + b1) : Round(e2.dx * q + b2);
     }
-    if (pt.Y < e1.top.Y || pt.Y < e2.top.Y) {
-        pt.Y = std::max(e1.top.Y, e2.top.Y);
+    // Above the scanbeam (which ends at or below both tops), only by rounding: the point goes
+    // back onto the beam's top on the steeper edge, whose X strays least from the crossing.
+    if (pt.Y < topY) {
+        pt.Y = topY;
         pt.X = TopX(e1Steeper ? e1 : e2, pt.Y);
     }
     if (pt.Y > e1.current.Y) {
@@ -114,9 +116,7 @@ void Engine::BuildIntersectList(std::int64_t topY) {
                 continue;
             }
             IntPoint pt;
-            IntersectPoint(*e, *next, pt);
-            // Rounding may lift a crossing above the scanbeam; keep it on the beam's top.
-            if (pt.Y < topY) pt = IntPoint(TopX(*e, topY), topY);
+            IntersectPoint(*e, *next, topY, pt);
             intersections.push_back(IntersectNode{e, next, pt, CrossingY(*e, *next)});
             SwapPositionsInSEL(e, next);
             swapped = true;
