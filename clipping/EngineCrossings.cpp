@@ -48,15 +48,20 @@ void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, IntPoin
         pt.Y = Round(q);
         pt.X = e1Steeper ? Round(e1.dx * q + b1) : Round(e2.dx * q + b2);
     }
-    // Above the scanbeam (which ends at or below both tops), only by rounding: the point goes
-    // back onto the beam's top on the steeper edge, whose X strays least from the crossing.
-    if (pt.Y < topY) {
-        pt.Y = topY;
+    if (pt.Y < e1.top.Y || pt.Y < e2.top.Y) {
+        pt.Y = std::max(e1.top.Y, e2.top.Y);
         pt.X = TopX(e1Steeper ? e1 : e2, pt.Y);
     }
     if (pt.Y > e1.current.Y) {
         pt.Y = e1.current.Y;
         pt.X = TopX(std::fabs(e1.dx) > std::fabs(e2.dx) ? e2 : e1, pt.Y);
+    }
+    // Rounding may also lift a crossing above the scanbeam (whose top may lie below both
+    // edges' tops): back onto the beam's top on e1, ahead of the clamp below, since e1's X
+    // there may lie far beyond e2's span.
+    if (pt.Y < topY) {
+        pt.Y = topY;
+        pt.X = TopX(e1, topY);
     }
     // Far from the origin the doubles above lose whole units: keep the point where both
     // edges are, never beyond their ends (and so never beyond the coordinate range).

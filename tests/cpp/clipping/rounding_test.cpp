@@ -152,8 +152,8 @@ const Case kLargeCases[] = {
        {-kTop + 138, -kTop}}},
      {}},
     // Two edges cross some 40 units below a scan line; in doubles the crossing rounds above
-    // it, and the point put back on the scan line must lie near the crossing, not on the
-    // flatter edge far beyond the subject's right end.
+    // it, and the point put back on the scan line must stay within both edges' spans, not
+    // on the flatter one beyond the subject's right end.
     {"a crossing that rounds above its scanbeam at the edge of the range",
      Difference,
      NonZero,
