@@ -18,8 +18,9 @@ struct IntersectNode {
     long double y;  // the crossing's Y before rounding: it orders crossings that round alike
 };
 
-// Where edges e1 and e2 cross (Z 0), kept inside the current scanbeam and the edges' spans.
-void IntersectPoint(const TEdge& e1, const TEdge& e2, IntPoint& pt);
+// Where edges e1 and e2 cross (Z 0), kept inside the scanbeam that ends at topY and inside
+// the edges' spans.
+void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, IntPoint& pt);
 // The edge that closes a maximum with e, or null.
 TEdge* GetMaximaPair(const TEdge& e);
 void GetHorzDirection(const TEdge& h, Direction& dir, std::int64_t& left, std::int64_t& right);

@@ -29,7 +29,7 @@ bool Adjacent(const IntersectNode& node) {
 
 }  // namespace
 
-void IntersectPoint(const TEdge& e1, const TEdge& e2, IntPoint& pt) {
+void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, IntPoint& pt) {
     pt = IntPoint();
     if (e1.dx == e2.dx) {
         pt.Y = e1.current.Y;
@@ -55,6 +55,13 @@ void IntersectPoint(const TEdge& e1, const TEdge& e2, IntPoint& pt) {
     if (pt.Y > e1.current.Y) {
         pt.Y = e1.current.Y;
         pt.X = TopX(std::fabs(e1.dx) > std::fabs(e2.dx) ? e2 : e1, pt.Y);
+    }
+    // Rounding may also lift a crossing above the scanbeam (whose top may lie below both
+    // edges' tops): back onto the beam's top on e1, ahead of the clamp below, since e1's X
+    // there may lie far beyond e2's span.
+    if (pt.Y < topY) {
+        pt.Y = topY;
+        pt.X = TopX(e1, topY);
     }
     // Far from the origin the doubles above lose whole units: keep the point where both
     // edges are, never beyond their ends (and so never beyond the coordinate range).
@@ -114,9 +121,7 @@ void Engine::BuildIntersectList(std::int64_t topY) {
                 continue;
             }
             IntPoint pt;
-            IntersectPoint(*e, *next, pt);
-            // Rounding may lift a crossing above the scanbeam; keep it on the beam's top.
-            if (pt.Y < topY) pt = IntPoint(TopX(*e, topY), topY);
+            IntersectPoint(*e, *next, topY, pt);
             intersections.push_back(IntersectNode{e, next, pt, CrossingY(*e, *next)});
             SwapPositionsInSEL(e, next);
             swapped = true;

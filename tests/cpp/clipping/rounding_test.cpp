@@ -151,6 +151,19 @@ const Case kLargeCases[] = {
        {-kTop + 1, 4611686014149132545},
        {-kTop + 138, -kTop}}},
      {}},
+    // Two edges cross some 40 units below a scan line; in doubles the crossing rounds above
+    // it, and the point put back on the scan line must stay within both edges' spans, not
+    // on the flatter one beyond the subject's right end.
+    {"a crossing that rounds above its scanbeam at the edge of the range",
+     Difference,
+     NonZero,
+     EvenOdd,
+     {{{1537228672809109248, -kTop + 1},
+       {4611686018427387650, -kTop},
+       {-4611610958433905988, 4611683823699099649},
+       {4611686014300193058, 2500623694724148113},
+       {-4323455641503334399, 4539909899366170625}}},
+     {{{4611686018427387660, -4611369359074114491}, {-357473215575837694, -3891003471934025840}, {kTop, -kTop}}}},
 };
 
 TEST(Rounding, ResultsAtTheEdgeOfTheCoordinateRange) {
