@@ -113,10 +113,12 @@ bool MayHold(const OutRec& holder, const OutRec& r) {
 
 bool Engine::InSplitPart(const OutRec& r, const OutRec& kept, const OutRec& split) const {
     // Only a larger part can hold r. Where rounding moved a vertex of r just outside the part
-    // that holds it, as near the points the two share, the sizes still tell.
+    // that holds it, as near the points the two share, the sizes still tell; but a ring thin
+    // enough for rounding to have turned it may owe its hole state, and so its link to the
+    // whole ring, to rounding too.
     const bool keptMayHold = MayHold(kept, r);
     const bool splitMayHold = MayHold(split, r);
-    if (keptMayHold != splitMayHold) return splitMayHold;
+    if (keptMayHold != splitMayHold && !Thin(r.pts)) return splitMayHold;
     return Poly2ContainsPoly1(r.pts, split.pts);
 }
 
