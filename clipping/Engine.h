@@ -125,6 +125,9 @@ private:
     OutRec* Enclosing(OutRec* r1, OutRec* r2) const;
     void SplitJoinedRing(const Join& join, OutRec* r1);
     void MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec);
+    // Whether r, which the ring a join split held, lies in the part split off rather than in
+    // the part kept.
+    bool InSplitPart(const OutRec& r, const OutRec& kept, const OutRec& split) const;
     // Hole states and containing records of the two rings a join made of one.
     void SplitHoleState(OutRec* oldRec, OutRec* newRec);
     enum Nesting { NewInsideOld, OldInsideNew, Apart };

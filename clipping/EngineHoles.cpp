@@ -111,6 +111,17 @@ bool MayHold(const OutRec& holder, const OutRec& r) {
 
 }  // namespace
 
+bool Engine::InSplitPart(const OutRec& r, const OutRec& kept, const OutRec& split) const {
+    // Only a larger part can hold r. Where rounding moved a vertex of r just outside the part
+    // that holds it, as near the points the two share, the sizes still tell; but a ring thin
+    // enough for rounding to have turned it may owe its hole state, and so its link to the
+    // whole ring, to rounding too.
+    const bool keptMayHold = MayHold(kept, r);
+    const bool splitMayHold = MayHold(split, r);
+    if (keptMayHold != splitMayHold && !Thin(r.pts)) return splitMayHold;
+    return Poly2ContainsPoly1(r.pts, split.pts);
+}
+
 OutRec* Engine::PartHolder(const OutRec& r, const std::vector<OutRec*>& parts, const Holding& holding) const {
     if (OutRec* holder = SmallestHolder(r, parts)) return holder;
     OutRec* largest = nullptr;
@@ -133,8 +144,7 @@ OutRec* Engine::SmallestHolder(const OutRec& r, const std::vector<OutRec*>& cand
 
 void Engine::FixupFirstLefts1(OutRec* oldRec, OutRec* newRec) {
     for (OutRec* r : outRecords) {
-        if (r->pts && ParseFirstLeft(r->firstLeft, outRecords.size()) == oldRec &&
-            Poly2ContainsPoly1(r->pts, newRec->pts))
+        if (r->pts && ParseFirstLeft(r->firstLeft, outRecords.size()) == oldRec && InSplitPart(*r, *oldRec, *newRec))
             r->firstLeft = newRec;
     }
 }

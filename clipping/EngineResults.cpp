@@ -171,7 +171,7 @@ void Engine::SplitJoinedRing(const Join& join, OutRec* r1) {
     for (std::size_t i = 0; i + 1 < outRecords.size(); ++i) {
         OutRec* r = outRecords[i];
         if (!r->pts || ParseFirstLeft(r->firstLeft, outRecords.size()) != r1 || r->isHole == r1->isHole) continue;
-        if (Poly2ContainsPoly1(r->pts, join.outPt2)) r->firstLeft = r2;
+        if (InSplitPart(*r, *r1, *r2)) r->firstLeft = r2;
     }
     SplitHoleState(r1, r2);
 }

@@ -91,6 +91,14 @@ const Case kSmallCases[] = {
      Negative,
      {{{12, 11}, {-15, -15}, {-9, 11}, {-16, -16}, {9, 8}, {-5, -5}, {-10, 11}, {-16, -16}, {11, 11}}},
      {}},
+    {"outer rings that overlap where three rings meet at shared points",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{-16, -16}, {-11, 8}, {-8, -16}},
+      {{-11, 8}, {8, 8}, {-16, -16}, {-16, -9}, {8, 8}, {-16, -16}, {-16, 10}, {-15, 8}, {8, 8}, {-15, -15}},
+      {{8, 8}, {8, -16}, {-16, -16}, {-16, 8}}},
+     {}},
 };
 
 // Translations: none, and one beyond the range of 64-bit slope products.
