@@ -19,8 +19,8 @@ struct IntersectNode {
 };
 
 // Where edges e1 and e2 cross (Z 0), kept inside the scanbeam that ends at topY and inside
-// the edges' spans.
-void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, IntPoint& pt);
+// the edges' spans. useFullRange as for SlopesEqual.
+void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, bool useFullRange, IntPoint& pt);
 // The edge that closes a maximum with e, or null.
 TEdge* GetMaximaPair(const TEdge& e);
 void GetHorzDirection(const TEdge& h, Direction& dir, std::int64_t& left, std::int64_t& right);

@@ -27,9 +27,25 @@ bool Adjacent(const IntersectNode& node) {
     return node.edge1->nextSorted == node.edge2 || node.edge1->prevSorted == node.edge2;
 }
 
+// The scan line nearest to where e1, left of e2 at the beam's bottom botY and right of it at
+// its top topY, crosses e2: the exact order of the two edges is bisected down to adjacent
+// scan lines, and the crossing's Y before rounding picks between them.
+std::int64_t CrossingScanLine(const TEdge& e1, const TEdge& e2, std::int64_t topY, std::int64_t botY) {
+    std::int64_t swapped = topY, unswapped = botY;
+    while (unswapped - swapped > 1) {
+        const std::int64_t mid = swapped + (unswapped - swapped) / 2;
+        if (CompareExactX(e1, e2, mid) > 0) {
+            swapped = mid;
+        } else {
+            unswapped = mid;
+        }
+    }
+    return CrossingY(e1, e2) < static_cast<long double>(swapped) + 0.5L ? swapped : unswapped;
+}
+
 }  // namespace
 
-void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, IntPoint& pt) {
+void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, bool useFullRange, IntPoint& pt) {
     pt = IntPoint();
     if (e1.dx == e2.dx) {
         pt.Y = e1.current.Y;
@@ -47,6 +63,12 @@ void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, IntPoin
         const double q = (b2 - b1) / (e1.dx - e2.dx);
         pt.Y = Round(q);
         pt.X = e1Steeper ? Round(e1.dx * q + b1) : Round(e2.dx * q + b2);
+    }
+    // Beyond the low range the doubles above can lose more than a scanbeam's height; the
+    // edges did swap within the beam, so a crossing off it is looked for there.
+    if (useFullRange && (pt.Y < topY || pt.Y > e1.current.Y)) {
+        pt.Y = CrossingScanLine(e1, e2, topY, e1.current.Y);
+        pt.X = TopX(e1Steeper ? e1 : e2, pt.Y);
     }
     if (pt.Y < e1.top.Y || pt.Y < e2.top.Y) {
         pt.Y = std::max(e1.top.Y, e2.top.Y);
@@ -121,7 +143,7 @@ void Engine::BuildIntersectList(std::int64_t topY) {
                 continue;
             }
             IntPoint pt;
-            IntersectPoint(*e, *next, topY, pt);
+            IntersectPoint(*e, *next, topY, useFullRange, pt);
             intersections.push_back(IntersectNode{e, next, pt, CrossingY(*e, *next)});
             SwapPositionsInSEL(e, next);
             swapped = true;

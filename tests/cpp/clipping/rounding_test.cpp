@@ -7,6 +7,7 @@
 // wherever rounding cannot reach.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "clip_test_support.h"
@@ -172,6 +173,26 @@ const Case kLargeCases[] = {
        {4611686014300193058, 2500623694724148113},
        {-4323455641503334399, 4539909899366170625}}},
      {{{4611686018427387660, -4611369359074114491}, {-357473215575837694, -3891003471934025840}, {kTop, -kTop}}}},
+    // Two very flat subject edges cross inside a 255-unit scanbeam; in doubles the crossing
+    // lands some thousand units away, and the point put back on the beam's edge lay at the
+    // flatter edge's far end, beyond the clip's left end.
+    {"two very flat edges crossing at the edge of the range",
+     Intersection,
+     NonZero,
+     NonZero,
+     {{{3760224381941740556, 4467833667123028265},
+       {4611411142282051841, 4611686018427352076},
+       {-2666130979403390464, 4611411140520509441},
+       {4611684957570465538, -kTop},
+       {-kTop, -kTop + 255},
+       {4539677908423903862, 3760224381941740556},
+       {3775741788987274752, 4611411142282051841},
+       {4611532134010646390, -2666130979403390464},
+       {-4611404543450677248, 4611684957570465538},
+       {-kTop, -kTop},
+       {442478659094183937, -kTop + 4294967156},
+       {3754383608094523498, -4610842667239079680}}},
+     {{{-3963167676381003775, -kTop}, {-2017893008527065090, 1010213691414544640}, {-4611686018427387648, -kTop}}}},
 };
 
 TEST(Rounding, ResultsAtTheEdgeOfTheCoordinateRange) {
@@ -180,6 +201,61 @@ TEST(Rounding, ResultsAtTheEdgeOfTheCoordinateRange) {
             EXPECT_EQ(cliptest::ResultFault(c.subject, c.clip, c.op, c.subjectFill, c.clipFill, options), "")
                 << c.name << ", options " << options;
         }
+    }
+}
+
+// An active edge at the bottom botY of a scanbeam.
+TEdge ActiveEdge(IntPoint bottom, IntPoint top, std::int64_t botY) {
+    TEdge e;
+    e.bottom = bottom;
+    e.top = top;
+    e.delta = IntPoint(top.X - bottom.X, top.Y - bottom.Y);
+    e.dx = static_cast<double>(e.delta.X) / static_cast<double>(e.delta.Y);
+    e.current = IntPoint(TopX(e, botY), botY);
+    return e;
+}
+
+// Two edges that swap order within the scanbeam from botY up to topY; left is the one on
+// the left at botY. crossing: the Y where they cross, rounded, and the steeper edge's exact X
+// there, rounded down.
+struct CrossingCase {
+    const char* name;
+    IntPoint leftBottom, leftTop, rightBottom, rightTop;
+    std::int64_t topY, botY;
+    IntPoint crossing;
+};
+
+const CrossingCase kFlatCrossings[] = {
+    // Some 3.6e16 and 1.2e9 units of X per unit of Y: in doubles the crossing lands about a
+    // thousand units of Y away, beyond the 255-unit beam.
+    {"the steeper edge on the right",
+     {-kTop, -kTop + 255},
+     {4611684957570465538, -kTop},
+     {442478659094183937, -kTop + 4294967156},
+     {-kTop, -kTop},
+     -kTop,
+     -kTop + 255,
+     {-kTop + 300074935606, -kTop + 255}},
+    {"the steeper edge on the left",
+     {-442478659094183937, -kTop + 4294967156},
+     {kTop, -kTop},
+     {kTop, -kTop + 255},
+     {-4611684957570465538, -kTop},
+     -kTop,
+     -kTop + 255,
+     {kTop - 300074935606, -kTop + 255}},
+};
+
+TEST(Rounding, FlatEdgesCrossWhereTheyCrossAtTheEdgeOfTheRange) {
+    for (const CrossingCase& c : kFlatCrossings) {
+        const TEdge left = ActiveEdge(c.leftBottom, c.leftTop, c.botY);
+        const TEdge right = ActiveEdge(c.rightBottom, c.rightTop, c.botY);
+        IntPoint pt;
+        IntersectPoint(left, right, c.topY, true, pt);
+        EXPECT_EQ(pt.Y, c.crossing.Y) << c.name;
+        // X in doubles on the steeper edge, some 5e18 units from its bottom: within two units
+        // in the last place.
+        EXPECT_LE(std::llabs(pt.X - c.crossing.X), 1 << 10) << c.name << ": X " << pt.X;
     }
 }
 
