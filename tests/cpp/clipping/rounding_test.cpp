@@ -99,6 +99,13 @@ const Case kSmallCases[] = {
       {{-11, 8}, {8, 8}, {-16, -16}, {-16, -9}, {8, 8}, {-16, -16}, {-16, 10}, {-15, 8}, {8, 8}, {-15, -15}},
       {{8, 8}, {8, -16}, {-16, -16}, {-16, 8}}},
      {}},
+    {"a ring whose loops, cut at its repeated points, overlap rather than nest",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{-15, 9}, {8, -7}, {-4, -8}, {0, 8}, {-8, 8}, {8, 8}, {-16, 8}, {-16, -13}, {0, 0}, {8, 8}, {-16, -16}, {-8, -14}},
+      {{-13, 10}, {0, 8}, {-15, -16}, {4, -8}, {-13, 8}, {-16, -16}}},
+     {}},
 };
 
 // Translations: none, and one beyond the range of 64-bit slope products.
