@@ -181,14 +181,24 @@ void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange) {
     std::vector<Cut> cuts;
     const std::vector<OutPt*> heads = CutIntoLoops(pts, cuts);
     const std::vector<const OutPt*> loops(heads.begin(), heads.end());
+    auto runsAgainstNesting = [&](const OutPt* loop) {
+        const int sign = AreaSign(loop, useFullRange);
+        const int depthParity = sign == 0 ? -1 : DepthParity(loop, loops);
+        return depthParity >= 0 && (sign > 0) != (outerPositive == (depthParity == 0));
+    };
     std::vector<OutPt*> inverted;
     for (OutPt* loop : heads) {
-        const int sign = AreaSign(loop, useFullRange);
-        if (sign == 0 || !Thin(loop)) continue;
-        const int depthParity = DepthParity(loop, loops);
-        if (depthParity >= 0 && (sign > 0) != (outerPositive == (depthParity == 0))) inverted.push_back(loop);
+        if (Thin(loop) && runsAgainstNesting(loop)) inverted.push_back(loop);
     }
-    for (OutPt* loop : inverted) ReversePolyPtLinks(loop);
+    // A loop too large for rounding to have turned that runs against its nesting shows that
+    // the ring's loops do not nest one in another, as where a join merged the ring with a part
+    // lying in another ring: their nesting then says nothing of the thin ones either.
+    const bool nestingHolds = inverted.empty() || std::none_of(heads.begin(), heads.end(), [&](const OutPt* loop) {
+                                  return !Thin(loop) && runsAgainstNesting(loop);
+                              });
+    if (nestingHolds) {
+        for (OutPt* loop : inverted) ReversePolyPtLinks(loop);
+    }
     // Joining at the same vertices in reverse order restores one ring, whichever way its
     // loops now run.
     for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) SwapPredecessors(cut->first, cut->second);

@@ -10,7 +10,8 @@ namespace clip {
 // way, but rounding crossing points to integers can turn a thin loop inside out. A ring that
 // passes no point twice, a loop too large to have been turned (Thin), and a loop whose nesting
 // cannot be told clear of rounding, or that overlaps another loop rather than nesting, stay as
-// they are. useFullRange as for SlopesEqual.
+// they are; so do all loops of a ring where a loop too large to have been turned runs against
+// its nesting. useFullRange as for SlopesEqual.
 void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange);
 
 // Rounding moves each vertex by less than a unit, which changes the area of a ring by less
