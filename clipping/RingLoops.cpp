@@ -97,6 +97,20 @@ double Perimeter(const OutPt* loop) {
 // farther than this from an edge lies on the same side of it as before rounding.
 constexpr double kClearance = 1.5;
 
+// Distance from v to the nearest edge of the loops other than its own.
+double DistanceToOthers(const OutPt* v, const OutPt* loop, const std::vector<const OutPt*>& loops) {
+    double nearest = HUGE_VAL;
+    for (const OutPt* other : loops) {
+        if (other == loop) continue;
+        const OutPt* e = other;
+        do {
+            nearest = std::min(nearest, Distance(v->pt, e->pt, e->next->pt));
+            e = e->next;
+        } while (e != other);
+    }
+    return nearest;
+}
+
 // The loop's vertex farthest from the edges of the other loops, or null when none lies
 // clear of them.
 const OutPt* FarthestVertex(const OutPt* loop, const std::vector<const OutPt*>& loops) {
@@ -104,15 +118,7 @@ const OutPt* FarthestVertex(const OutPt* loop, const std::vector<const OutPt*>& 
     double bestDistance = kClearance;
     const OutPt* v = loop;
     do {
-        double nearest = HUGE_VAL;
-        for (const OutPt* other : loops) {
-            if (other == loop) continue;
-            const OutPt* e = other;
-            do {
-                nearest = std::min(nearest, Distance(v->pt, e->pt, e->next->pt));
-                e = e->next;
-            } while (e != other);
-        }
+        const double nearest = DistanceToOthers(v, loop, loops);
         if (nearest > bestDistance) {
             best = v;
             bestDistance = nearest;
@@ -122,18 +128,33 @@ const OutPt* FarthestVertex(const OutPt* loop, const std::vector<const OutPt*>& 
     return best;
 }
 
-// Whether the loop lies inside an odd number of the other loops: 1 or 0, or -1 when that
-// cannot be told. Judged at the vertex farthest from their edges, since near the point where
-// a thin loop meets another, rounding may have moved it across.
-int DepthParity(const OutPt* loop, const std::vector<const OutPt*>& loops) {
-    const OutPt* v = FarthestVertex(loop, loops);
-    if (!v) return -1;
-    // Only a larger loop can hold this one.
-    const double area = std::fabs(Area(loop));
+// Whether pt lies inside an odd number of the loops larger than `area`: only those can hold
+// a loop of that size.
+int ParityAmongLarger(const IntPoint& pt, double area, const std::vector<const OutPt*>& loops) {
     int parity = 0;
     for (const OutPt* other : loops) {
-        if (other != loop && std::fabs(Area(other)) > area && PointInPolygon(v->pt, other) == 1) parity = 1 - parity;
+        if (std::fabs(Area(other)) > area && PointInPolygon(pt, other) == 1) parity = 1 - parity;
     }
+    return parity;
+}
+
+// Whether the loop lies inside an odd number of the other loops: 1 or 0, or -1 when that
+// cannot be told. Judged at the vertices clear of their edges, since near the point where a
+// thin loop meets another, rounding may have moved it across. Loops cut from a ring that
+// touches itself inside an edge can overlap rather than nest: where clear vertices disagree,
+// nesting says nothing.
+int DepthParity(const OutPt* loop, const std::vector<const OutPt*>& loops) {
+    const double area = std::fabs(Area(loop));
+    int parity = -1;
+    const OutPt* v = loop;
+    do {
+        if (DistanceToOthers(v, loop, loops) > kClearance) {
+            const int here = ParityAmongLarger(v->pt, area, loops);
+            if (parity >= 0 && here != parity) return -1;
+            parity = here;
+        }
+        v = v->next;
+    } while (v != loop);
     return parity;
 }
 
@@ -160,14 +181,24 @@ void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange) {
     std::vector<Cut> cuts;
     const std::vector<OutPt*> heads = CutIntoLoops(pts, cuts);
     const std::vector<const OutPt*> loops(heads.begin(), heads.end());
+    auto runsAgainstNesting = [&](const OutPt* loop) {
+        const int sign = AreaSign(loop, useFullRange);
+        const int depthParity = sign == 0 ? -1 : DepthParity(loop, loops);
+        return depthParity >= 0 && (sign > 0) != (outerPositive == (depthParity == 0));
+    };
     std::vector<OutPt*> inverted;
     for (OutPt* loop : heads) {
-        const int sign = AreaSign(loop, useFullRange);
-        if (sign == 0 || !Thin(loop)) continue;
-        const int depthParity = DepthParity(loop, loops);
-        if (depthParity >= 0 && (sign > 0) != (outerPositive == (depthParity == 0))) inverted.push_back(loop);
+        if (Thin(loop) && runsAgainstNesting(loop)) inverted.push_back(loop);
     }
-    for (OutPt* loop : inverted) ReversePolyPtLinks(loop);
+    // A loop too large for rounding to have turned that runs against its nesting shows that
+    // the ring's loops do not nest one in another, as where a join merged the ring with a part
+    // lying in another ring: their nesting then says nothing of the thin ones either.
+    const bool nestingHolds = inverted.empty() || std::none_of(heads.begin(), heads.end(), [&](const OutPt* loop) {
+                                  return !Thin(loop) && runsAgainstNesting(loop);
+                              });
+    if (nestingHolds) {
+        for (OutPt* loop : inverted) ReversePolyPtLinks(loop);
+    }
     // Joining at the same vertices in reverse order restores one ring, whichever way its
     // loops now run.
     for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) SwapPredecessors(cut->first, cut->second);

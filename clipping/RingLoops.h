@@ -9,7 +9,9 @@ namespace clip {
 // outerPositive) at even depth, the opposite at odd depth. The sweep builds every loop that
 // way, but rounding crossing points to integers can turn a thin loop inside out. A ring that
 // passes no point twice, a loop too large to have been turned (Thin), and a loop whose nesting
-// cannot be told clear of rounding stay as they are. useFullRange as for SlopesEqual.
+// cannot be told clear of rounding, or that overlaps another loop rather than nesting, stay as
+// they are; so do all loops of a ring where a loop too large to have been turned runs against
+// its nesting. useFullRange as for SlopesEqual.
 void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange);
 
 // Rounding moves each vertex by less than a unit, which changes the area of a ring by less
