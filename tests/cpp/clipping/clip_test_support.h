@@ -59,7 +59,8 @@ struct OperationCase {
 // a tree ring whose orientation disagrees with its hole state; a vertex beyond the bounds of
 // the inputs that can reach the result; or, at the points of a grid over the inputs that lie
 // more than a unit from every input edge, a winding number other than the one the
-// operation's fill asks for (checked for coordinates up to 2^61, where Winding is exact).
+// operation's fill asks for, or a negative covered area (both checked for coordinates up to
+// 2^61, where Winding is exact).
 std::string ResultFault(const clip::Paths& subject, const clip::Paths& clip, clip::ClipType op,
                         clip::PolyFillType subjectFill, clip::PolyFillType clipFill, int options);
 
