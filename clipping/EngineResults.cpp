@@ -130,6 +130,9 @@ void Engine::FinishRings() {
     if (!joins.empty()) JoinCommonEdges();
     for (OutRec* record : outRecords) {
         if (record->pts) FixupOutPolygon(*record);
+    }
+    DropCancellingPairs();
+    for (OutRec* record : outRecords) {
         if (!record->pts) continue;
         const int sign = AreaSign(record->pts, useFullRange);
         // A ring of no area encloses nothing: its rounded loops cancel.
@@ -140,10 +143,7 @@ void Engine::FinishRings() {
         SettleOrientation(record, sign);
         OrientLoops(record->pts, record->isHole == reverseOutput, useFullRange);
     }
-    if (strictlySimple) {
-        DropCancellingPairs();
-        DoSimplePolygons();
-    }
+    if (strictlySimple) DoSimplePolygons();
     SettleOrphanHoles();
 }
 
@@ -244,8 +244,9 @@ void Engine::FixupOutPolygon(OutRec& record) {
 void Engine::DropCancellingPairs() {
     // A ring and one that runs back along its points add nothing to any winding number. Edges
     // given twice make such pairs where rounded crossings on the shared edges defeat the joins
-    // that would merge the two. Cut apart at their repeated points, each ring would be cut its
-    // own way, and parts that no longer pair up would be taken for rings that hold or fill
+    // that would merge the two. Kept, each ring would be finished its own way: a thin loop
+    // turned in one and not in the other, or the two cut apart at their repeated points into
+    // parts that no longer pair up, which would then be taken for rings that hold or fill
     // something.
     std::map<std::tuple<int, std::int64_t, std::int64_t>, std::vector<OutRec*>> alikeRings;
     for (OutRec* record : outRecords) {

@@ -195,10 +195,6 @@ std::vector<std::string> Canonical(const Paths& rings) {
     return out;
 }
 
-namespace {
-
-// Twice the area of the rings, summed exactly while the cross products relative to each
-// ring's first vertex stay within 128 bits (coordinate spans up to 2^61, rings of few vertices).
 __int128 TwiceArea(const Paths& rings) {
     __int128 sum = 0;
     for (const Path& ring : rings) {
@@ -211,8 +207,6 @@ __int128 TwiceArea(const Paths& rings) {
     }
     return sum;
 }
-
-}  // namespace
 
 int ExactAreaSign(const Path& ring) {
     // Cross products relative to the first vertex, each exact in 128 bits; their sum is kept

@@ -41,6 +41,10 @@ struct Shapes {
 // Rings compared up to their start vertex and their order (X, Y and Z).
 std::vector<std::string> Canonical(const clip::Paths& rings);
 
+// Twice the summed area of the rings, exact while the cross products relative to each ring's
+// first vertex sum within 128 bits (coordinate spans up to 2^61, rings of few vertices).
+__int128 TwiceArea(const clip::Paths& rings);
+
 // Sign of the ring's area, exact for any coordinates.
 int ExactAreaSign(const clip::Path& ring);
 
