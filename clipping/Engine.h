@@ -133,10 +133,14 @@ private:
     enum Nesting { NewInsideOld, OldInsideNew, Apart };
     Nesting JoinedPartsNesting(const OutRec* oldRec, const OutRec* newRec) const;
     void Reorient(OutRec* record) const;
+    // Gives a ring that a join split off the hole state the way it runs says.
+    void KeepDirection(OutRec* record);
     // Gives a ring the hole state that the way it runs (the sign of its area) says, once joins
     // are resolved.
     void SettleOrientation(OutRec* record, int sign);
     void FixupOutPolygon(OutRec& record);
+    // Drops every pair of rings of which one runs back along the other.
+    void DropCancellingPairs();
     void DoSimplePolygons();
     // Hole states and containing records of the parts a ring was cut into at its repeated
     // points, the first part in the ring's own record.

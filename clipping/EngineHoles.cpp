@@ -46,7 +46,7 @@ void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec) {
             newRec->isHole = !oldRec->isHole;
             newRec->firstLeft = oldRec;
             FixupFirstLefts2(newRec, oldRec);
-            Reorient(newRec);
+            KeepDirection(newRec);
             break;
         case OldInsideNew:
             newRec->isHole = oldRec->isHole;
@@ -54,7 +54,7 @@ void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec) {
             newRec->firstLeft = oldRec->firstLeft;
             oldRec->firstLeft = newRec;
             FixupFirstLefts2(oldRec, newRec);
-            Reorient(oldRec);
+            KeepDirection(oldRec);
             break;
         case Apart:
             newRec->isHole = oldRec->isHole;
@@ -62,6 +62,13 @@ void Engine::SplitHoleState(OutRec* oldRec, OutRec* newRec) {
             FixupFirstLefts1(oldRec, newRec);
             break;
     }
+}
+
+void Engine::KeepDirection(OutRec* record) {
+    // A part that runs against the hole state its nesting gives it is what rounding left of
+    // rings that overlap (rings given twice, whose joins rounding defeated); turning it round
+    // would add or take away the area it encloses. Its hole state follows the way it runs.
+    SettleOrientation(record, AreaSign(record->pts, useFullRange));
 }
 
 void Engine::SettleOrientation(OutRec* record, int sign) {

@@ -1,6 +1,9 @@
 // Finishing the rings of a sweep: orientation, joins, fix-up, strictly simple splitting and
 // the two result forms.
+#include <algorithm>
+#include <map>
 #include <memory>
+#include <tuple>
 
 #include "clipping/Engine.h"
 #include "clipping/Path.h"
@@ -127,6 +130,9 @@ void Engine::FinishRings() {
     if (!joins.empty()) JoinCommonEdges();
     for (OutRec* record : outRecords) {
         if (record->pts) FixupOutPolygon(*record);
+    }
+    DropCancellingPairs();
+    for (OutRec* record : outRecords) {
         if (!record->pts) continue;
         const int sign = AreaSign(record->pts, useFullRange);
         // A ring of no area encloses nothing: its rounded loops cancel.
@@ -233,6 +239,30 @@ void Engine::FixupOutPolygon(OutRec& record) {
         }
     }
     record.pts = p;
+}
+
+void Engine::DropCancellingPairs() {
+    // A ring and one that runs back along its points add nothing to any winding number. Edges
+    // given twice make such pairs where rounded crossings on the shared edges defeat the joins
+    // that would merge the two. Kept, each ring would be finished its own way: a thin loop
+    // turned in one and not in the other, or the two cut apart at their repeated points into
+    // parts that no longer pair up, which would then be taken for rings that hold or fill
+    // something.
+    std::map<std::tuple<int, std::int64_t, std::int64_t>, std::vector<OutRec*>> alikeRings;
+    for (OutRec* record : outRecords) {
+        if (!record->pts) continue;
+        const IntPoint lowest = GetBottomPt(record->pts)->pt;
+        std::vector<OutRec*>& alike = alikeRings[{PointCount(record->pts), lowest.X, lowest.Y}];
+        const auto twin = std::find_if(alike.begin(), alike.end(),
+                                       [record](const OutRec* r) { return RunsBackAlong(r->pts, record->pts); });
+        if (twin == alike.end()) {
+            alike.push_back(record);
+            continue;
+        }
+        DisposeOutPts((*twin)->pts);
+        DisposeOutPts(record->pts);
+        alike.erase(twin);
+    }
 }
 
 void Engine::DoSimplePolygons() {

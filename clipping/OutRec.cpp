@@ -80,6 +80,24 @@ int PointCount(const OutPt* pts) {
     return count;
 }
 
+bool RunsBackAlong(const OutPt* a, const OutPt* b) {
+    if (PointCount(a) != PointCount(b)) return false;
+    const OutPt* start = b;
+    do {
+        if (start->pt == a->pt) {
+            const OutPt* p = a->next;
+            const OutPt* q = start->prev;
+            while (p != a && p->pt == q->pt) {
+                p = p->next;
+                q = q->prev;
+            }
+            if (p == a) return true;
+        }
+        start = start->next;
+    } while (start != b);
+    return false;
+}
+
 void ReversePolyPtLinks(OutPt* pts) {
     if (!pts) return;
     OutPt* p = pts;

@@ -43,6 +43,9 @@ double Area(const OutRec& record);
 // origin can come out as zero or with the wrong sign. useFullRange as for SlopesEqual.
 int AreaSign(const OutPt* pts, bool useFullRange);
 int PointCount(const OutPt* pts);
+// Whether ring b passes ring a's points (X and Y) in reverse order: the two enclose the same
+// area with opposite signs.
+bool RunsBackAlong(const OutPt* a, const OutPt* b);
 void ReversePolyPtLinks(OutPt* pts);
 void DisposeOutPts(OutPt*& pts);
 // A copy of op linked in right after it (insertAfter) or right before it.

@@ -41,6 +41,10 @@ struct Shapes {
 // Rings compared up to their start vertex and their order (X, Y and Z).
 std::vector<std::string> Canonical(const clip::Paths& rings);
 
+// Twice the summed area of the rings, exact while the cross products relative to each ring's
+// first vertex sum within 128 bits (coordinate spans up to 2^61, rings of few vertices).
+__int128 TwiceArea(const clip::Paths& rings);
+
 // Sign of the ring's area, exact for any coordinates.
 int ExactAreaSign(const clip::Path& ring);
 
@@ -59,7 +63,8 @@ struct OperationCase {
 // a tree ring whose orientation disagrees with its hole state; a vertex beyond the bounds of
 // the inputs that can reach the result; or, at the points of a grid over the inputs that lie
 // more than a unit from every input edge, a winding number other than the one the
-// operation's fill asks for (checked for coordinates up to 2^61, where Winding is exact).
+// operation's fill asks for, or a negative covered area (both checked for coordinates up to
+// 2^61, where Winding is exact).
 std::string ResultFault(const clip::Paths& subject, const clip::Paths& clip, clip::ClipType op,
                         clip::PolyFillType subjectFill, clip::PolyFillType clipFill, int options);
 

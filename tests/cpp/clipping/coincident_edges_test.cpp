@@ -2,6 +2,8 @@
 // whose vertices all lie on each other's boundary, and the parts must still be told apart.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "clip_test_support.h"
 #include "clipping/Engine.h"
 #include "clipping/Path.h"
@@ -55,6 +57,67 @@ TEST(CoincidentEdges, SplitOffSquareKeepsItsFillOrientation) {
             CheckResult(subject, clip, Xor, fill, s, result, tree, what);
         }
     }
+}
+
+// Rings given twice: under EvenOdd every point is covered an even number of times, so every
+// operation with no clip rings covers nothing. The copies' edges lie on top of each other, and
+// rounded crossings on them can defeat the joins that would merge the rings they make.
+struct DoubledCase {
+    const char* name;
+    Paths rings;  // each given twice
+};
+
+const DoubledCase kDoubled[] = {
+    {"strictly simple splitting cuts the two rings the copies make in different ways",
+     {{{-2, 0}, {-10, -9}, {1, 0}, {-4, 1}, {-2, -7}, {0, 1}, {4, -5}}}},
+    {"a join splits the ring the copies make into parts that run against their nesting",
+     {{{-7, -1}, {14, -5}, {-16, -16}, {8, 1}, {-16, 8}, {-9, -16}, {5, 8}, {-16, -10}, {9, -14}},
+      {{-16, -16}, {-7, -1}, {14, -5}, {-16, -16}, {8, 1}, {-16, 8}, {-9, -16}, {5, 8}, {-16, -10}, {-3, 6}, {-1, 3},
+       {-13, 3}}}},
+    {"loops of the two rings the copies make are turned one way in one ring and not in the other",
+     {{{7, 0}, {-3, -15}, {5, 7}, {7, -9}, {1, 16}, {12, -1}, {2, 11}, {10, -5}, {-5, -3}, {4, 7}, {13, -13}, {-4, 15}}}},
+};
+
+// Every operation, fill EvenOdd, at each option set; the faults of both result forms, or "".
+std::string DoubledRingsFault(const Paths& rings) {
+    Paths subject = rings;
+    subject.insert(subject.end(), rings.begin(), rings.end());
+    for (const ClipType op : {Intersection, Union, Difference, Xor}) {
+        for (const int options : {0, int(ReverseSolution), int(StrictlySimple), int(PreserveCollinear),
+                                  StrictlySimple | PreserveCollinear, ReverseSolution | StrictlySimple}) {
+            Engine engine(options);
+            engine.AddPaths(subject, Subject, true);
+            Paths flat, listed;
+            PolyTree tree;
+            if (!engine.Execute(op, flat, EvenOdd, EvenOdd) || !engine.Execute(op, tree, EvenOdd, EvenOdd))
+                return "an execution failed";
+            PolyTreeToPaths(tree, listed);
+            const std::string where = "operation " + std::to_string(op) + ", options " + std::to_string(options);
+            if (cliptest::TwiceArea(flat) != 0 || cliptest::TwiceArea(listed) != 0) return "area covered, " + where;
+            const std::string fault = cliptest::ResultFault(subject, {}, op, EvenOdd, EvenOdd, options);
+            if (!fault.empty()) return fault + ", " + where;
+        }
+    }
+    return "";
+}
+
+TEST(CoincidentEdges, RingsGivenTwiceCoverNothing) {
+    for (const DoubledCase& c : kDoubled) EXPECT_EQ(DoubledRingsFault(c.rings), "") << c.name;
+}
+
+// Still open: a join splits off a part of one of the two rings the copies make and not of the
+// other, so strictly simple splitting cuts them apart in ways whose parts no longer pair up; a
+// hole part that no single outer part holds is then turned into an outer ring.
+const DoubledCase kDoubledOpen[] = {
+    {"a part split off one ring only",
+     {{{-6, 12}, {11, -8}, {0, 15}, {1, 11}, {14, -5}, {15, -5}, {-3, -5}, {12, 14}, {-15, 7}, {-14, 6}, {14, 14},
+       {2, 0}}}},
+    {"the same with another ring",
+     {{{-8, 8}, {-6, -5}, {8, 12}, {-8, -6}, {15, 7}, {-1, 0}, {12, 3}}}},
+};
+
+TEST(CoincidentEdges, DISABLED_RingsGivenTwiceWhoseJoinsDifferCoverNothing) {
+    for (const DoubledCase& c : kDoubledOpen) EXPECT_EQ(DoubledRingsFault(c.rings), "") << c.name;
 }
 
 }  // namespace
