@@ -23,6 +23,16 @@ void CrossVertical(const TEdge& vertical, const TEdge& other, IntPoint& pt) {
     pt.Y = Round(x / other.dx + offset);
 }
 
+// The crossing's X kept within the X the steeper edge e has over the rows next to the
+// crossing's Y: the exact crossing lies within half a row of that Y, so a sound X always
+// is, while b1 and b2 above, beyond the low range, lose whole units and may put X far off
+// a steep edge yet within both edges' spans.
+std::int64_t NearSteeperEdge(const TEdge& e, const IntPoint& pt) {
+    const std::int64_t below = TopX(e, pt.Y + 1);
+    const std::int64_t above = TopX(e, pt.Y - 1);
+    return std::clamp(pt.X, std::min(below, above), std::max(below, above));
+}
+
 bool Adjacent(const IntersectNode& node) {
     return node.edge1->nextSorted == node.edge2 || node.edge1->prevSorted == node.edge2;
 }
@@ -69,6 +79,8 @@ void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, bool us
     if (useFullRange && (pt.Y < topY || pt.Y > e1.current.Y)) {
         pt.Y = CrossingScanLine(e1, e2, topY, e1.current.Y);
         pt.X = TopX(e1Steeper ? e1 : e2, pt.Y);
+    } else if (useFullRange) {
+        pt.X = NearSteeperEdge(e1Steeper ? e1 : e2, pt);
     }
     if (pt.Y < e1.top.Y || pt.Y < e2.top.Y) {
         pt.Y = std::max(e1.top.Y, e2.top.Y);

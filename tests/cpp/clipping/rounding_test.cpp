@@ -7,6 +7,7 @@
 // wherever rounding cannot reach.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -246,6 +247,21 @@ const Case kLargeCases[] = {
        {442478659094183937, -kTop + 4294967156},
        {3754383608094523498, -4610842667239079680}}},
      {{{-3963167676381003775, -kTop}, {-2017893008527065090, 1010213691414544640}, {-4611686018427387648, -kTop}}}},
+    // The clip is a sliver 38 units wide along X = -kTop; a vertex of the result landed
+    // some 470 units beyond its right end.
+    {"a result vertex beyond a thin clip at the edge of the range",
+     Intersection,
+     Negative,
+     Negative,
+     {{{-kTop + 1, -1785633928891711743},
+       {-kTop, -4611686018410610577},
+       {4140038906921970788, 2263467141186466354},
+       {4069111524599279951, 2839454690230478632},
+       {4611685773614252033, 4611472713171599362},
+       {-kTop, -kTop},
+       {-4611684918908983448, 2839351785911998927},
+       {-kTop + 1, -kTop + 1}}},
+     {{{-kTop + 1, -kTop + 1}, {-kTop + 1, 4539628424389486441}, {-kTop + 39, -kTop}}}},
 };
 
 TEST(Rounding, ResultsAtTheEdgeOfTheCoordinateRange) {
@@ -309,6 +325,46 @@ TEST(Rounding, FlatEdgesCrossWhereTheyCrossAtTheEdgeOfTheRange) {
         // X in doubles on the steeper edge, some 5e18 units from its bottom: within two units
         // in the last place.
         EXPECT_LE(std::llabs(pt.X - c.crossing.X), 1 << 10) << c.name << ": X " << pt.X;
+    }
+}
+
+// A crossing that the doubles put inside its beam: the sums they start from lose whole
+// units at the top of the range, which must not carry X off the steeper edge. Edges of the
+// fuzzer's case above, a steep one (1.5e-7 units of X per unit of Y) and one at about 45
+// degrees, crossing a few units from the flatter edge's top; and the same mirrored in X.
+struct BeamCase {
+    const char* name;
+    IntPoint leftBottom, leftTop, rightBottom, rightTop;
+    std::int64_t topY, botY;
+};
+
+const BeamCase kSteepCrossings[] = {
+    {"the steeper edge on the left",
+     {-4611684918908983448, 2839351785911998927},
+     {-kTop + 1, -kTop + 1},
+     {4140038906921970788, 2263467141186466354},
+     {-kTop, -4611686018410610577},
+     -4611686018410610577,
+     -1785633928891711743},
+    {"the steeper edge on the right",
+     {-4140038906921970788, 2263467141186466354},
+     {kTop, -4611686018410610577},
+     {4611684918908983448, 2839351785911998927},
+     {kTop - 1, -kTop + 1},
+     -4611686018410610577,
+     -1785633928891711743},
+};
+
+TEST(Rounding, CrossingsInsideTheBeamStayOnTheSteeperEdgeAtTheEdgeOfTheRange) {
+    for (const BeamCase& c : kSteepCrossings) {
+        const TEdge left = ActiveEdge(c.leftBottom, c.leftTop, c.botY);
+        const TEdge right = ActiveEdge(c.rightBottom, c.rightTop, c.botY);
+        const TEdge& steeper = std::fabs(left.dx) < std::fabs(right.dx) ? left : right;
+        IntPoint pt;
+        IntersectPoint(left, right, c.topY, true, pt);
+        EXPECT_GE(pt.Y, c.topY) << c.name;
+        EXPECT_LE(pt.Y, c.botY) << c.name;
+        EXPECT_LE(std::llabs(pt.X - TopX(steeper, pt.Y)), 1) << c.name << ": X " << pt.X << " at Y " << pt.Y;
     }
 }
 
