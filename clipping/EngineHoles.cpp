@@ -90,8 +90,9 @@ void Engine::SettleParts(const std::vector<OutRec*>& parts) {
             DisposeOutPts(part->pts);
             continue;
         }
-        // Every loop runs as its nesting says (OrientLoops); where rounding made two loops
-        // overlap, containment could not tell.
+        // Every loop runs as its nesting says (OrientLoops), or, in a ring that joins merged,
+        // as the ring it came from ran; where rounding made two loops overlap, containment
+        // could not tell.
         part->isHole = (sign > 0) == reverseOutput;
         kept.push_back(part);
     }

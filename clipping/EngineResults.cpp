@@ -141,7 +141,10 @@ void Engine::FinishRings() {
             continue;
         }
         SettleOrientation(record, sign);
-        OrientLoops(record->pts, record->isHole == reverseOutput, useFullRange);
+        // Loops of a ring that joins merged from two rings need not nest one in another: an
+        // outer ring and a hole lying apart can meet at a point. A merge turns no loop, and
+        // their nesting would misjudge whole rings as turned by rounding.
+        if (!record->merged) OrientLoops(record->pts, record->isHole == reverseOutput, useFullRange);
     }
     if (strictlySimple) DoSimplePolygons();
     SettleOrphanHoles();
@@ -171,6 +174,7 @@ void Engine::SplitJoinedRing(const Join& join, OutRec* r1) {
     r1->bottomPt = nullptr;
     OutRec* r2 = CreateOutRec();
     r2->pts = join.outPt2;
+    r2->merged = r1->merged;
     SetRingIndex(*r2);
     // Rings of the opposite hole state that r1 held may now lie in the split-off part. Kept
     // for both result forms: later joins decide hole states by these links.
@@ -187,6 +191,7 @@ void Engine::MergeJoinedRings(OutRec* r1, OutRec* r2, const OutRec* holeStateRec
     r2->bottomPt = nullptr;
     r2->index = r1->index;
     r1->isHole = holeStateRec->isHole;
+    r1->merged = true;
     if (holeStateRec == r2) r1->firstLeft = r2->firstLeft;
     r2->firstLeft = r1;
     FixupFirstLefts2(r2, r1);

@@ -23,6 +23,7 @@ struct OutRec {
     std::int32_t index = 0;
     bool isHole = false;
     bool isOpen = false;
+    bool merged = false;  // a join merged another ring into this one, or split it from such a ring
     OutRec* firstLeft = nullptr;  // the record that, as far as the sweep knows, contains this one
     PolyNode* polyNode = nullptr;
     OutPt* pts = nullptr;
