@@ -74,17 +74,21 @@ void IntersectPoint(const TEdge& e1, const TEdge& e2, std::int64_t topY, bool us
         pt.Y = Round(q);
         pt.X = e1Steeper ? Round(e1.dx * q + b1) : Round(e2.dx * q + b2);
     }
-    // Beyond the low range the doubles above can lose more than a scanbeam's height; the
-    // edges did swap within the beam, so a crossing off it is looked for there.
-    if (useFullRange && (pt.Y < topY || pt.Y > e1.current.Y)) {
-        pt.Y = CrossingScanLine(e1, e2, topY, e1.current.Y);
-        pt.X = TopX(e1Steeper ? e1 : e2, pt.Y);
-    } else if (useFullRange) {
-        pt.X = NearSteeperEdge(e1Steeper ? e1 : e2, pt);
+    const TEdge& steeper = e1Steeper ? e1 : e2;
+    if (useFullRange) {
+        // Beyond the low range the doubles above can lose more than a scanbeam's height; the
+        // edges did swap within the beam, so a crossing off it is looked for there. One on it
+        // may still have lost whole units of X.
+        if (pt.Y < topY || pt.Y > e1.current.Y) {
+            pt.Y = CrossingScanLine(e1, e2, topY, e1.current.Y);
+            pt.X = TopX(steeper, pt.Y);
+        } else {
+            pt.X = NearSteeperEdge(steeper, pt);
+        }
     }
     if (pt.Y < e1.top.Y || pt.Y < e2.top.Y) {
         pt.Y = std::max(e1.top.Y, e2.top.Y);
-        pt.X = TopX(e1Steeper ? e1 : e2, pt.Y);
+        pt.X = TopX(steeper, pt.Y);
     }
     if (pt.Y > e1.current.Y) {
         pt.Y = e1.current.Y;
