@@ -55,6 +55,22 @@ void OnColumns3(float4x4 &m, int c0, int c1, int c2, Op op) {
     m.SetCol3(c2, c);
 }
 
+// The shared shape of the projection builders: the viewport scales on the diagonal, the
+// depth map in m22 and m23, and row 3 (0, 0, m32, m33).
+float4x4 Projection(float m00, float m11, float m22, float m23, float m32, float m33) {
+    return float4x4(m00, 0.f, 0.f, 0.f, 0.f, m11, 0.f, 0.f, 0.f, 0.f, m22, m23, 0.f, 0.f, m32, m33);
+}
+
+float4x4 OrthoProjection(float h, float v, float m22, float m23) {
+    return Projection(2.f / h, 2.f / v, m22, m23, 0.f, 1.f);
+}
+
+// m32 is +1 looking down +Z, -1 looking down -Z.
+float4x4 PerspProjection(float n, float h, float v, float m22, float m23, float m32) {
+    const float twoN = n + n;
+    return Projection(twoN / h, twoN / v, m22, m23, m32, 0.f);
+}
+
 }  // namespace
 
 const float4x4 float4x4::identity(1.f, 0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f, 1.f);
@@ -345,6 +361,42 @@ float4x4 float4x4::RandomGeneral(LCG &lcg, float minElem, float maxElem) {
     return m;
 }
 
+// The quotients divide in a fixed order (a product or sum over a difference) so that the
+// results match to the last bit; n == f divides by zero on purpose, unchecked.
+float4x4 float4x4::D3DOrthoProjLH(float n, float f, float h, float v) {
+    return OrthoProjection(h, v, 1.f / (f - n), n / (n - f));
+}
+
+float4x4 float4x4::D3DOrthoProjRH(float n, float f, float h, float v) {
+    return OrthoProjection(h, v, 1.f / (n - f), n / (n - f));
+}
+
+float4x4 float4x4::D3DPerspProjLH(float n, float f, float h, float v) {
+    return PerspProjection(n, h, v, f / (f - n), n * f / (n - f), 1.f);
+}
+
+float4x4 float4x4::D3DPerspProjRH(float n, float f, float h, float v) {
+    return PerspProjection(n, h, v, f / (n - f), n * f / (n - f), -1.f);
+}
+
+float4x4 float4x4::OpenGLOrthoProjLH(float n, float f, float h, float v) {
+    return OrthoProjection(h, v, 2.f / (f - n), (n + f) / (n - f));
+}
+
+float4x4 float4x4::OpenGLOrthoProjRH(float n, float f, float h, float v) {
+    return OrthoProjection(h, v, 2.f / (n - f), (n + f) / (n - f));
+}
+
+float4x4 float4x4::OpenGLPerspProjLH(float n, float f, float h, float v) {
+    const float twoN = n + n;
+    return PerspProjection(n, h, v, (n + f) / (f - n), twoN * f / (n - f), 1.f);
+}
+
+float4x4 float4x4::OpenGLPerspProjRH(float n, float f, float h, float v) {
+    const float twoN = n + n;
+    return PerspProjection(n, h, v, (n + f) / (n - f), twoN * f / (n - f), -1.f);
+}
+
 float4x4 float4x4::operator*(const float4x4 &rhs) const {
     float4x4 r;
     for (int row = 0; row < 4; ++row)
@@ -534,6 +586,12 @@ bool float4x4::Equals(const float4x4 &other, float epsilon) const {
         if (!Row(i).Equals(other.Row(i), epsilon)) return false;
     return true;
 }
+
+float4x4 float4x4::ComplementaryProjection() const { return identity - *this; }
+
+bool float4x4::ContainsProjection(float epsilon) const { return !Row(3).Equals(0.f, 0.f, 0.f, 1.f, epsilon); }
+
+bool float4x4::IsIdempotent(float epsilon) const { return (*this * *this).Equals(*this, epsilon); }
 
 bool float4x4::HasUnitaryScale(float epsilon) const { return Float3x3Part().HasUnitaryScale(epsilon); }
 bool float4x4::HasNegativeScale() const { return Determinant3() < 0.f; }

@@ -164,6 +164,18 @@ public:
     static float4x4 OrthographicProjectionXY();
     static float4x4 RandomGeneral(LCG &lcg, float minElem, float maxElem);  // sixteen draws, row by row
 
+    // Projections from near and far plane distances and the viewport's width and height:
+    // depth maps to [0, 1] for D3D and to [-1, 1] for OpenGL, LH looks down +Z and RH down
+    // -Z. The arguments are not checked: n == f or a zero size gives infinities or NaNs.
+    static float4x4 D3DOrthoProjLH(float n, float f, float h, float v);
+    static float4x4 D3DOrthoProjRH(float n, float f, float h, float v);
+    static float4x4 D3DPerspProjLH(float n, float f, float h, float v);
+    static float4x4 D3DPerspProjRH(float n, float f, float h, float v);
+    static float4x4 OpenGLOrthoProjLH(float n, float f, float h, float v);
+    static float4x4 OpenGLOrthoProjRH(float n, float f, float h, float v);
+    static float4x4 OpenGLPerspProjLH(float n, float f, float h, float v);
+    static float4x4 OpenGLPerspProjRH(float n, float f, float h, float v);
+
     float4x4 operator*(const float4x4 &rhs) const;
     float4x4 Mul(const float4x4 &rhs) const;
     float4x4 operator*(const float3x4 &rhs) const;  // rhs extended by the row (0, 0, 0, 1)
@@ -244,6 +256,12 @@ public:
     bool IsRowOrthogonal3(float epsilon) const;
     bool IsColOrthogonal3(float epsilon) const;
     bool IsOrthonormal3(float epsilon) const;
+
+    // Projection queries; ContainsProjection is true when row 3 is not (0, 0, 0, 1) within
+    // epsilon.
+    float4x4 ComplementaryProjection() const;  // identity minus this
+    bool ContainsProjection(float epsilon) const;
+    bool IsIdempotent(float epsilon) const;
 
     std::string ToString() const;   // the rows
     std::string ToString2() const;  // the columns, labelled X:, Y:, Z: and Pos:
