@@ -55,6 +55,17 @@ void OnColumns3(float4x4 &m, int c0, int c1, int c2, Op op) {
     m.SetCol3(c2, c);
 }
 
+// The three row (or column) indices kept when index i is removed: an index below 0 acts
+// as 0 and one above 3 as 3.
+struct KeptIndices {
+    int index[3];
+    explicit KeptIndices(int i) : index{i >= 1 ? 0 : 1, i >= 2 ? 1 : 2, i >= 3 ? 2 : 3} {}
+};
+
+// Below this magnitude a pivot counts as zero: an absolute tolerance, so a uniformly
+// small matrix fails the factorisations however well conditioned it is.
+const float kPivotEpsilon = 1e-4f;
+
 // The shared shape of the projection builders: the viewport scales on the diagonal, the
 // depth map in m22 and m23, and row 3 (0, 0, m32, m33).
 float4x4 Projection(float m00, float m11, float m22, float m23, float m32, float m33) {
@@ -519,6 +530,103 @@ bool float4x4::InverseOrthogonalUniformScale() { return Float3x4Part().InverseOr
 void float4x4::InverseOrthonormal() { Float3x4Part().InverseOrthonormal(); }
 float float4x4::Determinant3() const { return Float3x4Part().Determinant(); }
 float float4x4::Trace() const { return Diagonal().SumOfElements(); }
+
+float3x3 float4x4::SubMatrix(int i, int j) const {
+    const KeptIndices r(i), c(j);
+    float3x3 sub;
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 3; ++b) sub.elements[a][b] = elements[r.index[a]][c.index[b]];
+    return sub;
+}
+
+float float4x4::Minor(int i, int j) const {
+    const float3x3 s = SubMatrix(i, j);
+    const float a = s.elements[0][0], b = s.elements[0][1], c = s.elements[0][2];
+    const float d = s.elements[1][0], e = s.elements[1][1], f = s.elements[1][2];
+    const float g = s.elements[2][0], h = s.elements[2][1], k = s.elements[2][2];
+    return (c * d * h + (b * f * g + a * e * k)) - a * f * h - b * d * k - c * e * g;
+}
+
+float float4x4::Determinant4() const {
+    const auto &m = elements;
+    return ((m[0][0] * Minor(0, 0) - m[0][1] * Minor(0, 1)) + m[0][2] * Minor(0, 2)) - m[0][3] * Minor(0, 3);
+}
+
+// The cofactors stay where their minors are; no transpose.
+float4x4 float4x4::Adjugate() const {
+    float4x4 cofactors;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            const float minor = Minor(i, j);
+            cofactors.elements[i][j] = (i + j) % 2 ? -minor : minor;
+        }
+    return cofactors;
+}
+
+// Works on locals so that an output may be this matrix itself.
+bool float4x4::LUDecompose(float4x4 &lower, float4x4 &upper) const {
+    float4x4 l = identity, u = zero;
+    const auto done = [&](bool result) {
+        lower = l;
+        upper = u;
+        return result;
+    };
+    for (int i = 0; i < 4; ++i) {
+        for (int j = i; j < 4; ++j) {
+            u.elements[i][j] = elements[i][j];
+            for (int k = 0; k < i; ++k) u.elements[i][j] -= l.elements[i][k] * u.elements[k][j];
+        }
+        if (i == 3) break;  // the last pivot is not tested
+        for (int k = i + 1; k < 4; ++k) {
+            l.elements[k][i] = elements[k][i];
+            for (int p = 0; p < i; ++p) l.elements[k][i] -= l.elements[k][p] * u.elements[p][i];
+            if (EqualAbs(u.elements[i][i], 0.f, kPivotEpsilon)) return done(false);
+            l.elements[k][i] /= u.elements[i][i];
+        }
+    }
+    return done(true);
+}
+
+bool float4x4::CholeskyDecompose(float4x4 &lower) const {
+    float4x4 l = zero;
+    const auto done = [&](bool result) {
+        lower = l;
+        return result;
+    };
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < i; ++j) {
+            float sum = 0.f;
+            for (int k = 0; k < j; ++k) sum += l.elements[i][k] * l.elements[j][k];
+            l.elements[i][j] = elements[i][j] - sum;
+            if (EqualAbs(l.elements[j][j], 0.f, kPivotEpsilon)) return done(false);
+            l.elements[i][j] /= l.elements[j][j];
+        }
+        float sum = 0.f;
+        for (int k = 0; k < i; ++k) sum += l.elements[i][k] * l.elements[i][k];
+        const float d = elements[i][i] - sum;
+        if (!(d > 0.f)) return done(false);  // also a NaN, and a zero on the last row
+        l.elements[i][i] = std::sqrt(d);
+    }
+    return done(true);
+}
+
+void float4x4::Pivot() {
+    int row = 0;
+    for (int j = 0; j < 4; ++j) {
+        int best = row;
+        for (int r = row + 1; r < 4; ++r)
+            if (std::fabs(elements[r][j]) > std::fabs(elements[best][j])) best = r;
+        if (EqualAbs(elements[best][j], 0.f, kPivotEpsilon)) continue;
+        SwapRows(best, row);
+        Row(row) *= 1.f / elements[row][j];
+        for (int k = 0; k < 4; ++k) {
+            if (k == row) continue;
+            const float factor = elements[k][j];
+            Row(k) -= Row(row) * factor;
+        }
+        ++row;
+    }
+}
 
 void float4x4::Orthogonalize3(int c0, int c1, int c2) {
     OnColumns3(*this, c0, c1, c2, [](float3 &a, float3 &b, float3 &c) { float3::Orthogonalize(a, b, c); });

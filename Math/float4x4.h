@@ -229,6 +229,26 @@ public:
     void InverseOrthonormal();
     float Determinant3() const;
     float Trace() const;
+
+    // Determinants by minors. Every index is clamped into 0..3, so no index reads outside
+    // the matrix. Adjugate is the cofactor matrix itself, not its transpose: the inverse
+    // is Adjugate().Transposed() / Determinant4().
+    float Minor(int i, int j) const;  // of the 3x3 left after removing row i and column j
+    float3x3 SubMatrix(int i, int j) const;
+    float Determinant4() const;
+    float4x4 Adjugate() const;
+
+    // Doolittle without row exchanges: lower is unit lower-triangular, lower * upper is
+    // this. False when one of the first three pivots lies within 1e-4 of zero (an absolute
+    // tolerance, whatever the scale); the outputs then hold what was computed so far.
+    bool LUDecompose(float4x4 &lower, float4x4 &upper) const;
+    // lower * lower^T is this symmetric positive-definite matrix; reads only the lower
+    // triangle. False when a diagonal term is not positive or a divisor lies within 1e-4
+    // of zero.
+    bool CholeskyDecompose(float4x4 &lower) const;
+    // Reduced row-echelon form in place, with partial pivoting; columns whose pivot lies
+    // within 1e-4 of zero are skipped.
+    void Pivot();
     // Nothing happens when two indices are equal; a bad index takes part as NaNs and is
     // not written back.
     void Orthogonalize3(int c0, int c1, int c2);
