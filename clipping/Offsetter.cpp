@@ -47,7 +47,8 @@ Offsetter::Offsetter(double miterLimit, double arcTolerance)
       cosStep(0),
       miterLim(0),
       radianSteps(0),
-      lowest(-1, 0) {}
+      lowest(-1, 0),
+      reversePolygons(false) {}
 
 Offsetter::~Offsetter() { Clear(); }
 
@@ -86,14 +87,18 @@ void Offsetter::AddPaths(const Paths& paths, JoinType joinType, EndType endType)
     for (const Path& path : paths) AddPath(path, joinType, endType);
 }
 
+// The stored inputs keep the way they were given, so that every run orients them alike: run
+// on inputs already turned, the rule would turn the closed lines back.
 void Offsetter::FixOrientations() {
-    const bool reverseAll = lowest.X >= 0 && !Orientation(polyNodes.childs[lowest.X]->contour);
-    for (PolyNode* node : polyNodes.childs) {
-        const bool reverse = node->endType == ClosedPolygon ? reverseAll
-                             : node->endType == ClosedLine  ? Orientation(node->contour) == reverseAll
-                                                            : false;
-        if (reverse) ReversePath(node->contour);
-    }
+    reversePolygons = lowest.X >= 0 && !Orientation(polyNodes.childs[lowest.X]->contour);
+}
+
+void Offsetter::LoadSource(const PolyNode& node) {
+    srcPoly = node.contour;
+    const bool reverse = node.endType == ClosedPolygon ? reversePolygons
+                         : node.endType == ClosedLine  ? Orientation(node.contour) == reversePolygons
+                                                       : false;
+    if (reverse) ReversePath(srcPoly);
 }
 
 bool Offsetter::Prepare(double delta) {
@@ -152,8 +157,11 @@ void Offsetter::DoOffset(double delta) {
     this->delta = delta;
     const double size = std::fabs(delta);
     if (size < kZeroOffset) {
-        for (const PolyNode* node : polyNodes.childs)
-            if (node->endType == ClosedPolygon) destPolys.push_back(node->contour);
+        for (const PolyNode* node : polyNodes.childs) {
+            if (node->endType != ClosedPolygon) continue;
+            LoadSource(*node);
+            destPolys.push_back(srcPoly);
+        }
         return;
     }
     miterLim = miterLimit > 2 ? 2 / (miterLimit * miterLimit) : 0.5;
@@ -171,7 +179,7 @@ void Offsetter::DoOffset(double delta) {
 }
 
 void Offsetter::OffsetContour(const PolyNode& node, double steps) {
-    srcPoly = node.contour;
+    LoadSource(node);
     destPoly.clear();
     const std::size_t n = srcPoly.size();
     if (n == 1) {

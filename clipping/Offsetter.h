@@ -36,7 +36,11 @@ private:
     // Sets up the cleaning union of the raw rings: false when there is nothing to offset.
     bool Prepare(double delta);
     void AddCleanupInput(Engine& engine) const;
+    // Decides whether the polygons are turned for offsetting, so that the outermost one runs
+    // counter-clockwise.
     void FixOrientations();
+    // srcPoly = the node's contour, turned as the orientation rule says.
+    void LoadSource(const PolyNode& node);
     void DoOffset(double delta);
     void OffsetContour(const PolyNode& node, double steps);
     void OffsetSinglePoint(JoinType joinType, double steps);
@@ -67,6 +71,7 @@ private:
     double radianSteps;
     IntPoint lowest;  // X: input holding the lowest vertex of the closed polygons, Y: that vertex
     PolyNode polyNodes;
+    bool reversePolygons;
 };
 
 }  // namespace clip

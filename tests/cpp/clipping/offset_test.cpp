@@ -245,6 +245,21 @@ TEST(Offsetter, OrientationFollowsTheLowestPolygon) {
     }
 }
 
+// The orientation rule turns closed lines one way when the lowest polygon runs clockwise and
+// the other way otherwise; applied to inputs a first run had turned, it would turn them again.
+TEST(Offsetter, RunsAgainGiveTheSameResult) {
+    Offsetter offsetter(1.56, 0);
+    offsetter.AddPath({{10, -10}, {8, -10}, {-7, 8}}, SquareJoin, ClosedPolygon);
+    offsetter.AddPath({{8, 9}, {4, 4}, {-15, 9}, {9, 9}}, SquareJoin, ClosedLine);
+    Paths first, second;
+    PolyTree tree;
+    offsetter.Execute(first, 19.844);
+    offsetter.Execute(tree, 19.844);
+    offsetter.Execute(second, 19.844);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(cliptest::TreeFault(tree, first), "");
+}
+
 TEST(Offsetter, BadValuesGiveNoOutput) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
