@@ -101,13 +101,6 @@ void Offsetter::LoadSource(const PolyNode& node) {
     if (reverse) ReversePath(srcPoly);
 }
 
-bool Offsetter::Prepare(double delta) {
-    if (std::isnan(delta) || std::isnan(miterLimit) || std::isnan(arcTolerance)) return false;
-    FixOrientations();
-    DoOffset(delta);
-    return true;
-}
-
 void Offsetter::AddCleanupInput(Engine& engine) const {
     engine.AddPaths(destPolys, Subject, true);
     if (delta > 0) return;
@@ -120,24 +113,26 @@ void Offsetter::AddCleanupInput(Engine& engine) const {
 
 // A shrinking offset is the union of the raw rings and a frame around them with negative
 // fills, output reversed: the frame comes out as the outer ring, the wanted rings inside it.
-void Offsetter::Execute(Paths& solution, double delta) {
-    solution.clear();
-    if (!Prepare(delta)) return;
+template <typename Solution>
+bool Offsetter::Unite(Solution& solution, double delta) {
+    if (std::isnan(delta) || std::isnan(miterLimit) || std::isnan(arcTolerance)) return false;
+    FixOrientations();
+    DoOffset(delta);
     Engine engine(delta > 0 ? 0 : ReverseSolution);
     AddCleanupInput(engine);
     const PolyFillType fill = delta > 0 ? Positive : Negative;
     engine.Execute(Union, solution, fill, fill);
-    if (delta <= 0 && !solution.empty()) solution.erase(solution.begin());
+    return delta <= 0;
+}
+
+void Offsetter::Execute(Paths& solution, double delta) {
+    solution.clear();
+    if (Unite(solution, delta) && !solution.empty()) solution.erase(solution.begin());
 }
 
 void Offsetter::Execute(PolyTree& solution, double delta) {
     solution.Clear();
-    if (!Prepare(delta)) return;
-    Engine engine(delta > 0 ? 0 : ReverseSolution);
-    AddCleanupInput(engine);
-    const PolyFillType fill = delta > 0 ? Positive : Negative;
-    engine.Execute(Union, solution, fill, fill);
-    if (delta > 0) return;
+    if (!Unite(solution, delta)) return;
     if (solution.ChildCount() != 1 || solution.childs[0]->ChildCount() == 0) {
         solution.Clear();
         return;

@@ -33,8 +33,10 @@ public:
     double arcTolerance;  // the largest distance of a rounded corner from the true arc
 
 private:
-    // Sets up the cleaning union of the raw rings: false when there is nothing to offset.
-    bool Prepare(double delta);
+    // The raw rings of the offset united into solution; true when the result holds the frame
+    // of a shrinking offset, to be taken out. False for a NaN delta or limit, with no output.
+    template <typename Solution>
+    bool Unite(Solution& solution, double delta);
     void AddCleanupInput(Engine& engine) const;
     // Decides whether the polygons are turned for offsetting, so that the outermost one runs
     // counter-clockwise.
