@@ -325,7 +325,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            // With repetitions, the medians alone.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
     }
     // Pairs every clip case with the other libraries' case of the same workload.
     void Finalize() override {
