@@ -319,7 +319,7 @@ Sphere detail::OptimalEnclosingSphere(const float3 *pts, int numPoints, int &res
     // found outside, and points scanned before a swap are not looked at again: grow over any
     // such point so that the result always encloses the whole set.
     for (int i = 0; i < numPoints; ++i)
-        if (pts[i].DistanceSq(s.pos) > s.r * s.r + 1e-4f) s.Enclose(pts[i], kEncloseEpsilon);
+        if (!s.Contains(pts[i])) s.Enclose(pts[i], kEncloseEpsilon);
     return s;
 }
 
