@@ -18,6 +18,7 @@
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
 #include "Math/Assume.h"
+#include "Math/FloatCodec.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
 #include "Math/float3x3.h"
@@ -360,6 +361,19 @@ int Sphere::Triangulate(float3 *outPos, float3 *outNormal, float2 *outUV, int nu
 std::string Sphere::ToString() const {
     return FormatText("Sphere(pos:(%.2f, %.2f, %.2f) r:%.2f)", PrintableFloat(pos.x), PrintableFloat(pos.y),
                       PrintableFloat(pos.z), PrintableFloat(r));
+}
+
+std::string Sphere::SerializeToString() const {
+    std::string text;
+    for (const float value : {pos.x, pos.y, pos.z, r}) {
+        char number[25];
+        if (!text.empty()) text += ',';
+        text.append(number, SerializeFloat(value, number));
+    }
+    // Four numbers of at most 24 characters always fit the 256 bytes that the text was once
+    // written into; the check stays for what it promised.
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/Sphere", 1402);
+    return text;
 }
 
 std::ostream &operator<<(std::ostream &out, const Sphere &sphere) { return out << sphere.ToString(); }

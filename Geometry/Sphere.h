@@ -145,6 +145,8 @@ public:
     static Sphere FastEnclosingSphere(const float3 *pointArray, int numPoints);
 
     std::string ToString() const;
+    // x, y, z and r in the shortest text that reads back to the same bits, joined by ",".
+    std::string SerializeToString() const;
 };
 
 Sphere operator*(const float3x3 &m, const Sphere &sphere);

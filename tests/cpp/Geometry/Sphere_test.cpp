@@ -24,6 +24,7 @@
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
 #include "Geometry/geometry_oracle.h"
+#include "Math/FloatCodec.h"
 #include "Math/Quat.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
@@ -608,4 +609,24 @@ TEST(SphereText, ToStringIsExactAndSizeSafe) {
     std::ostringstream stream;
     stream << Sphere(float3(0, 0, 0), 1.f);
     EXPECT_EQ(stream.str(), "Sphere(pos:(0.00, 0.00, 0.00) r:1.00)");
+}
+
+TEST(SphereText, SerializedNumbersReadBackBitForBit) {
+    EXPECT_EQ(Sphere(float3(1, -2.5f, 0.5f), 100.f).SerializeToString(), "1,-2.5,.5,100");
+    const float values[] = {0.1f, -0.f, 3.4e38f, -1.17549435e-38f, 1e-45f, kInf, -kInf, kNaN};
+    for (const float a : values) {
+        for (const float b : values) {
+            const Sphere s(float3(a, b, a), b);
+            const std::string text = s.SerializeToString();
+            const char *at = text.c_str();
+            float back[4];
+            for (float &value : back) {
+                value = math::DeserializeFloat(at, &at);
+                if (*at == ',') ++at;  // the reader leaves the separator after a NaN pattern
+            }
+            EXPECT_EQ(*at, '\0') << text;
+            EXPECT_TRUE(Sphere(float3(back[0], back[1], back[2]), back[3]).BitEquals(s)) << text;
+        }
+    }
+    EXPECT_EQ(StderrOf([] { (void)Sphere(float3(-3.4e38f), -3.4e38f).SerializeToString(); }), "");
 }
