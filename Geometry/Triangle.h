@@ -18,6 +18,7 @@ class LineSegment;
 class OBB;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
 
@@ -124,6 +125,9 @@ public:
     void Transform(const Quat &q);
 
     std::string ToString() const;
+
+    // ---- Solid forms ----
+    Polyhedron ToPolyhedron() const;  // vertices a, b, c; faces {0, 1, 2} and {2, 1, 0}
 };
 
 Triangle operator*(const float3x3 &m, const Triangle &triangle);
