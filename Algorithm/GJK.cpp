@@ -13,7 +13,7 @@ float3 UpdateSegment(float3 *s, int &n) {
     const float3 d01 = s[1] - s[0];
     const float3 dir = TowardsOriginFrom(d01, s[1]);
     // |dir| is |d01|^2 times the distance of the origin from the line: comparing with |d01|^4
-    // makes the bound a distance of about 3.2e-4 at every scale.
+    // makes the bound a distance of about 3.2e-4, whatever the segment's length.
     const float lengthSq = d01.LengthSq();
     if (dir.LengthSq() > 1e-7f * (lengthSq * lengthSq)) return dir;
     n = 0;
