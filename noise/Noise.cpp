@@ -5,8 +5,8 @@
 
 namespace noise {
 
-Noise::Noise(std::int32_t seed) : m_perm(seed) {
-    SetSeed(seed);
+// The permutation is dealt from the seed as it is built, as SetSeed would deal it.
+Noise::Noise(std::int32_t seed) : m_perm(seed), m_seed(seed) {
     float bound = 1;
     float amp = m_gain;
     for (int i = 1; i < m_octaves; ++i) {

@@ -24,6 +24,10 @@ struct CellTables<3> {
 std::uint8_t IndexOf(const Permutation &perm, const std::int32_t (&c)[2]) { return perm.Index(0, c[0], c[1]); }
 std::uint8_t IndexOf(const Permutation &perm, const std::int32_t (&c)[3]) { return perm.Index(0, c[0], c[1], c[2]); }
 
+bool Known(CellularDistanceFunction f) {
+    return f >= CellularDistanceFunction::Euclidean && f <= CellularDistanceFunction::Natural;
+}
+
 template <int D>
 float Distance(CellularDistanceFunction f, const float (&v)[D]) {
     float squared = 0, manhattan = 0;
@@ -34,8 +38,7 @@ float Distance(CellularDistanceFunction f, const float (&v)[D]) {
     switch (f) {
         case CellularDistanceFunction::Euclidean: return squared;
         case CellularDistanceFunction::Manhattan: return manhattan;
-        case CellularDistanceFunction::Natural: return squared + manhattan;
-        default: return 0;
+        default: return squared + manhattan;  // Natural: unknown functions never search
     }
 }
 
@@ -59,8 +62,10 @@ void ForEachNeighbour(const Permutation &perm, CellularDistanceFunction f, const
 
 }  // namespace
 
+// An unknown distance function measures nothing: like other unknown settings it gives 0.
 template <int D>
 float Noise::Cellular(const float (&p)[D]) const {
+    if (!Known(m_cellularDistanceFunction)) return 0;
     float best = 999999;
     std::int32_t closest[D] = {};
     ForEachNeighbour(m_perm, m_cellularDistanceFunction, p, [&](float d, const std::int32_t (&cell)[D]) {
@@ -89,6 +94,7 @@ float Noise::Cellular(const float (&p)[D]) const {
 
 template <int D>
 float Noise::Cellular2Edge(const float (&p)[D]) const {
+    if (!Known(m_cellularDistanceFunction)) return 0;
     float d1 = 999999, d2 = 999999;
     ForEachNeighbour(m_perm, m_cellularDistanceFunction, p, [&](float d, const std::int32_t (&)[D]) {
         d2 = std::fmax(std::fmin(d2, d), d1);

@@ -113,6 +113,14 @@ TEST(NoiseDispatch, UnknownTypesGiveZero) {
     n.SetCellularReturnType(static_cast<CellularReturnType>(8));
     EXPECT_EQ(n.GetCellular(0.3f, 0.6f), 0.0f);
     EXPECT_EQ(n.GetCellular(0.3f, 0.6f, 0.9f), 0.0f);
+    // An unknown distance function measures nothing, for one and for two distances (whose
+    // quotient would otherwise be 0 / 0).
+    n.SetCellularDistanceFunction(static_cast<CellularDistanceFunction>(3));
+    for (int type : {0, 2, 3, 7}) {
+        n.SetCellularReturnType(static_cast<CellularReturnType>(type));
+        EXPECT_EQ(n.GetCellular(0.3f, 0.6f), 0.0f) << type;
+        EXPECT_EQ(n.GetCellular(0.3f, 0.6f, 0.9f), 0.0f) << type;
+    }
 }
 
 TEST(NoiseLookup, IsOwnedAndReplaced) {
