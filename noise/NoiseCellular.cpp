@@ -28,9 +28,12 @@ bool Known(CellularDistanceFunction f) {
     return f >= CellularDistanceFunction::Euclidean && f <= CellularDistanceFunction::Natural;
 }
 
+// The loops over the two or three components are unrolled by hand-placed pragmas: the search
+// runs them 27 times per sample and -O2 would keep them rolled, at half the speed.
 template <int D>
 float Distance(CellularDistanceFunction f, const float (&v)[D]) {
     float squared = 0, manhattan = 0;
+#pragma GCC unroll 3
     for (int n = 0; n < D; ++n) {
         squared += v[n] * v[n];
         manhattan += std::fabs(v[n]);
@@ -46,17 +49,28 @@ float Distance(CellularDistanceFunction f, const float (&v)[D]) {
 // p, the first axis varying slowest.
 template <int D, class Visit>
 void ForEachNeighbour(const Permutation &perm, CellularDistanceFunction f, const float (&p)[D], Visit visit) {
-    std::int32_t centre[D];
+    std::int32_t centre[D], cell[D];
     for (int n = 0; n < D; ++n) centre[n] = Nearest(p[n]);
-    int count = 1;
-    for (int n = 0; n < D; ++n) count *= 3;
-    for (int index = 0; index < count; ++index) {
-        std::int32_t cell[D];
-        for (int n = D - 1, rest = index; n >= 0; --n, rest /= 3) cell[n] = Wrap(std::int64_t{centre[n]} + rest % 3 - 1);
+    const auto candidate = [&] {
         const std::uint8_t q = IndexOf(perm, cell);
         float v[D];
+#pragma GCC unroll 3
         for (int n = 0; n < D; ++n) v[n] = static_cast<float>(cell[n]) - p[n] + CellTables<D>::offset[n][q];
         visit(Distance(f, v), cell);
+    };
+    for (int a = -1; a <= 1; ++a) {
+        cell[0] = Wrap(std::int64_t{centre[0]} + a);
+        for (int b = -1; b <= 1; ++b) {
+            cell[1] = Wrap(std::int64_t{centre[1]} + b);
+            if constexpr (D == 2) {
+                candidate();
+            } else {
+                for (int c = -1; c <= 1; ++c) {
+                    cell[2] = Wrap(std::int64_t{centre[2]} + c);
+                    candidate();
+                }
+            }
+        }
     }
 }
 
