@@ -67,8 +67,8 @@ float Noise::CellularOf(C... c) const {
 }
 
 template <class... C>
-float Noise::Dispatch(C... c) const {
-    switch (m_noiseType) {
+float Noise::Dispatch(NoiseType type, C... c) const {
+    switch (type) {
         case NoiseType::Value: return SingleValue(0, c...);
         case NoiseType::ValueFractal: return Fractal<C...>(&Noise::SingleValue, c...);
         case NoiseType::Perlin: return SinglePerlin(0, c...);
@@ -83,58 +83,34 @@ float Noise::Dispatch(C... c) const {
     }
 }
 
-float Noise::GetNoise(float x, float y) const { return Dispatch(x * m_frequency, y * m_frequency); }
-float Noise::GetNoise(float x, float y, float z) const {
-    return Dispatch(x * m_frequency, y * m_frequency, z * m_frequency);
+template <class... C>
+float Noise::Scaled(NoiseType type, C... c) const {
+    return Dispatch(type, (c * m_frequency)...);
 }
 
-float Noise::GetValue(float x, float y) const { return SingleValue(0, x * m_frequency, y * m_frequency); }
-float Noise::GetValue(float x, float y, float z) const {
-    return SingleValue(0, x * m_frequency, y * m_frequency, z * m_frequency);
-}
-float Noise::GetValueFractal(float x, float y) const {
-    return Fractal<float, float>(&Noise::SingleValue, x * m_frequency, y * m_frequency);
-}
-float Noise::GetValueFractal(float x, float y, float z) const {
-    return Fractal<float, float, float>(&Noise::SingleValue, x * m_frequency, y * m_frequency, z * m_frequency);
-}
-float Noise::GetPerlin(float x, float y) const { return SinglePerlin(0, x * m_frequency, y * m_frequency); }
-float Noise::GetPerlin(float x, float y, float z) const {
-    return SinglePerlin(0, x * m_frequency, y * m_frequency, z * m_frequency);
-}
-float Noise::GetPerlinFractal(float x, float y) const {
-    return Fractal<float, float>(&Noise::SinglePerlin, x * m_frequency, y * m_frequency);
-}
-float Noise::GetPerlinFractal(float x, float y, float z) const {
-    return Fractal<float, float, float>(&Noise::SinglePerlin, x * m_frequency, y * m_frequency, z * m_frequency);
-}
-float Noise::GetSimplex(float x, float y) const { return SingleSimplex(0, x * m_frequency, y * m_frequency); }
-float Noise::GetSimplex(float x, float y, float z) const {
-    return SingleSimplex(0, x * m_frequency, y * m_frequency, z * m_frequency);
-}
+float Noise::GetNoise(float x, float y) const { return Scaled(m_noiseType, x, y); }
+float Noise::GetNoise(float x, float y, float z) const { return Scaled(m_noiseType, x, y, z); }
+float Noise::GetValue(float x, float y) const { return Scaled(NoiseType::Value, x, y); }
+float Noise::GetValue(float x, float y, float z) const { return Scaled(NoiseType::Value, x, y, z); }
+float Noise::GetValueFractal(float x, float y) const { return Scaled(NoiseType::ValueFractal, x, y); }
+float Noise::GetValueFractal(float x, float y, float z) const { return Scaled(NoiseType::ValueFractal, x, y, z); }
+float Noise::GetPerlin(float x, float y) const { return Scaled(NoiseType::Perlin, x, y); }
+float Noise::GetPerlin(float x, float y, float z) const { return Scaled(NoiseType::Perlin, x, y, z); }
+float Noise::GetPerlinFractal(float x, float y) const { return Scaled(NoiseType::PerlinFractal, x, y); }
+float Noise::GetPerlinFractal(float x, float y, float z) const { return Scaled(NoiseType::PerlinFractal, x, y, z); }
+float Noise::GetSimplex(float x, float y) const { return Scaled(NoiseType::Simplex, x, y); }
+float Noise::GetSimplex(float x, float y, float z) const { return Scaled(NoiseType::Simplex, x, y, z); }
 float Noise::GetSimplex(float x, float y, float z, float w) const {
     return SingleSimplex(0, x * m_frequency, y * m_frequency, z * m_frequency, w * m_frequency);
 }
-float Noise::GetSimplexFractal(float x, float y) const {
-    return Fractal<float, float>(&Noise::SingleSimplex, x * m_frequency, y * m_frequency);
-}
-float Noise::GetSimplexFractal(float x, float y, float z) const {
-    return Fractal<float, float, float>(&Noise::SingleSimplex, x * m_frequency, y * m_frequency, z * m_frequency);
-}
-float Noise::GetCubic(float x, float y) const { return SingleCubic(0, x * m_frequency, y * m_frequency); }
-float Noise::GetCubic(float x, float y, float z) const {
-    return SingleCubic(0, x * m_frequency, y * m_frequency, z * m_frequency);
-}
-float Noise::GetCubicFractal(float x, float y) const {
-    return Fractal<float, float>(&Noise::SingleCubic, x * m_frequency, y * m_frequency);
-}
-float Noise::GetCubicFractal(float x, float y, float z) const {
-    return Fractal<float, float, float>(&Noise::SingleCubic, x * m_frequency, y * m_frequency, z * m_frequency);
-}
-float Noise::GetCellular(float x, float y) const { return CellularOf(x * m_frequency, y * m_frequency); }
-float Noise::GetCellular(float x, float y, float z) const {
-    return CellularOf(x * m_frequency, y * m_frequency, z * m_frequency);
-}
+float Noise::GetSimplexFractal(float x, float y) const { return Scaled(NoiseType::SimplexFractal, x, y); }
+float Noise::GetSimplexFractal(float x, float y, float z) const { return Scaled(NoiseType::SimplexFractal, x, y, z); }
+float Noise::GetCubic(float x, float y) const { return Scaled(NoiseType::Cubic, x, y); }
+float Noise::GetCubic(float x, float y, float z) const { return Scaled(NoiseType::Cubic, x, y, z); }
+float Noise::GetCubicFractal(float x, float y) const { return Scaled(NoiseType::CubicFractal, x, y); }
+float Noise::GetCubicFractal(float x, float y, float z) const { return Scaled(NoiseType::CubicFractal, x, y, z); }
+float Noise::GetCellular(float x, float y) const { return Scaled(NoiseType::Cellular, x, y); }
+float Noise::GetCellular(float x, float y, float z) const { return Scaled(NoiseType::Cellular, x, y, z); }
 
 namespace {
 

@@ -138,9 +138,14 @@ private:
     // The fractal sum of the kernel at coordinates already scaled.
     template <class... C>
     float Fractal(Kernel<C...> kernel, C... c) const;
-    // GetNoise at coordinates already scaled, for 2D and 3D alike.
+    // The kernel of a noise type at coordinates already scaled, in 2D and 3D alike; 0 for
+    // an unknown type.
     template <class... C>
-    float Dispatch(C... c) const;
+    float Dispatch(NoiseType type, C... c) const;
+    // The same at the coordinates times frequency.
+    template <class... C>
+    float Scaled(NoiseType type, C... c) const;
+    // One or two nearest distances by the cellular return type.
     template <class... C>
     float CellularOf(C... c) const;
     template <int D>
