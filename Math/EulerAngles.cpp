@@ -36,24 +36,24 @@ Quat QuatFromEuler(float a, float b, float c) {
 
 }  // namespace
 
-#define VANDREL_EULER_MATRIX_MEMBERS(Matrix, P, Q, R)                                           \
+#define VANDREL_EULER_MATRIX_MEMBERS(P, Q, R, Matrix)                                           \
     Matrix Matrix::FromEuler##P##Q##R(float a, float b, float c) {                              \
         return FromEuler<Matrix, &Set3x3PartRotateEuler##P##Q##R<Matrix>>(a, b, c);             \
     }                                                                                           \
     float3 Matrix::ToEuler##P##Q##R() const { return ToEuler<Matrix, &ExtractEuler##P##Q##R<Matrix>>(*this); }
 
-#define VANDREL_EULER_MEMBERS(P, Q, R)                                                          \
-    VANDREL_EULER_MATRIX_MEMBERS(float3x3, P, Q, R)                                             \
-    VANDREL_EULER_MATRIX_MEMBERS(float3x4, P, Q, R)                                             \
-    VANDREL_EULER_MATRIX_MEMBERS(float4x4, P, Q, R)                                             \
+#define VANDREL_EULER_QUAT_MEMBERS(P, Q, R, _)                                                  \
     Quat Quat::FromEuler##P##Q##R(float a, float b, float c) {                                  \
         return QuatFromEuler<euler::k##P, euler::k##Q, euler::k##R>(a, b, c);                   \
     }                                                                                           \
     float3 Quat::ToEuler##P##Q##R() const { return ToFloat3x3().ToEuler##P##Q##R(); }
 
-VANDREL_EULER_ORDERS(VANDREL_EULER_MEMBERS)
+VANDREL_EULER_ORDERS(VANDREL_EULER_MATRIX_MEMBERS, float3x3)
+VANDREL_EULER_ORDERS(VANDREL_EULER_MATRIX_MEMBERS, float3x4)
+VANDREL_EULER_ORDERS(VANDREL_EULER_MATRIX_MEMBERS, float4x4)
+VANDREL_EULER_ORDERS(VANDREL_EULER_QUAT_MEMBERS, )
 
-#undef VANDREL_EULER_MEMBERS
+#undef VANDREL_EULER_QUAT_MEMBERS
 #undef VANDREL_EULER_MATRIX_MEMBERS
 
 }  // namespace math

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Math/EulerOrders.h"
 #include "Math/MathFunc.h"
 
 // Rotations as three angles about coordinate axes, in the twelve axis orders PQR: the
@@ -144,24 +145,9 @@ constexpr Extraction kZYX{false, M(2, 0), true, {M(1, 0), M(0, 0)}, {M(2, 1), M(
 
 }  // namespace euler
 
-// The twelve orders as (P, Q, R); proper orders first. Expands ORDER(P, Q, R) for each.
-#define VANDREL_EULER_ORDERS(ORDER) \
-    ORDER(X, Y, X)                  \
-    ORDER(X, Z, X)                  \
-    ORDER(Y, X, Y)                  \
-    ORDER(Y, Z, Y)                  \
-    ORDER(Z, X, Z)                  \
-    ORDER(Z, Y, Z)                  \
-    ORDER(X, Y, Z)                  \
-    ORDER(X, Z, Y)                  \
-    ORDER(Y, X, Z)                  \
-    ORDER(Y, Z, X)                  \
-    ORDER(Z, X, Y)                  \
-    ORDER(Z, Y, X)
-
 // Set3x3PartRotateEulerPQR(m, a, b, c) and ExtractEulerPQR(m, first, second, third) for
 // each order, over any matrix type with a 3x3 part.
-#define VANDREL_EULER_TEMPLATES(P, Q, R)                                                          \
+#define VANDREL_EULER_TEMPLATES(P, Q, R, _)                                                       \
     template <typename Matrix>                                                                    \
     void Set3x3PartRotateEuler##P##Q##R(Matrix &m, float a, float b, float c) {                   \
         euler::Set3x3PartRotateEuler<euler::k##P, euler::k##Q, euler::k##R>(m, a, b, c);          \
@@ -170,7 +156,7 @@ constexpr Extraction kZYX{false, M(2, 0), true, {M(1, 0), M(0, 0)}, {M(2, 1), M(
     void ExtractEuler##P##Q##R(const Matrix &m, float &first, float &second, float &third) {      \
         euler::Extract(euler::k##P##Q##R, m, first, second, third);                               \
     }
-VANDREL_EULER_ORDERS(VANDREL_EULER_TEMPLATES)
+VANDREL_EULER_ORDERS(VANDREL_EULER_TEMPLATES, )
 #undef VANDREL_EULER_TEMPLATES
 
 }  // namespace math

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "Math/EulerOrders.h"
 #include "Math/float3.h"
 
 namespace math {
@@ -106,32 +107,11 @@ public:
     // Rejection sampling of the unit 4-ball; the identity after 1000 rejections.
     static Quat RandomRotation(LCG &lcg);
 
-    // (RotP(a) RotQ(b)) RotR(c), normalised; ToEuler reads the angles off this rotation's
-    // 3x3 matrix, as the matrix members of the same name do.
-    static Quat FromEulerXYX(float a, float b, float c);
-    static Quat FromEulerXZX(float a, float b, float c);
-    static Quat FromEulerYXY(float a, float b, float c);
-    static Quat FromEulerYZY(float a, float b, float c);
-    static Quat FromEulerZXZ(float a, float b, float c);
-    static Quat FromEulerZYZ(float a, float b, float c);
-    static Quat FromEulerXYZ(float a, float b, float c);
-    static Quat FromEulerXZY(float a, float b, float c);
-    static Quat FromEulerYXZ(float a, float b, float c);
-    static Quat FromEulerYZX(float a, float b, float c);
-    static Quat FromEulerZXY(float a, float b, float c);
-    static Quat FromEulerZYX(float a, float b, float c);
-    float3 ToEulerXYX() const;
-    float3 ToEulerXZX() const;
-    float3 ToEulerYXY() const;
-    float3 ToEulerYZY() const;
-    float3 ToEulerZXZ() const;
-    float3 ToEulerZYZ() const;
-    float3 ToEulerXYZ() const;
-    float3 ToEulerXZY() const;
-    float3 ToEulerYXZ() const;
-    float3 ToEulerYZX() const;
-    float3 ToEulerZXY() const;
-    float3 ToEulerZYX() const;
+    // FromEulerXYX ... FromEulerZYX give (RotP(a) RotQ(b)) RotR(c), normalised; ToEulerXYX
+    // ... ToEulerZYX read the angles off this rotation's 3x3 matrix, as the matrix members
+    // of the same name do.
+    VANDREL_EULER_MEMBER_DECLARATIONS(Quat)
+
     static float3 SlerpVector(const float3 &from, const float3 &to, float t);
     static float3 SlerpVectorAbs(const float3 &from, const float3 &to, float angleRadians);
 

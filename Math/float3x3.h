@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "Math/EulerOrders.h"
 #include "Math/MatrixProxy.h"
 #include "Math/ScaleOp.h"
 #include "Math/float3.h"
@@ -83,34 +84,13 @@ public:
                            const float3 &worldUp);
     static float3x3 RandomRotation(LCG &lcg);
 
+    // FromEulerXYX ... FromEulerZYX and ToEulerXYX ... ToEulerZYX, one pair per axis order:
     // Euler angles in radians, (a, b, c) about the axes of the name in turn: the 3x3 part
     // becomes RotP(a) RotQ(b) RotR(c), so the rotation about the last axis acts first.
     // ToEuler reads the 3x3 part alone and returns (a, b, c) of a rotation matrix; a third
     // angle of 0 marks the ends, where the second angle is 0 or pi (pi/2 or -pi/2).
-    static float3x3 FromEulerXYX(float a, float b, float c);
-    static float3x3 FromEulerXZX(float a, float b, float c);
-    static float3x3 FromEulerYXY(float a, float b, float c);
-    static float3x3 FromEulerYZY(float a, float b, float c);
-    static float3x3 FromEulerZXZ(float a, float b, float c);
-    static float3x3 FromEulerZYZ(float a, float b, float c);
-    static float3x3 FromEulerXYZ(float a, float b, float c);
-    static float3x3 FromEulerXZY(float a, float b, float c);
-    static float3x3 FromEulerYXZ(float a, float b, float c);
-    static float3x3 FromEulerYZX(float a, float b, float c);
-    static float3x3 FromEulerZXY(float a, float b, float c);
-    static float3x3 FromEulerZYX(float a, float b, float c);
-    float3 ToEulerXYX() const;
-    float3 ToEulerXZX() const;
-    float3 ToEulerYXY() const;
-    float3 ToEulerYZY() const;
-    float3 ToEulerZXZ() const;
-    float3 ToEulerZYZ() const;
-    float3 ToEulerXYZ() const;
-    float3 ToEulerXZY() const;
-    float3 ToEulerYXZ() const;
-    float3 ToEulerYZX() const;
-    float3 ToEulerZXY() const;
-    float3 ToEulerZYX() const;
+    VANDREL_EULER_MEMBER_DECLARATIONS(float3x3)
+
     // Nine draws in [lo, hi), stored row by row in draw order.
     static float3x3 RandomGeneral(LCG &lcg, float lo, float hi);
     // diag(axis * factor): scales by the axis components, not along the axis direction.

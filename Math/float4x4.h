@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "Math/EulerOrders.h"
 #include "Math/MatrixProxy.h"
 #include "Math/ScaleOp.h"
 #include "Math/TranslateOp.h"
@@ -144,35 +145,14 @@ public:
     static float4x4 FromQuat(const Quat &orientation);
     static float4x4 FromQuat(const Quat &orientation, const float3 &pointOnAxis);
 
+    // FromEulerXYX ... FromEulerZYX and ToEulerXYX ... ToEulerZYX, one pair per axis order:
     // Euler angles in radians, (a, b, c) about the axes of the name in turn: a zero
     // translation, row 3 (0, 0, 0, 1) and the 3x3 part RotP(a) RotQ(b) RotR(c), so the
     // rotation about the last axis acts first. ToEuler reads the 3x3 part alone and returns
     // (a, b, c) of a rotation matrix; a third angle of 0 marks the ends, where the second
     // angle is 0 or pi (pi/2 or -pi/2).
-    static float4x4 FromEulerXYX(float a, float b, float c);
-    static float4x4 FromEulerXZX(float a, float b, float c);
-    static float4x4 FromEulerYXY(float a, float b, float c);
-    static float4x4 FromEulerYZY(float a, float b, float c);
-    static float4x4 FromEulerZXZ(float a, float b, float c);
-    static float4x4 FromEulerZYZ(float a, float b, float c);
-    static float4x4 FromEulerXYZ(float a, float b, float c);
-    static float4x4 FromEulerXZY(float a, float b, float c);
-    static float4x4 FromEulerYXZ(float a, float b, float c);
-    static float4x4 FromEulerYZX(float a, float b, float c);
-    static float4x4 FromEulerZXY(float a, float b, float c);
-    static float4x4 FromEulerZYX(float a, float b, float c);
-    float3 ToEulerXYX() const;
-    float3 ToEulerXZX() const;
-    float3 ToEulerYXY() const;
-    float3 ToEulerYZY() const;
-    float3 ToEulerZXZ() const;
-    float3 ToEulerZYZ() const;
-    float3 ToEulerXYZ() const;
-    float3 ToEulerXZY() const;
-    float3 ToEulerYXZ() const;
-    float3 ToEulerYZX() const;
-    float3 ToEulerZXY() const;
-    float3 ToEulerZYX() const;
+    VANDREL_EULER_MEMBER_DECLARATIONS(float4x4)
+
     // T(translate) R diag(scale); a 4x4 rotate keeps its own translation and row 3, so the
     // result is the true product only when rotate is affine.
     static float4x4 FromTRS(const float3 &translate, const Quat &rotate, const float3 &scale);

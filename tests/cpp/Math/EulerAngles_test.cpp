@@ -45,7 +45,7 @@ struct Order {
     bool Proper() const { return axes[0] == axes[2]; }
 };
 
-#define ORDER_CASE(P, Q, R)                                                                                  \
+#define ORDER_CASE(P, Q, R, _)                                                                               \
     {#P #Q #R,                                                                                               \
      {math::euler::k##P, math::euler::k##Q, math::euler::k##R},                                              \
      &float3x3::FromEuler##P##Q##R,                                                                          \
@@ -56,7 +56,7 @@ struct Order {
      &float4x4::ToEuler##P##Q##R,                                                                            \
      &Quat::FromEuler##P##Q##R,                                                                              \
      &Quat::ToEuler##P##Q##R},
-const Order kOrders[] = {VANDREL_EULER_ORDERS(ORDER_CASE)};
+const Order kOrders[] = {VANDREL_EULER_ORDERS(ORDER_CASE, )};
 #undef ORDER_CASE
 
 float3x3 (*const kAxisRotation[3])(float) = {&float3x3::RotateX, &float3x3::RotateY, &float3x3::RotateZ};
