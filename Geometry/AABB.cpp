@@ -19,6 +19,7 @@
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -469,5 +470,21 @@ std::ostream &operator<<(std::ostream &out, const AABB &aabb) { return out << aa
 void AABB::TransformAsAABB(const float4x4 &transform) { TransformAsAABB(transform.Float3x4Part()); }
 OBB AABB::Transform(const float4x4 &transform) const { return Transform(transform.Float3x4Part()); }
 OBB operator*(const float4x4 &transform, const AABB &aabb) { return transform.Float3x4Part() * aabb; }
+
+// ---- Text forms ----
+
+std::string AABB::SerializeToString() const {
+    const std::string text = detail::JoinVectors({minCorner, maxCorner}, &float3::SerializeToString, ",");
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/AABB", 1227);
+    return text;
+}
+
+std::string AABB::SerializeToCodeString() const {
+    return "AABB(" + detail::JoinVectors({minCorner, maxCorner}, &float3::SerializeToCodeString, ",") + ")";
+}
+
+AABB AABB::FromString(const char *str, const char **outEnd) {
+    return detail::ReadVectorShape<AABB>(str, outEnd, "AABB(", {"Min:(", " Max:("});
+}
 
 }  // namespace math

@@ -86,6 +86,12 @@ public:
                                      const float3 &dir1, float &d, float &d2);
 
     std::string ToString() const;
+    // Text forms: pos and dir written by SerializeFloat, joined by ","; the code form is "Line(" + the two float3 code forms + ")". FromString reads
+    // these and the ToString form, each label and prefix optional; a null str gives NaN components
+    // and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static Line FromString(const char *str, const char **outEnd = nullptr);
 };
 
 Line operator*(const float3x3 &m, const Line &line);

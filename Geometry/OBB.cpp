@@ -16,8 +16,10 @@
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
+#include "Math/Assume.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -535,5 +537,20 @@ int LexFloat3CmpV(const void *a, const void *b) {
 void OBB::SetFrom(const AABB &aabb, const float4x4 &transform) { SetFrom(aabb, transform.Float3x4Part()); }
 void OBB::Transform(const float4x4 &transform) { Transform(transform.Float3x4Part()); }
 OBB operator*(const float4x4 &transform, const OBB &obb) { return transform.Float3x4Part() * obb; }
+
+// ---- Text forms ----
+
+std::string OBB::SerializeToString() const {
+    const std::string text = detail::JoinVectors({pos, halfSize, axis[0], axis[1], axis[2]}, &float3::SerializeToString, " ");
+    return text;
+}
+
+std::string OBB::SerializeToCodeString() const {
+    return "OBB(" + detail::JoinVectors({pos, halfSize, axis[0], axis[1], axis[2]}, &float3::SerializeToCodeString, ",") + ")";
+}
+
+OBB OBB::FromString(const char *str, const char **outEnd) {
+    return detail::ReadVectorShape<OBB>(str, outEnd, "OBB(", {"Pos:(", " Halfsize:(", " X:(", " Y:(", " Z:("});
+}
 
 }  // namespace math

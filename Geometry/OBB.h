@@ -134,6 +134,12 @@ public:
     void Transform(const Quat &transform);
 
     std::string ToString() const;
+    // Text forms: the float3 serialized forms of pos, halfSize and the axes, joined by " "; the code form is "OBB(" + their five code forms + ")". FromString reads
+    // these and the ToString form, each label and prefix optional; a null str gives NaN components
+    // and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static OBB FromString(const char *str, const char **outEnd = nullptr);
 };
 
 OBB operator*(const float3x3 &transform, const OBB &obb);

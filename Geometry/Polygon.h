@@ -122,6 +122,11 @@ public:
     void Transform(const Quat &q);
 
     std::string ToString() const;
+    // "(" + "(" + float3::SerializeToString() + ")" for each vertex, joined by ",", + ")".
+    std::string SerializeToString() const;
+    // Reads the serialized form back, "Polygon" and the outer parentheses optional; text
+    // without vertices, or a null str, gives an empty polygon (a null str leaves *outEnd unwritten).
+    static Polygon FromString(const char *str, const char **outEnd = nullptr);
 };
 
 Polygon operator*(const float3x3 &m, const Polygon &polygon);

@@ -124,6 +124,12 @@ public:
     void Transform(const Quat &q);
 
     std::string ToString() const;
+    // Text forms: the nine coordinates written by SerializeFloat, joined by ","; the code form is "Triangle(" + the three float3 code forms + ")". FromString reads
+    // these and the ToString form, each label and prefix optional; a null str gives NaN vertices
+    // and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static Triangle FromString(const char *str, const char **outEnd = nullptr);
 };
 
 Triangle operator*(const float3x3 &m, const Triangle &triangle);

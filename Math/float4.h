@@ -182,6 +182,12 @@ public:
     static float4 RandomGeneral(LCG &lcg, float minElem, float maxElem);  // draws x, y, z, w in order
 
     std::string ToString() const;  // "(x, y, z, w)" with three decimals
+    // Text forms: every component written by SerializeFloat, joined by "," without blanks;
+    // the code form wraps that text in "float4(" and ")". FromString reads either back, and
+    // the ToString form too; a null str gives nan and leaves *outEndStr unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static float4 FromString(const char *str, const char **outEndStr = nullptr);
 
     static const float4 nan;  // quiet NaNs, bit pattern 0x7FC00000
     static const float4 zero;
