@@ -15,6 +15,7 @@
 #include "Math/float3x4.h"
 #include "Math/float4.h"
 #include "Math/float4x4.h"
+#include "Math/codec_oracle.h"
 #include "text_form_support.h"
 
 using math::float2;
@@ -32,17 +33,11 @@ namespace {
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const float kInf = std::numeric_limits<float>::infinity();
 
-float FromBits(uint32_t bits) {
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
 }  // namespace
 
 TEST(VectorTextForms, WriteTheirExactTexts) {
     struct Case { std::string toString, serialized, code; std::string expectedTo, expectedSerialized, expectedCode; };
-    const float3 special(0.5f, -0.0f, FromBits(0x7FC00001u));
+    const float3 special(0.5f, -0.0f, codec_oracle::FloatFromBits(0x7FC00001u));
     const Case cases[] = {
         {float3(1, 2, 3).ToString(), float3(1, 2, 3).SerializeToString(), float3(1, 2, 3).SerializeToCodeString(),
          "(1.000, 2.000, 3.000)", "1,2,3", "float3(1,2,3)"},
@@ -120,7 +115,23 @@ struct Float3ReadCase {
 
 #define TEXT(s) s, sizeof(s) - 1
 
-const int kUnwritten = -1;
+using Float3Reader = float3 (*)(const char *, const char **);
+
+// Each text read from a heap block of exactly its size; a null text gives nan and leaves
+// the end unwritten.
+template <size_t N>
+void ExpectReads(Float3Reader read, const Float3ReadCase (&cases)[N]) {
+    for (const Float3ReadCase &c : cases) {
+        const auto text = ExactCopy(c.text, c.length);
+        const char *end = nullptr;
+        EXPECT_TRUE(BitEqual(read(text.get(), &end), c.value)) << c.text;
+        EXPECT_EQ(end - text.get(), c.end) << c.text;
+    }
+    const char *sentinel = "unwritten";
+    const char *end = sentinel;
+    EXPECT_TRUE(BitEqual(read(nullptr, &end), float3::nan));
+    EXPECT_EQ(end, sentinel);
+}
 
 }  // namespace
 
@@ -130,8 +141,8 @@ TEST(Float3FromString, ReadsPrefixParenthesesAndSeparators) {
         {TEXT("1,2,3"), float3(1, 2, 3), 5},
         {TEXT("(1;2;3),rest"), float3(1, 2, 3), 8},
         {TEXT("float3(1,2,3"), float3(1, 2, 3), 12},
-        {TEXT("float3(NaN(7FC00001),inf,-inf)"), float3(FromBits(0x7FC00001u), kInf, -kInf), 30},
-        {TEXT("NaN(7FC00001) ; NaN(FF800001),2"), float3(FromBits(0x7FC00001u), FromBits(0xFF800001u), 2), 31},
+        {TEXT("float3(NaN(7FC00001),inf,-inf)"), float3(codec_oracle::FloatFromBits(0x7FC00001u), kInf, -kInf), 30},
+        {TEXT("NaN(7FC00001) ; NaN(FF800001),2"), float3(codec_oracle::FloatFromBits(0x7FC00001u), codec_oracle::FloatFromBits(0xFF800001u), 2), 31},
         {TEXT("NaN(),2,3"), float3::nan, 0},  // a pattern without digits stops every read
         {TEXT("1e99999,-1e99999,1e-99999"), float3(kInf, -kInf, 0), 25},
         {TEXT("1,2"), float3(1, 2, kNaN), 3},
@@ -143,16 +154,7 @@ TEST(Float3FromString, ReadsPrefixParenthesesAndSeparators) {
         {TEXT("1\0,2,3"), float3(1, kNaN, kNaN), 1},
         {TEXT("(1.000, 2.000, 3.000)"), float3(1, 2, 3), 21},  // the ToString form
     };
-    for (const Float3ReadCase &c : cases) {
-        const auto text = ExactCopy(c.text, c.length);
-        const char *end = nullptr;
-        EXPECT_TRUE(BitEqual(float3::FromString(text.get(), &end), c.value)) << c.text;
-        EXPECT_EQ(end - text.get(), c.end) << c.text;
-    }
-    const char *sentinel = "unwritten";
-    const char *end = sentinel;
-    EXPECT_TRUE(BitEqual(float3::FromString(nullptr, &end), float3::nan));
-    EXPECT_EQ(end, sentinel);
+    ExpectReads(float3::FromString, cases);
 }
 
 TEST(PointVecFromString, ReadsFourNumberGroupsAsFloat4) {
@@ -170,18 +172,8 @@ TEST(PointVecFromString, ReadsFourNumberGroupsAsFloat4) {
         {TEXT("   "), float3::nan, 3},
         {TEXT("(1,2\0,3,4)"), float3(1, 2, kNaN), 4},
     };
-    for (const auto read : {math::PointVecFromString, math::DirVecFromString}) {
-        for (const Float3ReadCase &c : cases) {
-            const auto text = ExactCopy(c.text, c.length);
-            const char *end = nullptr;
-            EXPECT_TRUE(BitEqual(read(text.get(), &end), c.value)) << c.text;
-            EXPECT_EQ(end - text.get(), c.end) << c.text;
-        }
-        const char *sentinel = "unwritten";
-        const char *end = sentinel;
-        EXPECT_TRUE(BitEqual(read(nullptr, &end), float3::nan));
-        EXPECT_EQ(end, sentinel);
-    }
+    ExpectReads(math::PointVecFromString, cases);
+    ExpectReads(math::DirVecFromString, cases);
 }
 
 TEST(VectorFromString, ReadsItsOwnPrefixAndComponentCount) {
