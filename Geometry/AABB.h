@@ -15,10 +15,13 @@ class LCG;
 class Line;
 class LineSegment;
 class OBB;
+class PBVolume;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
+class Sphere;
 class Triangle;
 
 // Axis-aligned box. Nothing keeps minCorner <= maxCorner: SetNegativeInfinity gives
@@ -135,13 +138,29 @@ public:
     void Triangulate(int numFacesX, int numFacesY, int numFacesZ, float3 *outPos, float3 *outNormal,
                      float2 *outUV, bool ccwIsFrontFacing) const;
 
+    // Spheres.
+    explicit AABB(const Sphere &sphere);  // the smallest box around the ball
+    void SetFrom(const Sphere &sphere);
+    void Enclose(const Sphere &sphere);
+    bool Contains(const Sphere &sphere) const;
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *closestPointOnAABB) const;
+    Sphere MinimalEnclosingSphere() const;
+    Sphere MaximalContainedSphere() const;
+
     std::string ToString() const;
-    // Text forms: the corners written by SerializeFloat, joined by ","; the code form is "AABB(" + the two float3 code forms + ")". FromString reads
-    // these and the ToString form, each label and prefix optional; a null str gives NaN components
-    // and leaves *outEnd unwritten.
+    // Text forms: the corners written by SerializeFloat, joined by ","; the code form is "AABB(" + the two
+    // float3 code forms + ")". FromString reads these and the ToString form, each label and prefix optional;
+    // a null str gives NaN components and leaves *outEnd unwritten.
     std::string SerializeToString() const;
     std::string SerializeToCodeString() const;
     static AABB FromString(const char *str, const char **outEnd = nullptr);
+
+    // ---- Solid forms and the GJK test ----
+    Polyhedron ToPolyhedron() const;  // the corners in corner order, the faces in face order
+    PBVolume ToPBVolume() const;      // the six face planes in face order
+    float3 StartingPoint() const;     // minCorner: the point GJK starts from
+    bool Intersects(const Polygon &polygon) const;  // the polygon's test with this box
 };
 
 OBB operator*(const float3x3 &transform, const AABB &aabb);

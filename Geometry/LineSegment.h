@@ -8,6 +8,7 @@
 namespace math {
 
 class AABB;
+class Circle;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -17,6 +18,7 @@ class Line;
 class Ray;
 class Plane;
 class Polygon;
+class Sphere;
 class Triangle;
 
 // The finite segment from a (parameter 0) to b (parameter 1); the parameter t names the point
@@ -87,10 +89,15 @@ public:
     bool Intersects(const OBB &obb) const;
     bool Intersects(const OBB &obb, float &dNear, float &dFar) const;
 
+    // Spheres and discs; d is the segment parameter of the hit.
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
+    bool IntersectsDisc(const Circle &disc) const;
+
     std::string ToString() const;
-    // Text forms: a and b written by SerializeFloat, joined by ","; the code form is "LineSegment(" + the two float3 code forms + ")". FromString reads
-    // these and the ToString form, each label and prefix optional; a null str gives NaN components
-    // and leaves *outEnd unwritten.
+    // Text forms: a and b written by SerializeFloat, joined by ","; the code form is "LineSegment(" + the two
+    // float3 code forms + ")". FromString reads these and the ToString form, each label and prefix optional;
+    // a null str gives NaN components and leaves *outEnd unwritten.
     std::string SerializeToString() const;
     std::string SerializeToCodeString() const;
     static LineSegment FromString(const char *str, const char **outEnd = nullptr);

@@ -12,6 +12,7 @@
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/MatrixMap.h"
+#include "Geometry/PBVolume.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
@@ -538,15 +539,28 @@ void OBB::SetFrom(const AABB &aabb, const float4x4 &transform) { SetFrom(aabb, t
 void OBB::Transform(const float4x4 &transform) { Transform(transform.Float3x4Part()); }
 OBB operator*(const float4x4 &transform, const OBB &obb) { return transform.Float3x4Part() * obb; }
 
+// ---- Solid forms and the GJK test ----
+
+PBVolume OBB::ToPBVolume() const {
+    PBVolume volume;
+    GetFacePlanes(volume.p);
+    return volume;
+}
+
+float3 OBB::StartingPoint() const { return pos; }
+
+bool OBB::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
+
 // ---- Text forms ----
 
 std::string OBB::SerializeToString() const {
-    const std::string text = detail::JoinVectors({pos, halfSize, axis[0], axis[1], axis[2]}, &float3::SerializeToString, " ");
-    return text;
+    return detail::JoinVectors({pos, halfSize, axis[0], axis[1], axis[2]}, &float3::SerializeToString, " ");
 }
 
 std::string OBB::SerializeToCodeString() const {
-    return "OBB(" + detail::JoinVectors({pos, halfSize, axis[0], axis[1], axis[2]}, &float3::SerializeToCodeString, ",") + ")";
+    const std::string vectors =
+        detail::JoinVectors({pos, halfSize, axis[0], axis[1], axis[2]}, &float3::SerializeToCodeString, ",");
+    return "OBB(" + vectors + ")";
 }
 
 OBB OBB::FromString(const char *str, const char **outEnd) {

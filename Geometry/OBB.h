@@ -15,10 +15,13 @@ class float4x4;
 class LCG;
 class Line;
 class LineSegment;
+class PBVolume;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
+class Sphere;
 class Triangle;
 
 // Oriented box: a centre, half-sizes along its own three axes, and the axes, which
@@ -133,13 +136,26 @@ public:
     void Transform(const float4x4 &transform);
     void Transform(const Quat &transform);
 
+    // Spheres.
+    void SetFrom(const Sphere &sphere);  // the axis-aligned cube around the ball
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *closestPointOnOBB) const;
+    Sphere MinimalEnclosingSphere() const;
+    Sphere MaximalContainedSphere() const;
+
     std::string ToString() const;
-    // Text forms: the float3 serialized forms of pos, halfSize and the axes, joined by " "; the code form is "OBB(" + their five code forms + ")". FromString reads
-    // these and the ToString form, each label and prefix optional; a null str gives NaN components
-    // and leaves *outEnd unwritten.
+    // Text forms: the float3 serialized forms of pos, halfSize and the axes, joined by " "; the code form is
+    // "OBB(" + their five code forms + ")". FromString reads these and the ToString form, each label and
+    // prefix optional; a null str gives NaN components and leaves *outEnd unwritten.
     std::string SerializeToString() const;
     std::string SerializeToCodeString() const;
     static OBB FromString(const char *str, const char **outEnd = nullptr);
+
+    // ---- Solid forms and the GJK test ----
+    Polyhedron ToPolyhedron() const;  // the corners in corner order, the faces in face order
+    PBVolume ToPBVolume() const;      // the six face planes in face order
+    float3 StartingPoint() const;     // pos: the point GJK starts from
+    bool Intersects(const Polygon &polygon) const;  // the polygon's test with this box
 };
 
 OBB operator*(const float3x3 &transform, const OBB &obb);

@@ -19,8 +19,10 @@ class Line;
 class LineSegment;
 class OBB;
 class Plane;
+class Polyhedron;
 class Quat;
 class Ray;
+class Sphere;
 
 // The in-plane axes along which a polygon measures whether it contains a point. Derived
 // from the vertices, they cost more than the test itself: a caller that tests many points
@@ -121,12 +123,25 @@ public:
     void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
+    // Spheres: through the triangulation.
+    bool Intersects(const Sphere &sphere) const;
+
     std::string ToString() const;
     // "(" + "(" + float3::SerializeToString() + ")" for each vertex, joined by ",", + ")".
     std::string SerializeToString() const;
     // Reads the serialized form back, "Polygon" and the outer parentheses optional; text
     // without vertices, or a null str, gives an empty polygon (a null str leaves *outEnd unwritten).
     static Polygon FromString(const char *str, const char **outEnd = nullptr);
+
+    // ---- Solid forms and the GJK tests ----
+    Polyhedron ToPolyhedron() const;  // both sides: faces 0..n-1 and n-1..0
+    float3 StartingPoint() const;     // vertex 0, NaN without vertices: the point GJK starts from
+    // The polygon taken as convex: the GJK test alone.
+    bool ConvexIntersects(const AABB &aabb) const;
+    bool ConvexIntersects(const OBB &obb) const;
+    // The GJK test, then, when it reports contact, the edge tests of Convex_Intersects_Polygon.
+    bool Intersects(const AABB &aabb) const;
+    bool Intersects(const OBB &obb) const;
 };
 
 Polygon operator*(const float3x3 &m, const Polygon &polygon);

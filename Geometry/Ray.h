@@ -8,6 +8,7 @@
 namespace math {
 
 class AABB;
+class Circle;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -17,6 +18,7 @@ class Line;
 class LineSegment;
 class Plane;
 class Polygon;
+class Sphere;
 class Triangle;
 
 // The half-line of the points pos + d * dir with d >= 0. dir is expected to be unit length but
@@ -76,10 +78,16 @@ public:
     void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
+    // Spheres and discs.
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
+    bool IntersectsDisc(const Circle &disc) const;
+
     std::string ToString() const;
-    // Text forms: pos and dir written by SerializeFloat, joined by ","; the code form is "Ray(" + the two float3 code forms + ")". FromString reads
-    // these and the ToString form, each label and prefix optional; a null str gives NaN components
-    // and leaves *outEnd unwritten.
+    // Text forms: pos and dir written by SerializeFloat, joined by ","; the code form is "Ray(" + the two
+    // float3 code forms + ")". FromString reads these and the ToString form, each label and prefix optional;
+    // a null str gives NaN components and leaves *outEnd unwritten.
     std::string SerializeToString() const;
     std::string SerializeToCodeString() const;
     static Ray FromString(const char *str, const char **outEnd = nullptr);

@@ -18,8 +18,10 @@ class LineSegment;
 class OBB;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
+class Sphere;
 
 // The triangle (a, b, c). Vertex order fixes the orientation: the counter-clockwise normal is
 // Cross(b - a, c - a). Edge 0 is (a, b), edge 1 (b, c), edge 2 (c, a). Barycentric (u, v, w)
@@ -123,13 +125,21 @@ public:
     void Transform(const float4x4 &m);
     void Transform(const Quat &q);
 
+    // Spheres.
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *closestPointOnTriangle) const;
+
     std::string ToString() const;
-    // Text forms: the nine coordinates written by SerializeFloat, joined by ","; the code form is "Triangle(" + the three float3 code forms + ")". FromString reads
-    // these and the ToString form, each label and prefix optional; a null str gives NaN vertices
-    // and leaves *outEnd unwritten.
+    // Text forms: the nine coordinates written by SerializeFloat, joined by ","; the code form is "Triangle("
+    // + the three float3 code forms + ")". FromString reads these and the ToString form, each label and
+    // prefix optional; a null str gives NaN vertices and leaves *outEnd unwritten.
     std::string SerializeToString() const;
     std::string SerializeToCodeString() const;
     static Triangle FromString(const char *str, const char **outEnd = nullptr);
+
+    // ---- Solid forms ----
+    Polyhedron ToPolyhedron() const;  // vertices a, b, c; faces {0, 1, 2} and {2, 1, 0}
 };
 
 Triangle operator*(const float3x3 &m, const Triangle &triangle);

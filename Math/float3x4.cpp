@@ -117,6 +117,12 @@ float &float3x4::At(int row, int col) {
 float float3x4::At(int row, int col) const { return RowInRange(row) && ColInRange(col) ? elements[row][col] : kNaN; }
 
 // The first three floats of a row are laid out as a float3.
+float4 &float3x4::Row(int row) { return *reinterpret_cast<float4 *>(elements[RowInRange(row) ? row : 0]); }
+
+const float4 &float3x4::Row(int row) const {
+    return *reinterpret_cast<const float4 *>(elements[RowInRange(row) ? row : 0]);
+}
+
 float3 &float3x4::Row3(int row) { return *reinterpret_cast<float3 *>(elements[RowInRange(row) ? row : 0]); }
 
 const float3 &float3x4::Row3(int row) const {

@@ -60,6 +60,9 @@ public:
     MatrixProxy<4, const float> operator[](int row) const;
     float &At(int row, int col);
     float At(int row, int col) const;
+    // The whole row, translation included, seen in place.
+    float4 &Row(int row);
+    const float4 &Row(int row) const;
     float3 &Row3(int row);
     const float3 &Row3(int row) const;
     float3 Col(int col) const;

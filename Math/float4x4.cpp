@@ -57,6 +57,33 @@ void OnColumns3(float4x4 &m, int c0, int c1, int c2, Op op) {
     m.SetCol3(c2, c);
 }
 
+// The three row (or column) indices kept when index i is removed: an index below 0 acts
+// as 0 and one above 3 as 3.
+struct KeptIndices {
+    int index[3];
+    explicit KeptIndices(int i) : index{i >= 1 ? 0 : 1, i >= 2 ? 1 : 2, i >= 3 ? 2 : 3} {}
+};
+
+// Below this magnitude a pivot counts as zero: an absolute tolerance, so a uniformly
+// small matrix fails the factorisations however well conditioned it is.
+const float kPivotEpsilon = 1e-4f;
+
+// The shared shape of the projection builders: the viewport scales on the diagonal, the
+// depth map in m22 and m23, and row 3 (0, 0, m32, m33).
+float4x4 Projection(float m00, float m11, float m22, float m23, float m32, float m33) {
+    return float4x4(m00, 0.f, 0.f, 0.f, 0.f, m11, 0.f, 0.f, 0.f, 0.f, m22, m23, 0.f, 0.f, m32, m33);
+}
+
+float4x4 OrthoProjection(float h, float v, float m22, float m23) {
+    return Projection(2.f / h, 2.f / v, m22, m23, 0.f, 1.f);
+}
+
+// m32 is +1 looking down +Z, -1 looking down -Z.
+float4x4 PerspProjection(float n, float h, float v, float m22, float m23, float m32) {
+    const float twoN = n + n;
+    return Projection(twoN / h, twoN / v, m22, m23, m32, 0.f);
+}
+
 }  // namespace
 
 const float4x4 float4x4::identity(1.f, 0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f, 1.f);
@@ -347,6 +374,42 @@ float4x4 float4x4::RandomGeneral(LCG &lcg, float minElem, float maxElem) {
     return m;
 }
 
+// The quotients divide in a fixed order (a product or sum over a difference) so that the
+// results match to the last bit; n == f divides by zero on purpose, unchecked.
+float4x4 float4x4::D3DOrthoProjLH(float n, float f, float h, float v) {
+    return OrthoProjection(h, v, 1.f / (f - n), n / (n - f));
+}
+
+float4x4 float4x4::D3DOrthoProjRH(float n, float f, float h, float v) {
+    return OrthoProjection(h, v, 1.f / (n - f), n / (n - f));
+}
+
+float4x4 float4x4::D3DPerspProjLH(float n, float f, float h, float v) {
+    return PerspProjection(n, h, v, f / (f - n), n * f / (n - f), 1.f);
+}
+
+float4x4 float4x4::D3DPerspProjRH(float n, float f, float h, float v) {
+    return PerspProjection(n, h, v, f / (n - f), n * f / (n - f), -1.f);
+}
+
+float4x4 float4x4::OpenGLOrthoProjLH(float n, float f, float h, float v) {
+    return OrthoProjection(h, v, 2.f / (f - n), (n + f) / (n - f));
+}
+
+float4x4 float4x4::OpenGLOrthoProjRH(float n, float f, float h, float v) {
+    return OrthoProjection(h, v, 2.f / (n - f), (n + f) / (n - f));
+}
+
+float4x4 float4x4::OpenGLPerspProjLH(float n, float f, float h, float v) {
+    const float twoN = n + n;
+    return PerspProjection(n, h, v, (n + f) / (f - n), twoN * f / (n - f), 1.f);
+}
+
+float4x4 float4x4::OpenGLPerspProjRH(float n, float f, float h, float v) {
+    const float twoN = n + n;
+    return PerspProjection(n, h, v, (n + f) / (n - f), twoN * f / (n - f), -1.f);
+}
+
 float4x4 float4x4::operator*(const float4x4 &rhs) const {
     float4x4 r;
     for (int row = 0; row < 4; ++row)
@@ -470,6 +533,103 @@ void float4x4::InverseOrthonormal() { Float3x4Part().InverseOrthonormal(); }
 float float4x4::Determinant3() const { return Float3x4Part().Determinant(); }
 float float4x4::Trace() const { return Diagonal().SumOfElements(); }
 
+float3x3 float4x4::SubMatrix(int i, int j) const {
+    const KeptIndices r(i), c(j);
+    float3x3 sub;
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 3; ++b) sub.elements[a][b] = elements[r.index[a]][c.index[b]];
+    return sub;
+}
+
+float float4x4::Minor(int i, int j) const {
+    const float3x3 s = SubMatrix(i, j);
+    const float a = s.elements[0][0], b = s.elements[0][1], c = s.elements[0][2];
+    const float d = s.elements[1][0], e = s.elements[1][1], f = s.elements[1][2];
+    const float g = s.elements[2][0], h = s.elements[2][1], k = s.elements[2][2];
+    return (c * d * h + (b * f * g + a * e * k)) - a * f * h - b * d * k - c * e * g;
+}
+
+float float4x4::Determinant4() const {
+    const auto &m = elements;
+    return ((m[0][0] * Minor(0, 0) - m[0][1] * Minor(0, 1)) + m[0][2] * Minor(0, 2)) - m[0][3] * Minor(0, 3);
+}
+
+// The cofactors stay where their minors are; no transpose.
+float4x4 float4x4::Adjugate() const {
+    float4x4 cofactors;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            const float minor = Minor(i, j);
+            cofactors.elements[i][j] = (i + j) % 2 ? -minor : minor;
+        }
+    return cofactors;
+}
+
+// Works on locals so that an output may be this matrix itself.
+bool float4x4::LUDecompose(float4x4 &lower, float4x4 &upper) const {
+    float4x4 l = identity, u = zero;
+    const auto done = [&](bool result) {
+        lower = l;
+        upper = u;
+        return result;
+    };
+    for (int i = 0; i < 4; ++i) {
+        for (int j = i; j < 4; ++j) {
+            u.elements[i][j] = elements[i][j];
+            for (int k = 0; k < i; ++k) u.elements[i][j] -= l.elements[i][k] * u.elements[k][j];
+        }
+        if (i == 3) break;  // the last pivot is not tested
+        for (int k = i + 1; k < 4; ++k) {
+            l.elements[k][i] = elements[k][i];
+            for (int p = 0; p < i; ++p) l.elements[k][i] -= l.elements[k][p] * u.elements[p][i];
+            if (EqualAbs(u.elements[i][i], 0.f, kPivotEpsilon)) return done(false);
+            l.elements[k][i] /= u.elements[i][i];
+        }
+    }
+    return done(true);
+}
+
+bool float4x4::CholeskyDecompose(float4x4 &lower) const {
+    float4x4 l = zero;
+    const auto done = [&](bool result) {
+        lower = l;
+        return result;
+    };
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < i; ++j) {
+            float sum = 0.f;
+            for (int k = 0; k < j; ++k) sum += l.elements[i][k] * l.elements[j][k];
+            l.elements[i][j] = elements[i][j] - sum;
+            if (EqualAbs(l.elements[j][j], 0.f, kPivotEpsilon)) return done(false);
+            l.elements[i][j] /= l.elements[j][j];
+        }
+        float sum = 0.f;
+        for (int k = 0; k < i; ++k) sum += l.elements[i][k] * l.elements[i][k];
+        const float d = elements[i][i] - sum;
+        if (!(d > 0.f)) return done(false);  // also a NaN, and a zero on the last row
+        l.elements[i][i] = std::sqrt(d);
+    }
+    return done(true);
+}
+
+void float4x4::Pivot() {
+    int row = 0;
+    for (int j = 0; j < 4; ++j) {
+        int best = row;
+        for (int r = row + 1; r < 4; ++r)
+            if (std::fabs(elements[r][j]) > std::fabs(elements[best][j])) best = r;
+        if (EqualAbs(elements[best][j], 0.f, kPivotEpsilon)) continue;
+        SwapRows(best, row);
+        Row(row) *= 1.f / elements[row][j];
+        for (int k = 0; k < 4; ++k) {
+            if (k == row) continue;
+            const float factor = elements[k][j];
+            Row(k) -= Row(row) * factor;
+        }
+        ++row;
+    }
+}
+
 void float4x4::Orthogonalize3(int c0, int c1, int c2) {
     OnColumns3(*this, c0, c1, c2, [](float3 &a, float3 &b, float3 &c) { float3::Orthogonalize(a, b, c); });
 }
@@ -536,6 +696,12 @@ bool float4x4::Equals(const float4x4 &other, float epsilon) const {
         if (!Row(i).Equals(other.Row(i), epsilon)) return false;
     return true;
 }
+
+float4x4 float4x4::ComplementaryProjection() const { return identity - *this; }
+
+bool float4x4::ContainsProjection(float epsilon) const { return !Row(3).Equals(0.f, 0.f, 0.f, 1.f, epsilon); }
+
+bool float4x4::IsIdempotent(float epsilon) const { return (*this * *this).Equals(*this, epsilon); }
 
 bool float4x4::HasUnitaryScale(float epsilon) const { return Float3x3Part().HasUnitaryScale(epsilon); }
 bool float4x4::HasNegativeScale() const { return Determinant3() < 0.f; }

@@ -164,6 +164,18 @@ public:
     static float4x4 OrthographicProjectionXY();
     static float4x4 RandomGeneral(LCG &lcg, float minElem, float maxElem);  // sixteen draws, row by row
 
+    // Projections from near and far plane distances and the viewport's width and height:
+    // depth maps to [0, 1] for D3D and to [-1, 1] for OpenGL, LH looks down +Z and RH down
+    // -Z. The arguments are not checked: n == f or a zero size gives infinities or NaNs.
+    static float4x4 D3DOrthoProjLH(float n, float f, float h, float v);
+    static float4x4 D3DOrthoProjRH(float n, float f, float h, float v);
+    static float4x4 D3DPerspProjLH(float n, float f, float h, float v);
+    static float4x4 D3DPerspProjRH(float n, float f, float h, float v);
+    static float4x4 OpenGLOrthoProjLH(float n, float f, float h, float v);
+    static float4x4 OpenGLOrthoProjRH(float n, float f, float h, float v);
+    static float4x4 OpenGLPerspProjLH(float n, float f, float h, float v);
+    static float4x4 OpenGLPerspProjRH(float n, float f, float h, float v);
+
     float4x4 operator*(const float4x4 &rhs) const;
     float4x4 Mul(const float4x4 &rhs) const;
     float4x4 operator*(const float3x4 &rhs) const;  // rhs extended by the row (0, 0, 0, 1)
@@ -217,6 +229,26 @@ public:
     void InverseOrthonormal();
     float Determinant3() const;
     float Trace() const;
+
+    // Determinants by minors. Every index is clamped into 0..3, so no index reads outside
+    // the matrix. Adjugate is the cofactor matrix itself, not its transpose: the inverse
+    // is Adjugate().Transposed() / Determinant4().
+    float Minor(int i, int j) const;  // of the 3x3 left after removing row i and column j
+    float3x3 SubMatrix(int i, int j) const;
+    float Determinant4() const;
+    float4x4 Adjugate() const;
+
+    // Doolittle without row exchanges: lower is unit lower-triangular, lower * upper is
+    // this. False when one of the first three pivots lies within 1e-4 of zero (an absolute
+    // tolerance, whatever the scale); the outputs then hold what was computed so far.
+    bool LUDecompose(float4x4 &lower, float4x4 &upper) const;
+    // lower * lower^T is this symmetric positive-definite matrix; reads only the lower
+    // triangle. False when a diagonal term is not positive or a divisor lies within 1e-4
+    // of zero.
+    bool CholeskyDecompose(float4x4 &lower) const;
+    // Reduced row-echelon form in place, with partial pivoting; columns whose pivot lies
+    // within 1e-4 of zero are skipped.
+    void Pivot();
     // Nothing happens when two indices are equal; a bad index takes part as NaNs and is
     // not written back.
     void Orthogonalize3(int c0, int c1, int c2);
@@ -244,6 +276,12 @@ public:
     bool IsRowOrthogonal3(float epsilon) const;
     bool IsColOrthogonal3(float epsilon) const;
     bool IsOrthonormal3(float epsilon) const;
+
+    // Projection queries; ContainsProjection is true when row 3 is not (0, 0, 0, 1) within
+    // epsilon.
+    float4x4 ComplementaryProjection() const;  // identity minus this
+    bool ContainsProjection(float epsilon) const;
+    bool IsIdempotent(float epsilon) const;
 
     std::string ToString() const;   // the rows
     std::string ToString2() const;  // the columns, labelled X:, Y:, Z: and Pos:

@@ -12,6 +12,7 @@
 #include "Math/Quat.h"
 #include "Math/float3.h"
 #include "Math/float3x3.h"
+#include "Math/float4.h"
 #include "Math/matrix_oracle.h"
 #include "log_capture.h"
 
@@ -96,6 +97,20 @@ TEST(float3x4Construction, ColumnsRowsAndParts) {
     float3x4 q = m;
     q = float3x3(2, 0, 0, 0, 2, 0, 0, 0, 2);  // the translation becomes zero
     ExpectBitEqual(q, float3x4(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0));
+}
+
+// The row view covers the translation and writes through to the matrix; a bad row index
+// gives row 0.
+TEST(float3x4Access, RowIsTheWholeRowInPlace) {
+    float3x4 m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12);
+    EXPECT_TRUE(m.Row(1).BitEquals(math::float4(5, 6, 7, 8)));
+    EXPECT_EQ(static_cast<const void *>(&m.Row(2)), static_cast<const void *>(m.elements[2]));
+    EXPECT_EQ(&m.Row(3), &m.Row(0));
+    EXPECT_EQ(&m.Row(-1), &m.Row(0));
+    m.Row(2).w = -1.f;
+    EXPECT_TRUE(m.TranslatePart().Equals(4, 8, -1, 1e-9f));
+    const float3x4 &view = m;
+    EXPECT_TRUE(view.Row(0).BitEquals(math::float4(1, 2, 3, 4)));
 }
 
 // Indices are compared as unsigned; out of range falls back to row 0, m00 or NaN, or
