@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 SAN_BUILD ?= build-sanitize
 
-.PHONY: all bootstrap build test sanitize demo bench clean
+.PHONY: all bootstrap build test sanitize demo bench codec-exhaustive clean
 
 all: build
 
@@ -33,6 +33,11 @@ bench: bootstrap
 	cmake --build $(BUILD) -j $(JOBS)
 	@for b in $(BUILD)/bench/*_bench; do "$$b" || exit 1; done
 	ruby -I $(BUILD) bench/pipeline.rb
+
+# Every float through the text codec, against std::to_chars, on $(JOBS) threads.
+codec-exhaustive: bootstrap $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target codec_exhaustive
+	$(BUILD)/tests/codec_exhaustive $(JOBS)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

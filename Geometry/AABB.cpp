@@ -20,6 +20,7 @@
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -482,5 +483,21 @@ PBVolume AABB::ToPBVolume() const {
 float3 AABB::StartingPoint() const { return minCorner; }
 
 bool AABB::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
+
+// ---- Text forms ----
+
+std::string AABB::SerializeToString() const {
+    const std::string text = detail::JoinVectors({minCorner, maxCorner}, &float3::SerializeToString, ",");
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/AABB", 1227);
+    return text;
+}
+
+std::string AABB::SerializeToCodeString() const {
+    return "AABB(" + detail::JoinVectors({minCorner, maxCorner}, &float3::SerializeToCodeString, ",") + ")";
+}
+
+AABB AABB::FromString(const char *str, const char **outEnd) {
+    return detail::ReadVectorShape<AABB>(str, outEnd, "AABB(", {"Min:(", " Max:("});
+}
 
 }  // namespace math

@@ -149,6 +149,12 @@ public:
     Sphere MaximalContainedSphere() const;
 
     std::string ToString() const;
+    // Text forms: the corners written by SerializeFloat, joined by ","; the code form is "AABB(" + the two
+    // float3 code forms + ")". FromString reads these and the ToString form, each label and prefix optional;
+    // a null str gives NaN components and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static AABB FromString(const char *str, const char **outEnd = nullptr);
 
     // ---- Solid forms and the GJK test ----
     Polyhedron ToPolyhedron() const;  // the corners in corner order, the faces in face order

@@ -12,9 +12,11 @@
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
+#include "Math/Assume.h"
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -195,5 +197,21 @@ std::string PosDirToString(const char *name, const float3 &pos, const float3 &di
 // A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
 void Line::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 Line operator*(const float4x4 &m, const Line &line) { return m.Float3x4Part() * line; }
+
+// ---- Text forms ----
+
+std::string Line::SerializeToString() const {
+    const std::string text = detail::JoinVectors({pos, dir}, &float3::SerializeToString, ",");
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/Line", 380);
+    return text;
+}
+
+std::string Line::SerializeToCodeString() const {
+    return "Line(" + detail::JoinVectors({pos, dir}, &float3::SerializeToCodeString, ",") + ")";
+}
+
+Line Line::FromString(const char *str, const char **outEnd) {
+    return detail::ReadVectorShape<Line>(str, outEnd, "Line(", {"Pos:(", " Dir:("});
+}
 
 }  // namespace math

@@ -93,6 +93,12 @@ public:
     bool IntersectsDisc(const Circle &disc) const;
 
     std::string ToString() const;
+    // Text forms: pos and dir written by SerializeFloat, joined by ","; the code form is "Line(" + the two
+    // float3 code forms + ")". FromString reads these and the ToString form, each label and prefix optional;
+    // a null str gives NaN components and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static Line FromString(const char *str, const char **outEnd = nullptr);
 };
 
 Line operator*(const float3x3 &m, const Line &line);

@@ -13,8 +13,10 @@
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
+#include "Math/Assume.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -254,5 +256,21 @@ std::ostream &operator<<(std::ostream &out, const LineSegment &segment) { return
 // A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
 void LineSegment::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 LineSegment operator*(const float4x4 &m, const LineSegment &segment) { return m.Float3x4Part() * segment; }
+
+// ---- Text forms ----
+
+std::string LineSegment::SerializeToString() const {
+    const std::string text = detail::JoinVectors({a, b}, &float3::SerializeToString, ",");
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/LineSegment", 460);
+    return text;
+}
+
+std::string LineSegment::SerializeToCodeString() const {
+    return "LineSegment(" + detail::JoinVectors({a, b}, &float3::SerializeToCodeString, ",") + ")";
+}
+
+LineSegment LineSegment::FromString(const char *str, const char **outEnd) {
+    return detail::ReadVectorShape<LineSegment>(str, outEnd, "LineSegment(", {"a:(", " b:("});
+}
 
 }  // namespace math

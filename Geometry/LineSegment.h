@@ -95,6 +95,12 @@ public:
     bool IntersectsDisc(const Circle &disc) const;
 
     std::string ToString() const;
+    // Text forms: a and b written by SerializeFloat, joined by ","; the code form is "LineSegment(" + the two
+    // float3 code forms + ")". FromString reads these and the ToString form, each label and prefix optional;
+    // a null str gives NaN components and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static LineSegment FromString(const char *str, const char **outEnd = nullptr);
 };
 
 LineSegment operator*(const float3x3 &m, const LineSegment &segment);

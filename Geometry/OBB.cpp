@@ -17,8 +17,10 @@
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
+#include "Math/Assume.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -548,5 +550,21 @@ PBVolume OBB::ToPBVolume() const {
 float3 OBB::StartingPoint() const { return pos; }
 
 bool OBB::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
+
+// ---- Text forms ----
+
+std::string OBB::SerializeToString() const {
+    return detail::JoinVectors({pos, halfSize, axis[0], axis[1], axis[2]}, &float3::SerializeToString, " ");
+}
+
+std::string OBB::SerializeToCodeString() const {
+    const std::string vectors =
+        detail::JoinVectors({pos, halfSize, axis[0], axis[1], axis[2]}, &float3::SerializeToCodeString, ",");
+    return "OBB(" + vectors + ")";
+}
+
+OBB OBB::FromString(const char *str, const char **outEnd) {
+    return detail::ReadVectorShape<OBB>(str, outEnd, "OBB(", {"Pos:(", " Halfsize:(", " X:(", " Y:(", " Z:("});
+}
 
 }  // namespace math

@@ -144,6 +144,12 @@ public:
     Sphere MaximalContainedSphere() const;
 
     std::string ToString() const;
+    // Text forms: the float3 serialized forms of pos, halfSize and the axes, joined by " "; the code form is
+    // "OBB(" + their five code forms + ")". FromString reads these and the ToString form, each label and
+    // prefix optional; a null str gives NaN components and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static OBB FromString(const char *str, const char **outEnd = nullptr);
 
     // ---- Solid forms and the GJK test ----
     Polyhedron ToPolyhedron() const;  // the corners in corner order, the faces in face order

@@ -13,9 +13,12 @@
 #include "Geometry/Ray.h"
 #include "Geometry/Sphere.h"
 #include "Geometry/Triangle.h"
+#include "Math/Assume.h"
+#include "Math/FloatCodec.h"
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -440,5 +443,28 @@ Plane operator*(const float4x4 &m, const Plane &plane) { return m.Float3x4Part()
 
 // A ball by the same interval rule as the other shapes.
 float Plane::SignedDistance(const Sphere &sphere) const { return Plane_SignedDistance(*this, sphere); }
+
+// ---- Text forms ----
+
+std::string Plane::SerializeToString() const {
+    const float values[] = {normal.x, normal.y, normal.z, d};
+    const std::string text = detail::SerializeFloats(values, 4);
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/Plane", 934);
+    return text;
+}
+
+std::string Plane::SerializeToCodeString() const {
+    return "Plane(" + normal.SerializeToCodeString() + "," + FormatText("%.9g", PrintableFloat(d)) + ")";
+}
+
+Plane Plane::FromString(const char *str, const char **outEnd) {
+    if (str == nullptr) return Plane(float3::nan, float3::nan.x);
+    str = detail::SkipPrefix(detail::SkipPrefix(str, "Plane("), "Normal:(");
+    const float3 normal = DirVecFromString(str, &str);
+    // A read that finds the text ended leaves the position where it was.
+    const float d = DeserializeFloat(detail::SkipPrefix(str, " d:"), &str);
+    if (outEnd) *outEnd = str;
+    return Plane(normal, d);
+}
 
 }  // namespace math

@@ -137,6 +137,12 @@ public:
     int Intersects(const Circle &circle) const;
 
     std::string ToString() const;
+    // Text forms: the normal and d written by SerializeFloat, joined by ","; the code form is "Plane(" + the
+    // normal's code form + "," + d with "%.9g" + ")". FromString reads these and the ToString form, each
+    // label and prefix optional; a null str gives NaN normal and d and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static Plane FromString(const char *str, const char **outEnd = nullptr);
 };
 
 Plane operator*(const float3x3 &m, const Plane &plane);

@@ -15,8 +15,10 @@
 #include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Ray.h"
+#include "Math/Assume.h"
 #include "Math/MathFunc.h"
 #include "Math/Quat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -747,5 +749,27 @@ bool Polygon::Intersects(const AABB &aabb) const {
 }
 
 bool Polygon::Intersects(const OBB &obb) const { return ConvexIntersects(obb) && Convex_Intersects_Polygon(obb, *this); }
+
+// ---- Text forms ----
+
+std::string Polygon::SerializeToString() const {
+    std::string text = "(";
+    for (size_t i = 0; i < vertices.size(); ++i) text += (i ? ",(" : "(") + vertices[i].SerializeToString() + ")";
+    return text + ")";
+}
+
+Polygon Polygon::FromString(const char *str, const char **outEnd) {
+    Polygon polygon;
+    if (str == nullptr) return polygon;
+    str = detail::SkipPrefix(detail::SkipPrefix(str, "Polygon"), "(");
+    // Each vertex consumes at least its "," or "(", so the loop ends.
+    while (*str == ',' || *str == '(') {
+        if (*str == ',') ++str;
+        polygon.vertices.push_back(float3::FromString(str, &str));
+    }
+    str = detail::SkipPrefix(str, ")");
+    if (outEnd) *outEnd = str;
+    return polygon;
+}
 
 }  // namespace math

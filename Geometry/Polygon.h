@@ -127,6 +127,11 @@ public:
     bool Intersects(const Sphere &sphere) const;
 
     std::string ToString() const;
+    // "(" + "(" + float3::SerializeToString() + ")" for each vertex, joined by ",", + ")".
+    std::string SerializeToString() const;
+    // Reads the serialized form back, "Polygon" and the outer parentheses optional; text
+    // without vertices, or a null str, gives an empty polygon (a null str leaves *outEnd unwritten).
+    static Polygon FromString(const char *str, const char **outEnd = nullptr);
 
     // ---- Solid forms and the GJK tests ----
     Polyhedron ToPolyhedron() const;  // both sides: faces 0..n-1 and n-1..0

@@ -11,7 +11,9 @@
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Triangle.h"
+#include "Math/Assume.h"
 #include "Math/Quat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -196,5 +198,21 @@ std::ostream &operator<<(std::ostream &out, const Ray &ray) { return out << ray.
 // A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
 void Ray::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 Ray operator*(const float4x4 &m, const Ray &ray) { return m.Float3x4Part() * ray; }
+
+// ---- Text forms ----
+
+std::string Ray::SerializeToString() const {
+    const std::string text = detail::JoinVectors({pos, dir}, &float3::SerializeToString, ",");
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/Ray", 385);
+    return text;
+}
+
+std::string Ray::SerializeToCodeString() const {
+    return "Ray(" + detail::JoinVectors({pos, dir}, &float3::SerializeToCodeString, ",") + ")";
+}
+
+Ray Ray::FromString(const char *str, const char **outEnd) {
+    return detail::ReadVectorShape<Ray>(str, outEnd, "Ray(", {"Pos:(", " Dir:("});
+}
 
 }  // namespace math

@@ -85,6 +85,12 @@ public:
     bool IntersectsDisc(const Circle &disc) const;
 
     std::string ToString() const;
+    // Text forms: pos and dir written by SerializeFloat, joined by ","; the code form is "Ray(" + the two
+    // float3 code forms + ")". FromString reads these and the ToString form, each label and prefix optional;
+    // a null str gives NaN components and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static Ray FromString(const char *str, const char **outEnd = nullptr);
 };
 
 // The matrix product renormalises the direction; the rotation keeps it as rotated.

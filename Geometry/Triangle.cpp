@@ -13,9 +13,11 @@
 #include "Geometry/Polygon.h"
 #include "Geometry/OBB.h"
 #include "Geometry/Ray.h"
+#include "Math/Assume.h"
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
@@ -667,5 +669,21 @@ bool RangesOverlap(float start1, float end1, float start2, float end2) {
 // A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
 void Triangle::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 Triangle operator*(const float4x4 &m, const Triangle &triangle) { return m.Float3x4Part() * triangle; }
+
+// ---- Text forms ----
+
+std::string Triangle::SerializeToString() const {
+    const std::string text = detail::JoinVectors({a, b, c}, &float3::SerializeToString, ",");
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/Triangle", 1970);
+    return text;
+}
+
+std::string Triangle::SerializeToCodeString() const {
+    return "Triangle(" + detail::JoinVectors({a, b, c}, &float3::SerializeToCodeString, ",") + ")";
+}
+
+Triangle Triangle::FromString(const char *str, const char **outEnd) {
+    return detail::ReadVectorShape<Triangle>(str, outEnd, "Triangle(", {"a:(", " b:(", " c:("});
+}
 
 }  // namespace math

@@ -131,6 +131,12 @@ public:
     bool Intersects(const Sphere &sphere, float3 *closestPointOnTriangle) const;
 
     std::string ToString() const;
+    // Text forms: the nine coordinates written by SerializeFloat, joined by ","; the code form is "Triangle("
+    // + the three float3 code forms + ")". FromString reads these and the ToString form, each label and
+    // prefix optional; a null str gives NaN vertices and leaves *outEnd unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static Triangle FromString(const char *str, const char **outEnd = nullptr);
 
     // ---- Solid forms ----
     Polyhedron ToPolyhedron() const;  // vertices a, b, c; faces {0, 1, 2} and {2, 1, 0}

@@ -72,8 +72,10 @@ const char *SkipSeparator(const char *str) {
     return SkipBlanks(str);
 }
 
+enum class AfterPattern { Stop, SkipSeparator };
+
 template <typename Real>
-Real Deserialize(const char *str, const char **outEndStr) {
+Real Deserialize(const char *str, const char **outEndStr, AfterPattern afterPattern) {
     using Traits = TextTraits<Real>;
     const Real nan = FromBits<Real>(Traits::kQuietNaN);
     if (str == nullptr) return nan;
@@ -83,7 +85,8 @@ Real Deserialize(const char *str, const char **outEndStr) {
         unsigned long long pattern = 0;
         if (ReadHex(str + 4, Traits::kMaxHexDigits, pattern) == 0) return nan;
         const char *close = FindNext(str + 4, ')');
-        if (outEndStr) *outEndStr = *close == ')' ? close + 1 : close;
+        const char *end = *close == ')' ? close + 1 : close;
+        if (outEndStr) *outEndStr = afterPattern == AfterPattern::SkipSeparator ? SkipSeparator(end) : end;
         return FromBits<Real>(static_cast<typename Traits::Bits>(pattern));
     }
     Real value;
@@ -113,9 +116,17 @@ char *SerializeFloat(float value, char *buffer) {
     return buffer + dtoa_grisu3(value, buffer);
 }
 
-float DeserializeFloat(const char *str, const char **outEndStr) { return Deserialize<float>(str, outEndStr); }
+float DeserializeFloat(const char *str, const char **outEndStr) {
+    return Deserialize<float>(str, outEndStr, AfterPattern::Stop);
+}
 
-double DeserializeDouble(const char *str, const char **outEndStr) { return Deserialize<double>(str, outEndStr); }
+double DeserializeDouble(const char *str, const char **outEndStr) {
+    return Deserialize<double>(str, outEndStr, AfterPattern::Stop);
+}
+
+float detail::DeserializeListedFloat(const char *str, const char **outEndStr) {
+    return Deserialize<float>(str, outEndStr, AfterPattern::SkipSeparator);
+}
 
 int hexstr_to_u64(const char *str, unsigned long long *outValue) {
     MATH_ASSUME(outValue != nullptr, "u", "Math/MathFunc", 602);

@@ -20,6 +20,12 @@ float DeserializeFloat(const char *str, const char **outEndStr);
 // The same for a double, with 64-bit NaN patterns.
 double DeserializeDouble(const char *str, const char **outEndStr);
 
+namespace detail {
+// DeserializeFloat for an element of a list: the blanks and separator after a NaN pattern
+// are skipped too, so that the element after a NaN is read rather than the separator.
+float DeserializeListedFloat(const char *str, const char **outEndStr);
+}  // namespace detail
+
 // Reads up to 17 hexadecimal digits into *outValue (set to 0 first; a 17th digit pushes the
 // first one out of the 64 bits), stopping at the first other character, and returns the
 // number of digits read. A null outValue is logged and nothing is read.

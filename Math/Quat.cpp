@@ -7,9 +7,12 @@
 #include <ostream>
 
 #include "Algorithm/Random/LCG.h"
+#include "Math/Assume.h"
+#include "Math/FloatCodec.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4.h"
@@ -304,5 +307,21 @@ std::string Quat::ToString2() const {
 }
 
 std::ostream &operator<<(std::ostream &out, const Quat &rhs) { return out << rhs.ToString(); }
+
+// ---- Text forms ----
+
+std::string Quat::SerializeToString() const {
+    const float values[] = {x, y, z, w};
+    const std::string text = detail::SerializeFloats(values, 4);
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Math/Quat", 766);
+    return text;
+}
+
+std::string Quat::SerializeToCodeString() const { return "Quat(" + SerializeToString() + ")"; }
+
+Quat Quat::FromString(const char *str, const char **outEndStr) {
+    MATH_ASSUME(IsNeutralCLocale(), "IsNeutralCLocale()", "Math/Quat", 779);
+    return detail::ReadFloatType<Quat>(str, outEndStr, "Quat");
+}
 
 }  // namespace math

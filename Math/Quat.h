@@ -123,6 +123,12 @@ public:
 
     std::string ToString() const;
     std::string ToString2() const;
+    // Text forms: every component written by SerializeFloat, joined by "," without blanks;
+    // the code form wraps that text in "Quat(" and ")". FromString reads either back, and
+    // the ToString form too; a null str gives nan and leaves *outEndStr unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static Quat FromString(const char *str, const char **outEndStr = nullptr);
 };
 
 std::ostream &operator<<(std::ostream &out, const Quat &rhs);

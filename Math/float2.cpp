@@ -6,9 +6,12 @@
 #include <ostream>
 
 #include "Algorithm/Random/LCG.h"
+#include "Math/Assume.h"
+#include "Math/FloatCodec.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3.h"
 #include "Math/float4.h"
 
@@ -541,6 +544,22 @@ float float2::MinAreaRectInPlace(float2 *points, int count, float2 &center, floa
     minV = bestMinV;
     maxV = bestMaxV;
     return best;
+}
+
+// ---- Text forms ----
+
+std::string float2::SerializeToString() const {
+    const float values[] = {x, y};
+    const std::string text = detail::SerializeFloats(values, 2);
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Math/float2", 254);
+    return text;
+}
+
+std::string float2::SerializeToCodeString() const { return "float2(" + SerializeToString() + ")"; }
+
+float2 float2::FromString(const char *str, const char **outEndStr) {
+    MATH_ASSUME(IsNeutralCLocale(), "IsNeutralCLocale()", "Math/float2", 267);
+    return detail::ReadFloatType<float2>(str, outEndStr, "float2");
 }
 
 }  // namespace math

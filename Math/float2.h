@@ -138,6 +138,12 @@ public:
 
     // "(x, y)" with six decimals.
     std::string ToString() const;
+    // Text forms: every component written by SerializeFloat, joined by "," without blanks;
+    // the code form wraps that text in "float2(" and ")". FromString reads either back, and
+    // the ToString form too; a null str gives nan and leaves *outEndStr unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static float2 FromString(const char *str, const char **outEndStr = nullptr);
 
     // Up to 1000 rejection draws in the square; (length, 0) when all are rejected.
     static float2 RandomDir(LCG &lcg, float length);

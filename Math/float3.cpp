@@ -14,9 +14,12 @@
 #include "Geometry/Plane.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
+#include "Math/Assume.h"
+#include "Math/FloatCodec.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float2.h"
 #include "Math/float3x3.h"
 #include "Math/float4.h"
@@ -451,5 +454,36 @@ std::string float3::ToString() const {
 float3 operator*(float scalar, const float3 &v) { return v * scalar; }
 
 std::ostream &operator<<(std::ostream &out, const float3 &v) { return out << v.ToString(); }
+
+// ---- Text forms ----
+
+std::string float3::SerializeToString() const {
+    const float values[] = {x, y, z};
+    const std::string text = detail::SerializeFloats(values, 3);
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Math/float3", 229);
+    return text;
+}
+
+std::string float3::SerializeToCodeString() const { return "float3(" + SerializeToString() + ")"; }
+
+float3 float3::FromString(const char *str, const char **outEndStr) {
+    MATH_ASSUME(IsNeutralCLocale(), "IsNeutralCLocale()", "Math/float3", 242);
+    return detail::ReadFloatType<float3>(str, outEndStr, "float3");
+}
+
+float3 PointVecFromString(const char *str, const char **outEndStr) {
+    if (str == nullptr) return float3::nan;
+    if (std::strncmp(str, "float3", 6) == 0) return float3::FromString(str, outEndStr);
+    if (std::strncmp(str, "float4", 6) == 0) return float4::FromString(str, outEndStr).xyz();
+    while (*str == ' ') ++str;
+    if (*str == '(') {
+        // A parenthesised group of four numbers is a float4 (w dropped).
+        const char *close = FindNext(str, ')');
+        if (close - str > 1 && CountCommas(str, close) == 3) return float4::FromString(str, outEndStr).xyz();
+    }
+    return float3::FromString(str, outEndStr);
+}
+
+float3 DirVecFromString(const char *str, const char **outEndStr) { return PointVecFromString(str, outEndStr); }
 
 }  // namespace math

@@ -169,6 +169,12 @@ public:
     float3 RandomPerpendicular(LCG &lcg) const;
 
     std::string ToString() const;  // "(x, y, z)" with three decimals
+    // Text forms: every component written by SerializeFloat, joined by "," without blanks;
+    // the code form wraps that text in "float3(" and ")". FromString reads either back, and
+    // the ToString form too; a null str gives nan and leaves *outEndStr unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static float3 FromString(const char *str, const char **outEndStr = nullptr);
 
     static const float3 nan;  // quiet NaNs, bit pattern 0x7FC00000
     static const float3 zero;
@@ -181,5 +187,10 @@ public:
 
 float3 operator*(float scalar, const float3 &v);
 std::ostream &operator<<(std::ostream &out, const float3 &v);
+
+// float3::FromString, except that text beginning "float4", or a group of four numbers in
+// parentheses, is read as a float4 whose x, y, z are returned. The two behave identically.
+float3 PointVecFromString(const char *str, const char **outEndStr = nullptr);
+float3 DirVecFromString(const char *str, const char **outEndStr = nullptr);
 
 }  // namespace math

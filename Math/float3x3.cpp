@@ -6,12 +6,14 @@
 #include <utility>
 
 #include "Algorithm/Random/LCG.h"
+#include "Math/Assume.h"
 #include "Math/GaussJordan.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
 #include "Math/MatrixElementwise.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x4.h"
 #include "Math/float4.h"
 #include "Math/float4x4.h"
@@ -589,5 +591,13 @@ float4 operator*(const float4 &lhs, const float3x3 &rhs) { return float4(rhs.Tra
 float3x3 operator*(const Quat &lhs, const float3x3 &rhs) { return float3x3(lhs) * rhs; }
 
 std::ostream &operator<<(std::ostream &out, const float3x3 &rhs) { return out << rhs.ToString(); }
+
+// ---- Text forms ----
+
+std::string float3x3::SerializeToString() const {
+    const std::string text = detail::SerializeFloats(&elements[0][0], 9);
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Math/float3x3", 1456);
+    return text;
+}
 
 }  // namespace math

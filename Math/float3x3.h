@@ -189,6 +189,8 @@ public:
     std::string ToString() const;
     // Lists the columns; the text has no closing parenthesis after the last group.
     std::string ToString2() const;
+    // Every element, row by row, written by SerializeFloat and joined by "," without blanks.
+    std::string SerializeToString() const;
 };
 
 float3 operator*(const float3 &lhs, const float3x3 &rhs);

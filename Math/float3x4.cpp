@@ -6,11 +6,13 @@
 
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/Plane.h"
+#include "Math/Assume.h"
 #include "Math/GaussJordan.h"
 #include "Math/MathOps.h"
 #include "Math/MatrixElementwise.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float4.h"
 #include "Math/float4x4.h"
 
@@ -583,5 +585,13 @@ float4 operator*(const float4 &lhs, const float3x4 &rhs) {
 }
 
 std::ostream &operator<<(std::ostream &out, const float3x4 &rhs) { return out << rhs.ToString(); }
+
+// ---- Text forms ----
+
+std::string float3x4::SerializeToString() const {
+    const std::string text = detail::SerializeFloats(&elements[0][0], 12);
+    MATH_ASSUME(text.size() + 1 < 512, "s+1 - str < 512", "Math/float3x4", 1604);
+    return text;
+}
 
 }  // namespace math

@@ -228,6 +228,8 @@ public:
 
     std::string ToString() const;
     std::string ToString2() const;
+    // Every element, row by row, written by SerializeFloat and joined by "," without blanks.
+    std::string SerializeToString() const;
 };
 
 float3x4 operator*(const float3x3 &lhs, const float3x4 &rhs);

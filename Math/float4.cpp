@@ -7,8 +7,11 @@
 
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/AABB.h"
+#include "Math/Assume.h"
+#include "Math/FloatCodec.h"
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float4x4.h"
 
 namespace math {
@@ -450,5 +453,21 @@ std::string float4::ToString() const {
 float4 operator*(float scalar, const float4 &v) { return v * scalar; }
 
 std::ostream &operator<<(std::ostream &out, const float4 &v) { return out << v.ToString(); }
+
+// ---- Text forms ----
+
+std::string float4::SerializeToString() const {
+    const float values[] = {x, y, z, w};
+    const std::string text = detail::SerializeFloats(values, 4);
+    MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Math/float4", 552);
+    return text;
+}
+
+std::string float4::SerializeToCodeString() const { return "float4(" + SerializeToString() + ")"; }
+
+float4 float4::FromString(const char *str, const char **outEndStr) {
+    MATH_ASSUME(IsNeutralCLocale(), "IsNeutralCLocale()", "Math/float4", 565);
+    return detail::ReadFloatType<float4>(str, outEndStr, "float4");
+}
 
 }  // namespace math

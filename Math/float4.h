@@ -187,6 +187,12 @@ public:
     float4 RandomPerpendicular(LCG &lcg) const;
 
     std::string ToString() const;  // "(x, y, z, w)" with three decimals
+    // Text forms: every component written by SerializeFloat, joined by "," without blanks;
+    // the code form wraps that text in "float4(" and ")". FromString reads either back, and
+    // the ToString form too; a null str gives nan and leaves *outEndStr unwritten.
+    std::string SerializeToString() const;
+    std::string SerializeToCodeString() const;
+    static float4 FromString(const char *str, const char **outEndStr = nullptr);
 
     static const float4 nan;  // quiet NaNs, bit pattern 0x7FC00000
     static const float4 zero;

@@ -7,11 +7,13 @@
 
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/Plane.h"
+#include "Math/Assume.h"
 #include "Math/GaussJordan.h"
 #include "Math/MathOps.h"
 #include "Math/MatrixElementwise.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 
 namespace math {
 
@@ -745,5 +747,13 @@ float4 operator*(const float4 &lhs, const float4x4 &rhs) {
 }
 
 std::ostream &operator<<(std::ostream &out, const float4x4 &rhs) { return out << rhs.ToString(); }
+
+// ---- Text forms ----
+
+std::string float4x4::SerializeToString() const {
+    const std::string text = detail::SerializeFloats(&elements[0][0], 16);
+    MATH_ASSUME(text.size() + 1 < 512, "s+1 - str < 512", "Math/float4x4", 2060);
+    return text;
+}
 
 }  // namespace math

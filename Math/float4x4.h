@@ -295,6 +295,8 @@ public:
 
     std::string ToString() const;   // the rows
     std::string ToString2() const;  // the columns, labelled X:, Y:, Z: and Pos:
+    // Every element, row by row, written by SerializeFloat and joined by "," without blanks.
+    std::string SerializeToString() const;
 };
 
 float4x4 operator*(const float3x3 &lhs, const float4x4 &rhs);

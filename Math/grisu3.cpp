@@ -272,7 +272,17 @@ char *Zeros(char *out, int count) {
 }
 
 char *WriteExponent(char *out, int exponent) {
-    return out + std::sprintf(out, "e%d", exponent);
+    *out++ = 'e';
+    if (exponent < 0) *out++ = '-';
+    unsigned magnitude = static_cast<unsigned>(exponent < 0 ? -exponent : exponent);
+    char digits[4];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (count > 0) *out++ = digits[--count];
+    return out;
 }
 
 // Places the point or an exponent around the digits of value = digits * 10^exponent.

@@ -16,9 +16,11 @@
 #include "Math/grisu3.h"
 #include "Math/grisu3_cpp.h"
 #include "log_capture.h"
+#include "text_form_support.h"
 
 using codec_oracle::BitsOf;
 using codec_oracle::FloatFromBits;
+using text_form_support::ExactCopy;
 
 namespace {
 
@@ -34,15 +36,6 @@ double DoubleFromBits(uint64_t bits) {
     double value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
-}
-
-// The text in a heap block of exactly its size (terminator included), so that the address
-// sanitizer sees any read past it.
-std::unique_ptr<char[]> ExactCopy(const char *text, size_t length) {
-    std::unique_ptr<char[]> copy(new char[length + 1]);
-    std::memcpy(copy.get(), text, length);
-    copy[length] = '\0';
-    return copy;
 }
 
 }  // namespace

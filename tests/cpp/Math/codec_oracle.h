@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -30,10 +31,12 @@ inline uint32_t BitsOf(float value) {
 // of the last one, whatever the placing of point and exponent.
 struct Decimal {
     bool negative = false;
-    std::string digits;
+    char digits[40] = {};
+    int length = 0;
     int exponent = 0;
     bool operator==(const Decimal &o) const {
-        return negative == o.negative && digits == o.digits && exponent == o.exponent;
+        return negative == o.negative && length == o.length && exponent == o.exponent &&
+               std::memcmp(digits, o.digits, static_cast<size_t>(length)) == 0;
     }
 };
 
@@ -43,17 +46,17 @@ inline Decimal DecimalOf(const char *text) {
     d.negative = *p == '-';
     if (d.negative) ++p;
     bool afterPoint = false;
-    for (; *p != '\0' && *p != 'e'; ++p) {
+    for (; *p != '\0' && *p != 'e' && d.length < 40; ++p) {
         if (*p == '.') {
             afterPoint = true;
             continue;
         }
-        if (!(d.digits.empty() && *p == '0')) d.digits += *p;
+        if (!(d.length == 0 && *p == '0')) d.digits[d.length++] = *p;
         if (afterPoint) --d.exponent;
     }
     if (*p == 'e') d.exponent += std::atoi(p + 1);
-    while (!d.digits.empty() && d.digits.back() == '0') {
-        d.digits.pop_back();
+    while (d.length > 0 && d.digits[d.length - 1] == '0') {
+        --d.length;
         ++d.exponent;
     }
     return d;
