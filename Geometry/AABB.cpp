@@ -11,6 +11,7 @@
 #include "Geometry/LineSegment.h"
 #include "Geometry/MatrixMap.h"
 #include "Geometry/OBB.h"
+#include "Geometry/PBVolume.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
@@ -469,5 +470,17 @@ std::ostream &operator<<(std::ostream &out, const AABB &aabb) { return out << aa
 void AABB::TransformAsAABB(const float4x4 &transform) { TransformAsAABB(transform.Float3x4Part()); }
 OBB AABB::Transform(const float4x4 &transform) const { return Transform(transform.Float3x4Part()); }
 OBB operator*(const float4x4 &transform, const AABB &aabb) { return transform.Float3x4Part() * aabb; }
+
+// ---- Solid forms and the GJK test ----
+
+PBVolume AABB::ToPBVolume() const {
+    PBVolume volume;
+    GetFacePlanes(volume.p);
+    return volume;
+}
+
+float3 AABB::StartingPoint() const { return minCorner; }
+
+bool AABB::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
 
 }  // namespace math

@@ -15,8 +15,10 @@ class LCG;
 class Line;
 class LineSegment;
 class OBB;
+class PBVolume;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
 class Sphere;
@@ -147,6 +149,12 @@ public:
     Sphere MaximalContainedSphere() const;
 
     std::string ToString() const;
+
+    // ---- Solid forms and the GJK test ----
+    Polyhedron ToPolyhedron() const;  // the corners in corner order, the faces in face order
+    PBVolume ToPBVolume() const;      // the six face planes in face order
+    float3 StartingPoint() const;     // minCorner: the point GJK starts from
+    bool Intersects(const Polygon &polygon) const;  // the polygon's test with this box
 };
 
 OBB operator*(const float3x3 &transform, const AABB &aabb);

@@ -12,6 +12,7 @@
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/MatrixMap.h"
+#include "Geometry/PBVolume.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
@@ -535,5 +536,17 @@ int LexFloat3CmpV(const void *a, const void *b) {
 void OBB::SetFrom(const AABB &aabb, const float4x4 &transform) { SetFrom(aabb, transform.Float3x4Part()); }
 void OBB::Transform(const float4x4 &transform) { Transform(transform.Float3x4Part()); }
 OBB operator*(const float4x4 &transform, const OBB &obb) { return transform.Float3x4Part() * obb; }
+
+// ---- Solid forms and the GJK test ----
+
+PBVolume OBB::ToPBVolume() const {
+    PBVolume volume;
+    GetFacePlanes(volume.p);
+    return volume;
+}
+
+float3 OBB::StartingPoint() const { return pos; }
+
+bool OBB::Intersects(const Polygon &polygon) const { return polygon.Intersects(*this); }
 
 }  // namespace math

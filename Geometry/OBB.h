@@ -15,8 +15,10 @@ class float4x4;
 class LCG;
 class Line;
 class LineSegment;
+class PBVolume;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
 class Sphere;
@@ -142,6 +144,12 @@ public:
     Sphere MaximalContainedSphere() const;
 
     std::string ToString() const;
+
+    // ---- Solid forms and the GJK test ----
+    Polyhedron ToPolyhedron() const;  // the corners in corner order, the faces in face order
+    PBVolume ToPBVolume() const;      // the six face planes in face order
+    float3 StartingPoint() const;     // pos: the point GJK starts from
+    bool Intersects(const Polygon &polygon) const;  // the polygon's test with this box
 };
 
 OBB operator*(const float3x3 &transform, const OBB &obb);

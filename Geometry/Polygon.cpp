@@ -5,6 +5,7 @@
 #include <limits>
 #include <sstream>
 
+#include "Algorithm/GJK.h"
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/AABB.h"
 #include "Geometry/BoxNumbering.h"
@@ -731,5 +732,20 @@ bool IsAnEar(const std::vector<float2> &points, int i, int j) {
 // A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
 void Polygon::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 Polygon operator*(const float4x4 &m, const Polygon &polygon) { return m.Float3x4Part() * polygon; }
+
+// ---- Solid forms and the GJK tests ----
+
+float3 Polygon::StartingPoint() const { return vertices.empty() ? float3::nan : vertices[0]; }
+
+bool Polygon::ConvexIntersects(const AABB &aabb) const { return GJKIntersect(*this, aabb); }
+
+bool Polygon::ConvexIntersects(const OBB &obb) const { return GJKIntersect(*this, obb); }
+
+// The edge tests run only once GJK reports contact.
+bool Polygon::Intersects(const AABB &aabb) const {
+    return ConvexIntersects(aabb) && Convex_Intersects_Polygon(aabb, *this);
+}
+
+bool Polygon::Intersects(const OBB &obb) const { return ConvexIntersects(obb) && Convex_Intersects_Polygon(obb, *this); }
 
 }  // namespace math

@@ -19,6 +19,7 @@ class Line;
 class LineSegment;
 class OBB;
 class Plane;
+class Polyhedron;
 class Quat;
 class Ray;
 class Sphere;
@@ -126,6 +127,16 @@ public:
     bool Intersects(const Sphere &sphere) const;
 
     std::string ToString() const;
+
+    // ---- Solid forms and the GJK tests ----
+    Polyhedron ToPolyhedron() const;  // both sides: faces 0..n-1 and n-1..0
+    float3 StartingPoint() const;     // vertex 0, NaN without vertices: the point GJK starts from
+    // The polygon taken as convex: the GJK test alone.
+    bool ConvexIntersects(const AABB &aabb) const;
+    bool ConvexIntersects(const OBB &obb) const;
+    // The GJK test, then, when it reports contact, the edge tests of Convex_Intersects_Polygon.
+    bool Intersects(const AABB &aabb) const;
+    bool Intersects(const OBB &obb) const;
 };
 
 Polygon operator*(const float3x3 &m, const Polygon &polygon);

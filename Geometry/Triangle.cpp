@@ -418,19 +418,36 @@ float3 Triangle::ClosestPointToTriangleEdge(const Line &line, float *outU, float
     return ClosestEdgePoint(*this, line, outU, outV, outD);
 }
 
+namespace {
+
+// The vector operations of IntersectLineTri, written where the compiler inlines them: the
+// triangle mesh calls it once per triangle. Same operation order as float3's members.
+struct Vec {
+    float x, y, z;
+    explicit Vec(const float3 &p) : x(p.x), y(p.y), z(p.z) {}
+    Vec(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
+    Vec operator-(const Vec &o) const { return Vec(x - o.x, y - o.y, z - o.z); }
+    float Dot(const Vec &o) const { return (x * o.x + y * o.y) + z * o.z; }
+    Vec Cross(const Vec &o) const { return Vec(y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x); }
+};
+
+}  // namespace
+
 float Triangle::IntersectLineTri(const float3 &linePos, const float3 &lineDir, const float3 &c0,
                                  const float3 &c1, const float3 &c2, float &u, float &v) {
-    const float3 e1 = c1 - c0;
-    const float3 e2 = c2 - c0;
-    const float3 q = lineDir.Cross(e2);
+    const Vec a(c0);
+    const Vec dir(lineDir);
+    const Vec e1 = Vec(c1) - a;
+    const Vec e2 = Vec(c2) - a;
+    const Vec q = dir.Cross(e2);
     const float det = e1.Dot(q);
     if (std::fabs(det) <= 1e-4f) return kInf;
     const float r = 1.f / det;
-    const float3 s = linePos - c0;
+    const Vec s = Vec(linePos) - a;
     u = s.Dot(q) * r;
     if (u < -1e-4f || u > 1.0001f) return kInf;
-    const float3 q2 = s.Cross(e1);
-    v = lineDir.Dot(q2) * r;
+    const Vec q2 = s.Cross(e1);
+    v = dir.Dot(q2) * r;
     if (v < -1e-4f || u + v > 1.0001f) return kInf;
     return e2.Dot(q2) * r;
 }

@@ -18,6 +18,7 @@ class LineSegment;
 class OBB;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
 class Sphere;
@@ -130,6 +131,9 @@ public:
     bool Intersects(const Sphere &sphere, float3 *closestPointOnTriangle) const;
 
     std::string ToString() const;
+
+    // ---- Solid forms ----
+    Polyhedron ToPolyhedron() const;  // vertices a, b, c; faces {0, 1, 2} and {2, 1, 0}
 };
 
 Triangle operator*(const float3x3 &m, const Triangle &triangle);

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Geometry/AABB.h"
+#include "Geometry/LineSegment.h"
+#include "Geometry/Plane.h"
+#include "Geometry/Polygon.h"
+#include "Geometry/Triangle.h"
+#include "Math/float3.h"
+
+namespace math {
+
+class float3x3;
+class float3x4;
+class float4x4;
+class Quat;
+
+// A solid given by a vertex list and faces that index into it. Nothing keeps it well formed
+// (FaceIndicesValid tells): a face's normal is Cross(p1 - p0, p2 - p0) of its first three
+// vertices, and the convex routines expect normals that point out of the solid.
+class Polyhedron {
+public:
+    class Face {
+    public:
+        std::vector<int> v;  // vertex indices in winding order
+
+        void FlipWindingOrder();
+        std::string ToString() const;  // "3, 1, 2"
+        // Integers separated by runs of "," and " "; reading stops at the first character that
+        // is neither, keeping the indices read so far. Null gives an empty face.
+        static Face FromString(const char *str);
+    };
+
+    std::vector<float3> v;
+    std::vector<Face> f;
+
+    float3 Vertex(int vertexIndex) const;  // NaN outside 0..n-1
+    int NumEdges() const;                  // half the sum of the faces' index counts
+    // Every unordered edge of the faces with three or more indices once, as (low, high), sorted.
+    std::vector<std::pair<int, int>> EdgeIndices() const;
+    std::vector<LineSegment> Edges() const;
+    LineSegment Edge(int edgeIndex) const;  // a NaN segment outside the edge list
+    Polygon FacePolygon(int faceIndex) const;  // empty outside the face list
+    std::vector<Polygon> Faces() const;
+    // A face index, or a vertex index of the face, out of range, or an empty face, gives NaN.
+    Plane FacePlane(int faceIndex) const;
+    float3 FaceNormal(int faceIndex) const;
+    int ExtremeVertex(const float3 &direction) const;  // the first maximum; -1 without vertices
+    float3 ExtremePoint(const float3 &direction) const;
+    void ProjectToAxis(const float3 &direction, float &outMin, float &outMax) const;
+    int NearestVertex(const float3 &point) const;  // -1 without vertices
+    int FindClosestVertex(const float3 &point, float &outDistanceSq) const;
+
+    float3 ApproximateConvexCentroid() const;  // the vertex mean
+    float3 ConvexCentroid() const;             // the volume centroid of a convex polyhedron
+    float SurfaceArea() const;
+    float Volume() const;
+    AABB MinimalEnclosingAABB() const;
+    std::vector<Triangle> Triangulate() const;
+
+    bool FaceIndicesValid() const;
+    bool IsClosed() const;  // logs the first offending edge as a warning
+    bool IsConvex() const;  // no vertex more than 0.001 above a face plane
+    bool EulerFormulaHolds() const;
+    bool FacesAreNondegeneratePlanar(float epsilon) const;
+
+    void FlipWindingOrder();
+    void OrientNormalsOutsideConvex();  // flips the faces that see the vertex mean
+    void Translate(const float3 &offset);
+    void Transform(const float3x3 &m);
+    void Transform(const float3x4 &m);
+    void Transform(const float4x4 &m);
+    void Transform(const Quat &q);
+    void SwapVertices(int i, int j);  // renumbers the faces too; an index out of range does nothing
+    // Each face rotated to start at its smallest index; larger faces first, then ascending.
+    void CanonicalizeFaceArray();
+    // The same vertices (within a squared distance of 1e-4) and faces. Renumbers the other
+    // polyhedron's vertices and canonicalises both, whatever the answer.
+    bool SetEquals(Polyhedron &other);
+    void MergeAdjacentPlanarFaces();  // left as it is
+    bool ContainsFace(const Face &face) const;  // some face equal up to rotation
+
+    // Adds a point to a convex polyhedron with outward normals: the faces that see it give way
+    // to a fan from their horizon. A point that no face sees changes nothing.
+    void MergeConvex(const float3 &point);
+    void RemoveRedundantVertices();  // drops the vertices no face uses, keeping their order
+    static Polyhedron ConvexHull(const float3 *pointArray, int numPoints);
+    static Polyhedron Tetrahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);
+    static Polyhedron Octahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);
+    static Polyhedron Hexahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);
+    static Polyhedron Icosahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);
+    static Polyhedron Dodecahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);
+
+    std::string ToString() const;
+};
+
+int IntTriCmp(int a, int b);
+// Larger faces first; equal sizes by their first differing index.
+int CmpFaces(const Polyhedron::Face &a, const Polyhedron::Face &b);
+void Swap(Polyhedron::Face &a, Polyhedron::Face &b);
+
+Polyhedron operator*(const float3x3 &m, const Polyhedron &polyhedron);
+Polyhedron operator*(const float3x4 &m, const Polyhedron &polyhedron);
+Polyhedron operator*(const float4x4 &m, const Polyhedron &polyhedron);
+Polyhedron operator*(const Quat &q, const Polyhedron &polyhedron);
+
+}  // namespace math
