@@ -71,6 +71,14 @@ void WriteHit(const Sphere &s, const float3 &hit, float dNear, float dFar, float
     if (d2) *d2 = dFar;
 }
 
+// A point of the cube (-r, r)^3, drawn x, then y, then z.
+float3 CubeDraw(LCG &lcg, float r) {
+    const float x = lcg.Float(-r, r);
+    const float y = lcg.Float(-r, r);
+    const float z = lcg.Float(-r, r);
+    return float3(x, y, z);
+}
+
 // The point on the ball's surface halfway (by direction) between two surface points, relative
 // to the centre.
 float3 SurfaceMidpoint(const float3 &a, const float3 &b, float r) { return ((a + b) * 0.5f).ScaledToLength(r); }
@@ -166,10 +174,7 @@ float3 Sphere::ClosestPoint(const float3 &point) const {
 
 float3 Sphere::RandomPointInside(LCG &lcg) const {
     for (int tries = 0; tries < 1000; ++tries) {
-        const float x = lcg.Float(-r, r);
-        const float y = lcg.Float(-r, r);
-        const float z = lcg.Float(-r, r);
-        const float3 v(x, y, z);
+        const float3 v = CubeDraw(lcg, r);
         if (v.LengthSq() <= r * r) return pos + v;
     }
     return pos;
@@ -179,10 +184,7 @@ float3 Sphere::RandomPointOnSurface(LCG &lcg) const {
     // Draws shorter than 1e-3 are rejected as directions; below that radius every draw is,
     // and the 1000 tries end at pos + (r, 0, 0).
     for (int tries = 0; tries < 1000; ++tries) {
-        const float x = lcg.Float(-r, r);
-        const float y = lcg.Float(-r, r);
-        const float z = lcg.Float(-r, r);
-        const float3 v(x, y, z);
+        const float3 v = CubeDraw(lcg, r);
         const float lengthSq = v.LengthSq();
         if (lengthSq >= 0.000001f && lengthSq <= r * r) return pos + v * (r / std::sqrt(lengthSq));
     }
