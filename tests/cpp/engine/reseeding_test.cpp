@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "random_draws.h"
-#include "reseeding_scope.h"
-#include "seeded_rand.h"
+#include "engine/random_draws.h"
+#include "engine/reseeding_scope.h"
+#include "engine/seeded_rand.h"
 
 namespace {
 
