@@ -11,9 +11,10 @@
 namespace binding {
 
 // Copies of the kept rows, each with its distance where it takes one.
-static VALUE kept_copies(VALUE list, const std::vector<engine::KeptAt> &kept, const Where &at) {
+static VALUE kept_copies(VALUE list, const std::vector<engine::KeptAt> &kept, const Where &at, engine::Pace &pace) {
     const VALUE copies = new_array();
     for (const engine::KeptAt &k : kept) {
+        pace.tick();
         const Where row_at(at, k.index);
         const VALUE copy = append_copy(copies, rb_ary_entry(list, k.index), row_at);
         if (k.set) array_store(copy, kDistance, float_value(k.distance), row_at);
@@ -21,16 +22,19 @@ static VALUE kept_copies(VALUE list, const std::vector<engine::KeptAt> &kept, co
     return copies;
 }
 
-static VALUE prompted_copies(VALUE list, const engine::Prompted<std::vector<engine::KeptAt>> &out, const Where &at) {
+static VALUE prompted_copies(VALUE list, const engine::Prompted<std::vector<engine::KeptAt>> &out, const Where &at,
+                             engine::Pace &pace) {
     if (out.aborted) return status_triple(true, false, new_array());
-    return status_triple(false, out.confirmed, kept_copies(list, out.result, at));
+    return status_triple(false, out.confirmed, kept_copies(list, out.result, at, pace));
 }
 
 // Positions and distances; the definition and scale slots must be numbers, though unused.
-static std::vector<engine::PointRecord> read_area_records(VALUE list, const Where &at, bool check_unused) {
+static std::vector<engine::PointRecord> read_area_records(VALUE list, const Where &at, bool check_unused,
+                                                          engine::Pace &pace) {
     const int n = array_length(list, at);
     std::vector<engine::PointRecord> records(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const RecordReader r(list, i, at);
         records[i].position = r.position();
         if (check_unused) {
@@ -84,7 +88,8 @@ static VALUE areas(VALUE receiver, VALUE hash) {
                                     read_double(elapsed, Where(at, "elapsed_time")), read_flag(confirmed)};
 
     RubyHooks hooks(receiver);
-    engine::TimeLimitPrompt prompt(budget, hooks);
+    engine::TimeLimitPrompt prompt(budget, hooks);  // over the units of work
+    engine::Pace pace(hooks);                       // over the reading and the building
     const Where points_at(at, "points"), entries_at(at, "curves");
     // A budget already spent is asked about before any work.
     const bool work = array_length(points, points_at) > 0 && array_length(entries, entries_at) > 0;
@@ -96,9 +101,9 @@ static VALUE areas(VALUE receiver, VALUE hash) {
     for (int y = 0; y < entry_count; ++y)
         outlines[y] = read_outline(array_entry(outline_list, y, entries_at), settings.mode == engine::AreaMode::curves,
                                    Where(entries_at, y));
-    const std::vector<engine::PointRecord> records = read_area_records(list, points_at, entry_count > 0);
+    const std::vector<engine::PointRecord> records = read_area_records(list, points_at, entry_count > 0, pace);
 
-    const VALUE result = prompted_copies(list, engine::area_filter(records, outlines, settings, prompt), points_at);
+    const VALUE result = prompted_copies(list, engine::area_filter(records, outlines, settings, prompt), points_at, pace);
     RB_GC_GUARD(list);
     RB_GC_GUARD(outline_list);
     return result;
@@ -108,15 +113,16 @@ static VALUE object_areas(VALUE receiver, VALUE rows, VALUE timing) {
     const Where at("rows");
     const int n = array_length(rows, at);
     RubyHooks hooks(receiver);
-    engine::TimeLimitPrompt prompt(read_budget(timing, Where("timing")), hooks);
+    engine::TimeLimitPrompt prompt(read_budget(timing, Where("timing")), hooks);  // over the units of work
+    engine::Pace pace(hooks);                                                     // over the reading and the building
     // A budget already spent is asked about before any work; the step then works on the
     // footprints as the answer left them.
     if (n > 0 && prompt.aborted()) return status_triple(true, false, new_array());
     const HeldScene held = hold_scene();
     VALUE list = snapshot(rows, at);
-    const std::vector<engine::PointRecord> records = read_area_records(list, at, false);
+    const std::vector<engine::PointRecord> records = read_area_records(list, at, false, pace);
     const VALUE result =
-        prompted_copies(list, engine::object_area_filter(*held.scene->object_areas, records, prompt), at);
+        prompted_copies(list, engine::object_area_filter(*held.scene->object_areas, records, prompt), at, pace);
     RB_GC_GUARD(list);
     return result;
 }

@@ -28,6 +28,8 @@ static engine::Camera read_camera(VALUE camera, const Where &at) {
 
 static VALUE camera_filter(VALUE rows, VALUE camera, VALUE frustum_flag, VALUE margin, VALUE eye_shift,
                            VALUE distance_flag, VALUE max_distance, VALUE falloff, VALUE seed) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     engine::CameraSettings s{};
     s.seed = read_int(seed, Where("seed"));
     s.max_distance = read_float(max_distance, Where("max_distance"));
@@ -43,15 +45,18 @@ static VALUE camera_filter(VALUE rows, VALUE camera, VALUE frustum_flag, VALUE m
     VALUE list = snapshot(rows, at);
     const int n = array_length(list, at);
     std::vector<math::float3> positions(n);
-    for (int i = 0; i < n; ++i) positions[i] = RecordReader(list, i, at).position();
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
+    for (int i = 0; i < n; ++i) {
+        pace.tick();
+        positions[i] = RecordReader(list, i, at).position();
+    }
     const VALUE result = selected_rows(list, engine::camera_filter(positions, view, s, pace));
     RB_GC_GUARD(list);
     return result;
 }
 
 static VALUE collisions(VALUE rows, VALUE defs, VALUE size_percent, VALUE seed) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const int s = read_int(seed, Where("seed"));
     const Where defs_at("definitions");
     array_length(defs, defs_at);
@@ -62,14 +67,13 @@ static VALUE collisions(VALUE rows, VALUE defs, VALUE size_percent, VALUE seed) 
     const int n = array_length(list, at);
     std::vector<engine::PointRecord> records(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const RecordReader r(list, i, at);
         records[i].position = r.position();
         records[i].definition = r.definition();
         r.scale();  // must be a number, though the footprint ignores it
         records[i].axis_scale = r.plan_axis_scale();
     }
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
     const VALUE result = selected_rows(list, engine::collisions(records, definitions, pct, s, pace));
     RB_GC_GUARD(list);
     return result;

@@ -2,6 +2,7 @@
 
 #include <ruby/encoding.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "engine/paint_areas.h"
@@ -119,11 +120,14 @@ math::float3 read_point(VALUE p, const Where &at) {
     return math::float3(x, y, z);
 }
 
-std::vector<math::float3> read_points(VALUE points, const Where &at) {
+std::vector<math::float3> read_points(VALUE points, const Where &at, engine::Pace *pace) {
     const int m = array_length(points, at);
     std::vector<math::float3> result;
     result.reserve(m);
-    for (int j = 0; j < m; ++j) result.push_back(read_point(rb_ary_entry(points, j), Where(at, j)));
+    for (int j = 0; j < m; ++j) {
+        if (pace) pace->tick();
+        result.push_back(read_point(rb_ary_entry(points, j), Where(at, j)));
+    }
     return result;
 }
 
@@ -364,21 +368,28 @@ VALUE new_point_record(VALUE position, VALUE normal, float heading) {
     return record;
 }
 
-VALUE point_records(const std::vector<engine::GeneratedPoint> &points) {
-    return protect([&] {
-        VALUE result = rb_ary_new_capa(static_cast<long>(points.size()));
-        for (const engine::GeneratedPoint &p : points)
-            rb_ary_push(result, new_point_record(new_point(p.position), new_point(p.normal), p.heading));
-        return result;
+VALUE build_array(size_t n, engine::Pace &pace, const std::function<VALUE(size_t)> &make) {
+    constexpr size_t kChunk = 64;  // entries made between two ticks
+    const VALUE result = new_array(static_cast<long>(n));
+    for (size_t first = 0; first < n; first += kChunk) {
+        pace.tick();
+        protect([&] {
+            for (size_t i = first; i < std::min(n, first + kChunk); ++i) rb_ary_push(result, make(i));
+            return Qnil;
+        });
+    }
+    return result;
+}
+
+VALUE point_records(const std::vector<engine::GeneratedPoint> &points, engine::Pace &pace) {
+    return build_array(points.size(), pace, [&](size_t i) {
+        const engine::GeneratedPoint &p = points[i];
+        return new_point_record(new_point(p.position), new_point(p.normal), p.heading);
     });
 }
 
-VALUE bare_points(const std::vector<engine::GeneratedPoint> &points) {
-    return protect([&] {
-        VALUE result = rb_ary_new_capa(static_cast<long>(points.size()));
-        for (const engine::GeneratedPoint &p : points) rb_ary_push(result, new_point(p.position));
-        return result;
-    });
+VALUE bare_points(const std::vector<engine::GeneratedPoint> &points, engine::Pace &pace) {
+    return build_array(points.size(), pace, [&](size_t i) { return new_point(points[i].position); });
 }
 
 VALUE status_triple(bool aborted, bool confirmed, VALUE records) {

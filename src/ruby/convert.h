@@ -83,7 +83,8 @@ std::string read_text(VALUE v, const Where &at);  // TypeError for a non-String,
 
 // Points: [x, y, z], read in that order.
 math::float3 read_point(VALUE p, const Where &at);
-std::vector<math::float3> read_points(VALUE ary, const Where &at);
+// With a pace, the reading ticks it once per point: long inputs stay interruptible.
+std::vector<math::float3> read_points(VALUE ary, const Where &at, engine::Pace *pace = nullptr);
 
 // One point record of an Array of records, its slots read by name.
 class RecordReader {
@@ -168,8 +169,11 @@ VALUE new_point(const math::float3 &v);
 VALUE append_copy(VALUE result, VALUE record, const Where &at);
 // [position, normal, 1.0, nil, nil, nil, nil, heading]
 VALUE new_point_record(VALUE position, VALUE normal, float heading);
-VALUE point_records(const std::vector<engine::GeneratedPoint> &points);
-VALUE bare_points(const std::vector<engine::GeneratedPoint> &points);  // their positions
+// Builds an Array of n entries, entry i made by make(i) without protection, in chunks
+// between which pace ticks.
+VALUE build_array(size_t n, engine::Pace &pace, const std::function<VALUE(size_t)> &make);
+VALUE point_records(const std::vector<engine::GeneratedPoint> &points, engine::Pace &pace);
+VALUE bare_points(const std::vector<engine::GeneratedPoint> &points, engine::Pace &pace);  // their positions
 // [aborted, confirmed, records]
 VALUE status_triple(bool aborted, bool confirmed, VALUE records);
 

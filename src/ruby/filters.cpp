@@ -9,9 +9,10 @@
 namespace binding {
 
 // Copies of the kept rows, with their new scale where the filter set one.
-static VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, const Where &at) {
+static VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, const Where &at, engine::Pace &pace) {
     const VALUE result = new_array();
     for (const engine::Kept &k : kept) {
+        pace.tick();
         const Where row_at(at, k.index);
         const VALUE copy = append_copy(result, rb_ary_entry(list, k.index), row_at);
         if (k.rescaled) array_store(copy, kScale, float_value(k.scale), row_at);
@@ -20,6 +21,8 @@ static VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, cons
 }
 
 static VALUE boundary_check(VALUE rows, VALUE settings, VALUE defs) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const Where settings_at("settings"), defs_at("definitions"), at("rows");
     const std::string mode = read_text(array_entry(settings, 0, settings_at), Where(settings_at, 0L));
     const float distance = read_float(array_entry(settings, 1, settings_at), Where(settings_at, 1L));
@@ -35,6 +38,7 @@ static VALUE boundary_check(VALUE rows, VALUE settings, VALUE defs) {
     const int n = array_length(list, at);
     std::vector<engine::PointRecord> records(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const RecordReader r(list, i, at);
         engine::PointRecord &record = records[i];
         record.distance = r.distance();
@@ -43,10 +47,8 @@ static VALUE boundary_check(VALUE rows, VALUE settings, VALUE defs) {
         record.axis_scale = r.plan_axis_scale();
         record.definition = r.definition();
     }
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
     const std::vector<engine::Kept> kept = engine::boundary_check(records, {m, distance, percent}, definitions, pace);
-    const VALUE result = kept_copies(list, kept, at);
+    const VALUE result = kept_copies(list, kept, at, pace);
     RB_GC_GUARD(list);
     return result;
 }
@@ -60,6 +62,8 @@ static engine::FalloffSettings read_falloff(VALUE settings, const Where &at) {
 }
 
 static VALUE area_falloff(VALUE rows, VALUE density_settings, VALUE scale_settings) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const engine::FalloffSettings density = read_falloff(density_settings, Where("density"));
     const engine::FalloffSettings scale = read_falloff(scale_settings, Where("scale"));
     const Where at("rows");
@@ -67,14 +71,13 @@ static VALUE area_falloff(VALUE rows, VALUE density_settings, VALUE scale_settin
     const int n = array_length(list, at);
     std::vector<engine::PointRecord> records(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const RecordReader r(list, i, at);
         records[i].distance = r.distance();
         records[i].seed = r.seed();
         records[i].scale = r.scale();
     }
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
-    const VALUE result = kept_copies(list, engine::area_falloff(records, density, scale, pace), at);
+    const VALUE result = kept_copies(list, engine::area_falloff(records, density, scale, pace), at, pace);
     RB_GC_GUARD(list);
     return result;
 }
@@ -89,6 +92,8 @@ static engine::Range read_range(VALUE lo, VALUE hi, VALUE soft_lo, VALUE soft_hi
 
 static VALUE range_filter(VALUE rows, engine::RangeOf of, const engine::Range &range, VALUE density_flag,
                           VALUE scale_flag, VALUE seed) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const int s = read_int(seed, Where("seed"));
     const bool thin = read_flag(density_flag);
     const bool scale = read_flag(scale_flag);
@@ -97,15 +102,14 @@ static VALUE range_filter(VALUE rows, engine::RangeOf of, const engine::Range &r
     const int n = array_length(list, at);
     std::vector<engine::PointRecord> records(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const RecordReader r(list, i, at);
         records[i].position = r.position();  // a Point for the slope filter too
         if (of == engine::RangeOf::slope) records[i].normal = r.normal();
         records[i].scale = r.scale();
     }
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
     const auto kept = engine::range_filter(records, {of, range, thin, scale, s}, pace);
-    const VALUE result = kept_copies(list, kept, at);
+    const VALUE result = kept_copies(list, kept, at, pace);
     RB_GC_GUARD(list);
     return result;
 }

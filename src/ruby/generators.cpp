@@ -8,8 +8,8 @@
 
 namespace binding {
 
-static VALUE generated_value(const engine::Generated &generated) {
-    return generated.bare_points ? bare_points(generated.points) : point_records(generated.points);
+static VALUE generated_value(const engine::Generated &generated, engine::Pace &pace) {
+    return generated.bare_points ? bare_points(generated.points, pace) : point_records(generated.points, pace);
 }
 
 static VALUE generate_uniform_points(VALUE sx, VALUE sy, VALUE jx, VALUE jy, VALUE ox, VALUE oy, VALUE angle,
@@ -25,15 +25,15 @@ static VALUE generate_uniform_points(VALUE sx, VALUE sy, VALUE jx, VALUE jy, VAL
         const float vsx = read_float(sx, Where("sx")), vsy = read_float(sy, Where("sy"));
         const float vjx = read_float(jx, Where("jx")), vjy = read_float(jy, Where("jy"));
         const float vox = read_float(ox, Where("ox")), voy = read_float(oy, Where("oy"));
-        return generated_value(engine::grid_points(*scene.surface, a, s, {vsx, vsy, vjx, vjy, vox, voy}, pace));
+        return generated_value(engine::grid_points(*scene.surface, a, s, {vsx, vsy, vjx, vjy, vox, voy}, pace), pace);
     }
     if (scene.kind == engine::SceneKind::curve) {
         const float spacing = read_float(sx, Where("sx"));
         const float offset = read_float(ox, Where("ox"));
         const float jitter = read_float(jx, Where("jx"));
-        return generated_value(engine::curve_spacing_points(*scene.curves, s, spacing, offset, jitter, pace));
+        return generated_value(engine::curve_spacing_points(*scene.curves, s, spacing, offset, jitter, pace), pace);
     }
-    return bare_points({});
+    return bare_points({}, pace);
 }
 
 static VALUE generate_random_points(VALUE density, VALUE mode, VALUE factor, VALUE seed) {
@@ -44,18 +44,22 @@ static VALUE generate_random_points(VALUE density, VALUE mode, VALUE factor, VAL
     const float fac = read_float(factor, Where("factor"));
     RubyHooks hooks;
     engine::Pace pace(hooks);
-    return generated_value(engine::random_points(*held.scene, {m == "projection", s, dens, fac}, pace));
+    return generated_value(engine::random_points(*held.scene, {m == "projection", s, dens, fac}, pace), pace);
 }
 
 static VALUE generate_vertices_points(VALUE arg) {
     const HeldScene held = hold_scene();
     if (held.scene->kind != engine::SceneKind::curve) return arg;
-    return generated_value(engine::curve_vertex_points(*held.scene->curves));
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
+    return generated_value(engine::curve_vertex_points(*held.scene->curves), pace);
 }
 
 static VALUE generate_faces_points() {
     const HeldScene held = hold_scene();
-    return generated_value(engine::face_centre_points(*held.scene->surface));
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
+    return generated_value(engine::face_centre_points(*held.scene->surface), pace);
 }
 
 }  // namespace binding

@@ -8,19 +8,20 @@
 namespace binding {
 
 static VALUE bboxes(VALUE items, VALUE definitions) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const std::vector<engine::Definition> defs = read_definitions(definitions, kReadBox, Where("definitions"));
     const Where at("items");
     VALUE list = snapshot(items, at);
     const int n = array_length(list, at);
     std::vector<engine::PlacedItem> placed(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const Where item_at(at, i);
         const VALUE item = array_entry(list, i, at);
         placed[i].transform = read_transform(array_entry(item, 0, item_at), Where(item_at, 0L));
         placed[i].definition = read_int(array_entry(item, 1, item_at), Where(item_at, 1L));
     }
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
     const std::vector<engine::BoxEdges> boxes = engine::preview_boxes(placed, defs, pace);
     // The 12 edges of each box, each as [Point, Point].
     const VALUE result = protect([&] {
@@ -39,12 +40,13 @@ static VALUE bboxes(VALUE items, VALUE definitions) {
 static VALUE new_guid() { return text_value(engine::new_guid_text()); }
 
 static VALUE guids(VALUE count) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const int n = read_int(count, Where("count"));
     if (n > engine::kMaxGuids) throw RubyError(rb_eRangeError, "count would make more than 16777216 GUIDs");
     const VALUE result = new_array();
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         pace.tick();
         array_push(result, new_guid());
     }

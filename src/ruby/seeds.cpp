@@ -4,16 +4,20 @@
 #include "engine/seeds.h"
 #include "convert.h"
 #include "guard.h"
+#include "host.h"
 #include "module_functions.h"
 
 namespace binding {
 
 static VALUE points_seeds(VALUE rows, VALUE seed) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const Where at("rows");
     VALUE list = snapshot(rows, at);
     const int n = array_length(list, at);
     const int s = read_int(seed, Where("seed"));
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const RecordReader r(list, i, at);
         const int point_seed = engine::point_seed(s, r.position());
         array_store(r.row(), kSeed, INT2FIX(point_seed), Where(Where(at, i), kSeed));
@@ -23,6 +27,8 @@ static VALUE points_seeds(VALUE rows, VALUE seed) {
 }
 
 static VALUE points_defs(VALUE settings) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const Where at("settings");
     // Every key is fetched first, in this order.
     const VALUE points = hash_value(settings, "points", at);
@@ -54,6 +60,7 @@ static VALUE points_defs(VALUE settings) {
 
     const VALUE no_distance = float_value(-1.0);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const Where row_at(points_at, i);
         const VALUE row = array_entry(list, i, points_at);
         array_store(row, kDefinition, INT2FIX(dealt[i]), row_at);

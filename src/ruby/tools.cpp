@@ -21,6 +21,8 @@ static VALUE erase_points(VALUE points, VALUE cursor) {
 
 // Copies of the rows with slot 0 turned by q; every other slot shares the given object.
 static VALUE rotate_rows(VALUE rows, VALUE axis, VALUE to_world) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const math::Quat q = engine::quat_from_z_to_axis(read_point(axis, Where("axis")), read_flag(to_world));
     const Where at("rows");
     VALUE list = snapshot(rows, at);
@@ -29,6 +31,7 @@ static VALUE rotate_rows(VALUE rows, VALUE axis, VALUE to_world) {
     for (int i = 0; i < n; ++i) positions[i] = q.Transform(RecordReader(list, i, at).position());
     const VALUE result = new_array(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const Where row_at(at, i);
         array_store(append_copy(result, rb_ary_entry(list, i), row_at), kPosition, point_value(positions[i]), row_at);
     }

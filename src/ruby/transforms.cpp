@@ -34,6 +34,8 @@ static std::vector<engine::Definition> read_definition_list(VALUE container, uns
 }
 
 static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const engine::ScaleSettings s = read_scale_settings(settings, Where("settings"));
     const std::vector<engine::Definition> defs = read_definition_list(definitions, kReadScale, Where("definitions"));
     const Where at("rows");
@@ -41,18 +43,18 @@ static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
     const int n = array_length(list, at);
     std::vector<engine::PointRecord> records(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const RecordReader r(list, i, at);
         records[i].definition = r.definition();
         if (records[i].definition == -1) continue;
         records[i].scale = r.scale();
         records[i].seed = r.seed();
     }
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
     const std::vector<engine::Scaled> scaled = engine::scale_records(records, defs, s, pace);
 
     const VALUE result = new_array(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const Where row_at(at, i);
         const VALUE copy = append_copy(result, rb_ary_entry(list, i), row_at);
         if (scaled[i].rescaled) array_store(copy, kScale, float_value(scaled[i].scale), row_at);
@@ -63,6 +65,8 @@ static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
 }
 
 static VALUE random_transform(VALUE hash) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
     const Where at("settings");
     read_int(hash_value(hash, "seed", at), Where(at, "seed"));  // checked, not used
     const VALUE points = hash_value(hash, "points", at);
@@ -83,6 +87,7 @@ static VALUE random_transform(VALUE hash) {
     const int n = array_length(list, points_at);
     std::vector<engine::PointRecord> records(n);
     for (int i = 0; i < n; ++i) {
+        pace.tick();
         const RecordReader r(list, i, points_at);
         engine::PointRecord &record = records[i];
         record.definition = r.definition();
@@ -94,15 +99,10 @@ static VALUE random_transform(VALUE hash) {
         if (s.scale) record.axis_scale = r.axis_scale();
         record.heading = r.heading();
     }
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
     const std::vector<engine::Placement> placements = engine::random_transforms(records, defs, s, pace);
 
-    const VALUE result = protect([&] {
-        VALUE items = rb_ary_new_capa(static_cast<long>(placements.size()));
-        for (const engine::Placement &p : placements)
-            rb_ary_push(items, rb_assoc_new(new_transform(p.transform), INT2FIX(p.definition)));
-        return items;
+    const VALUE result = build_array(placements.size(), pace, [&](size_t i) {
+        return rb_assoc_new(new_transform(placements[i].transform), INT2FIX(placements[i].definition));
     });
     RB_GC_GUARD(list);
     return result;

@@ -103,6 +103,30 @@ TEST(ReseedingScope, AnExceptionLeavingTheStepStillBringsTheStreamInStep) {
     EXPECT_EQ(step(false), step(true));
 }
 
+// Code that runs while a step waits reseeds and draws from the system stream: the step's
+// draws go on as if it had not, and the stream after the step is the plain one.
+TEST(ReseedingScope, APauseNeitherChangesTheStepsDrawsNorSeesThem) {
+    auto step = [](bool interfere) {
+        srand(99);
+        std::vector<int> seen;
+        {
+            const engine::ReseedingScope scope;
+            engine::rng_seed(41);
+            for (int k = 0; k < 100; ++k) {
+                seen.push_back(engine::rng_next());
+                if (!interfere || k % 30 != 0) continue;
+                const engine::ReseedingScope::Pause pause;
+                engine::rng_seed(7);
+                engine::rng_next();
+                rand();
+            }
+        }
+        for (int k = 0; k < 5; ++k) seen.push_back(rand());
+        return seen;
+    };
+    EXPECT_EQ(step(false), step(true));
+}
+
 // Tests that script the stream keep their script inside a scope.
 int scripted() { return 1234; }
 void ignore(unsigned) {}
