@@ -19,7 +19,7 @@ static constexpr float kNoDistance = -1.0f;
 static math::float3 plan(const math::float3 &p) { return math::float3(p.x, p.y, 0.0f); }
 
 // A kept record takes the distance measured when it had none (-1.0) or a larger one.
-static KeptAt kept_at(int index, const PointRecord &record, float distance) {
+static Kept kept_at(int index, const PointRecord &record, float distance) {
     const float old = record.distance;
     return {index, old == kNoDistance || old > distance, distance};
 }
@@ -127,11 +127,11 @@ static bool apply_outline(const Outline &outline, const AreaSettings &settings, 
     return true;
 }
 
-Prompted<std::vector<KeptAt>> area_filter(const std::vector<PointRecord> &records,
+Prompted<std::vector<Kept>> area_filter(const std::vector<PointRecord> &records,
                                           const std::vector<OutlinePoints> &outlines, const AreaSettings &settings,
                                           TimeLimitPrompt &prompt) {
     const ReseedingScope stream;  // the step draws from a stream of its own
-    Prompted<std::vector<KeptAt>> out;
+    Prompted<std::vector<Kept>> out;
     std::vector<RecordState> states(records.size());
     for (size_t i = 0; i < records.size(); ++i) states[i].position = plan(records[i].position);
     for (const OutlinePoints &points : outlines) {
@@ -152,9 +152,9 @@ Prompted<std::vector<KeptAt>> area_filter(const std::vector<PointRecord> &record
     return out;
 }
 
-Prompted<std::vector<KeptAt>> object_area_filter(const ObjectAreas &areas, const std::vector<PointRecord> &records,
+Prompted<std::vector<Kept>> object_area_filter(const ObjectAreas &areas, const std::vector<PointRecord> &records,
                                                  TimeLimitPrompt &prompt) {
-    Prompted<std::vector<KeptAt>> out;
+    Prompted<std::vector<Kept>> out;
     for (size_t i = 0; i < records.size(); ++i) {
         if (prompt.aborted()) {
             out.aborted = true;

@@ -27,20 +27,14 @@ struct AreaSettings {
 // segment); for areas, the ring's points, closed back to the first.
 using OutlinePoints = std::vector<math::float3>;
 
-// A kept record: its place in the input, and the distance it takes when `set`.
-struct KeptAt {
-    int index;
-    bool set;
-    float distance;
-};
-
+// The filters keep records with, where it changes, the distance they take.
 // Records (their positions and distances) kept by the outlines, in input order.
-Prompted<std::vector<KeptAt>> area_filter(const std::vector<PointRecord> &records,
+Prompted<std::vector<Kept>> area_filter(const std::vector<PointRecord> &records,
                                           const std::vector<OutlinePoints> &outlines, const AreaSettings &settings,
                                           TimeLimitPrompt &prompt);
 
 // Records (their positions and distances) kept clear of the stored footprints.
-Prompted<std::vector<KeptAt>> object_area_filter(const ObjectAreas &areas, const std::vector<PointRecord> &records,
+Prompted<std::vector<Kept>> object_area_filter(const ObjectAreas &areas, const std::vector<PointRecord> &records,
                                                  TimeLimitPrompt &prompt);
 
 }  // namespace engine

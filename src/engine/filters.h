@@ -9,14 +9,7 @@
 
 namespace engine {
 
-// A record a filter keeps: its place in the input and, when the filter rescales it, the
-// uniform scale it takes.
-struct Kept {
-    int index;
-    bool rescaled;
-    float scale;
-};
-
+// The filters keep records with, where they rescale them, the uniform scale they take.
 enum class BoundaryMode { distance, size, other };
 
 struct BoundarySettings {

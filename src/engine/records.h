@@ -28,6 +28,14 @@ struct GeneratedPoint {
     float heading;
 };
 
+// A record a step keeps: its place in the input and, when `changed`, the new value of the
+// one slot the step sets in the kept copy.
+struct Kept {
+    int index;
+    bool changed;
+    float value;
+};
+
 // A definition record: its weight in the dealing, its scale percentage, whether its origin
 // is the centre of its box, and its box.
 struct Definition {

@@ -10,40 +10,23 @@
 
 namespace binding {
 
-// Copies of the kept rows, each with its distance where it takes one.
-static VALUE kept_copies(VALUE list, const std::vector<engine::KeptAt> &kept, const Where &at, engine::Pace &pace) {
-    const VALUE copies = new_array();
-    for (const engine::KeptAt &k : kept) {
-        pace.tick();
-        const Where row_at(at, k.index);
-        const VALUE copy = append_copy(copies, rb_ary_entry(list, k.index), row_at);
-        if (k.set) array_store(copy, kDistance, float_value(k.distance), row_at);
-    }
-    return copies;
-}
-
-static VALUE prompted_copies(VALUE list, const engine::Prompted<std::vector<engine::KeptAt>> &out, const Where &at,
+static VALUE prompted_copies(VALUE list, const engine::Prompted<std::vector<engine::Kept>> &out, const Where &at,
                              engine::Pace &pace) {
     if (out.aborted) return status_triple(true, false, new_array());
-    return status_triple(false, out.confirmed, kept_copies(list, out.result, at, pace));
+    return status_triple(false, out.confirmed, kept_copies(list, out.result, kDistance, at, pace));
 }
 
 // Positions and distances; the definition and scale slots must be numbers, though unused.
 static std::vector<engine::PointRecord> read_area_records(VALUE list, const Where &at, bool check_unused,
                                                           engine::Pace &pace) {
-    const int n = array_length(list, at);
-    std::vector<engine::PointRecord> records(n);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        const RecordReader r(list, i, at);
-        records[i].position = r.position();
+    return read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+        record.position = r.position();
         if (check_unused) {
             r.definition();
             r.scale();
         }
-        records[i].distance = r.distance();
-    }
-    return records;
+        record.distance = r.distance();
+    });
 }
 
 // Any falloff, or a boundary check that measures, needs the distances.

@@ -64,16 +64,13 @@ static VALUE collisions(VALUE rows, VALUE defs, VALUE size_percent, VALUE seed) 
     const std::vector<engine::Definition> definitions = read_definitions(defs, kReadOrigin | kReadBox, defs_at);
     const Where at("rows");
     VALUE list = snapshot(rows, at);
-    const int n = array_length(list, at);
-    std::vector<engine::PointRecord> records(n);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        const RecordReader r(list, i, at);
-        records[i].position = r.position();
-        records[i].definition = r.definition();
-        r.scale();  // must be a number, though the footprint ignores it
-        records[i].axis_scale = r.plan_axis_scale();
-    }
+    const std::vector<engine::PointRecord> records =
+        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+            record.position = r.position();
+            record.definition = r.definition();
+            r.scale();  // must be a number, though the footprint ignores it
+            record.axis_scale = r.plan_axis_scale();
+        });
     const VALUE result = selected_rows(list, engine::collisions(records, definitions, pct, s, pace));
     RB_GC_GUARD(list);
     return result;

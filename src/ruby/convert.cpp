@@ -358,6 +358,18 @@ VALUE append_copy(VALUE result, VALUE record, const Where &at) {
     });
 }
 
+VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, const Where &at,
+                  engine::Pace &pace) {
+    const VALUE copies = new_array();
+    for (const engine::Kept &k : kept) {
+        pace.tick();
+        const Where row_at(at, k.index);
+        const VALUE copy = append_copy(copies, rb_ary_entry(list, k.index), row_at);
+        if (k.changed) array_store(copy, slot, float_value(k.value), row_at);
+    }
+    return copies;
+}
+
 VALUE new_point_record(VALUE position, VALUE normal, float heading) {
     VALUE record = rb_ary_new_capa(kRecordSlots);
     rb_ary_push(record, position);

@@ -109,6 +109,19 @@ private:
     Where at_;
 };
 
+// Every record of list (a snapshot of the rows at `at`), each read by fill(reader, record),
+// pace ticking once per record.
+template <class Fill>
+std::vector<engine::PointRecord> read_records(VALUE list, const Where &at, engine::Pace &pace, Fill &&fill) {
+    const int n = array_length(list, at);
+    std::vector<engine::PointRecord> records(n);
+    for (int i = 0; i < n; ++i) {
+        pace.tick();
+        fill(RecordReader(list, i, at), records[i]);
+    }
+    return records;
+}
+
 // The fields of definition records a step reads, read per definition in this order.
 enum DefinitionFields : unsigned {
     kReadOrigin = 1,  // slot 3: "center" or another origin
@@ -167,6 +180,9 @@ VALUE new_point(const math::float3 &v);
 // A new Array holding the record's elements (shared, not duplicated), appended to result:
 // a step changes its copies and leaves the given records as they are.
 VALUE append_copy(VALUE result, VALUE record, const Where &at);
+// Copies of the kept rows of list, each with its slot set where the step changed it.
+VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, const Where &at,
+                  engine::Pace &pace);
 // [position, normal, 1.0, nil, nil, nil, nil, heading]
 VALUE new_point_record(VALUE position, VALUE normal, float heading);
 // Builds an Array of n entries, entry i made by make(i) without protection, in chunks

@@ -8,18 +8,6 @@
 
 namespace binding {
 
-// Copies of the kept rows, with their new scale where the filter set one.
-static VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, const Where &at, engine::Pace &pace) {
-    const VALUE result = new_array();
-    for (const engine::Kept &k : kept) {
-        pace.tick();
-        const Where row_at(at, k.index);
-        const VALUE copy = append_copy(result, rb_ary_entry(list, k.index), row_at);
-        if (k.rescaled) array_store(copy, kScale, float_value(k.scale), row_at);
-    }
-    return result;
-}
-
 static VALUE boundary_check(VALUE rows, VALUE settings, VALUE defs) {
     RubyHooks hooks;
     engine::Pace pace(hooks);
@@ -35,20 +23,16 @@ static VALUE boundary_check(VALUE rows, VALUE settings, VALUE defs) {
         m == engine::BoundaryMode::size ? read_definitions(defs, kReadBox | kReadOrigin, defs_at)
                                         : std::vector<engine::Definition>();
     VALUE list = snapshot(rows, at);
-    const int n = array_length(list, at);
-    std::vector<engine::PointRecord> records(n);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        const RecordReader r(list, i, at);
-        engine::PointRecord &record = records[i];
-        record.distance = r.distance();
-        if (record.distance == -1.0f) continue;  // kept whatever else it holds
-        record.scale = r.scale();
-        record.axis_scale = r.plan_axis_scale();
-        record.definition = r.definition();
-    }
+    const std::vector<engine::PointRecord> records =
+        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+            record.distance = r.distance();
+            if (record.distance == -1.0f) return;  // kept whatever else it holds
+            record.scale = r.scale();
+            record.axis_scale = r.plan_axis_scale();
+            record.definition = r.definition();
+        });
     const std::vector<engine::Kept> kept = engine::boundary_check(records, {m, distance, percent}, definitions, pace);
-    const VALUE result = kept_copies(list, kept, at, pace);
+    const VALUE result = kept_copies(list, kept, kScale, at, pace);
     RB_GC_GUARD(list);
     return result;
 }
@@ -68,16 +52,13 @@ static VALUE area_falloff(VALUE rows, VALUE density_settings, VALUE scale_settin
     const engine::FalloffSettings scale = read_falloff(scale_settings, Where("scale"));
     const Where at("rows");
     VALUE list = snapshot(rows, at);
-    const int n = array_length(list, at);
-    std::vector<engine::PointRecord> records(n);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        const RecordReader r(list, i, at);
-        records[i].distance = r.distance();
-        records[i].seed = r.seed();
-        records[i].scale = r.scale();
-    }
-    const VALUE result = kept_copies(list, engine::area_falloff(records, density, scale, pace), at, pace);
+    const std::vector<engine::PointRecord> records =
+        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+            record.distance = r.distance();
+            record.seed = r.seed();
+            record.scale = r.scale();
+        });
+    const VALUE result = kept_copies(list, engine::area_falloff(records, density, scale, pace), kScale, at, pace);
     RB_GC_GUARD(list);
     return result;
 }
@@ -99,17 +80,14 @@ static VALUE range_filter(VALUE rows, engine::RangeOf of, const engine::Range &r
     const bool scale = read_flag(scale_flag);
     const Where at("rows");
     VALUE list = snapshot(rows, at);
-    const int n = array_length(list, at);
-    std::vector<engine::PointRecord> records(n);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        const RecordReader r(list, i, at);
-        records[i].position = r.position();  // a Point for the slope filter too
-        if (of == engine::RangeOf::slope) records[i].normal = r.normal();
-        records[i].scale = r.scale();
-    }
+    const std::vector<engine::PointRecord> records =
+        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+            record.position = r.position();  // a Point for the slope filter too
+            if (of == engine::RangeOf::slope) record.normal = r.normal();
+            record.scale = r.scale();
+        });
     const auto kept = engine::range_filter(records, {of, range, thin, scale, s}, pace);
-    const VALUE result = kept_copies(list, kept, at, pace);
+    const VALUE result = kept_copies(list, kept, kScale, at, pace);
     RB_GC_GUARD(list);
     return result;
 }

@@ -40,23 +40,20 @@ static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
     const std::vector<engine::Definition> defs = read_definition_list(definitions, kReadScale, Where("definitions"));
     const Where at("rows");
     VALUE list = snapshot(rows, at);
-    const int n = array_length(list, at);
-    std::vector<engine::PointRecord> records(n);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        const RecordReader r(list, i, at);
-        records[i].definition = r.definition();
-        if (records[i].definition == -1) continue;
-        records[i].scale = r.scale();
-        records[i].seed = r.seed();
-    }
+    const std::vector<engine::PointRecord> records =
+        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+            record.definition = r.definition();
+            if (record.definition == -1) return;
+            record.scale = r.scale();
+            record.seed = r.seed();
+        });
     const std::vector<engine::Scaled> scaled = engine::scale_records(records, defs, s, pace);
 
-    const VALUE result = new_array(n);
-    for (int i = 0; i < n; ++i) {
+    const VALUE result = new_array(static_cast<long>(records.size()));
+    for (size_t i = 0; i < records.size(); ++i) {
         pace.tick();
-        const Where row_at(at, i);
-        const VALUE copy = append_copy(result, rb_ary_entry(list, i), row_at);
+        const Where row_at(at, static_cast<long>(i));
+        const VALUE copy = append_copy(result, rb_ary_entry(list, static_cast<long>(i)), row_at);
         if (scaled[i].rescaled) array_store(copy, kScale, float_value(scaled[i].scale), row_at);
         array_store(copy, kAxisScale, point_value(scaled[i].axis_scale), row_at);
     }
@@ -84,21 +81,17 @@ static VALUE random_transform(VALUE hash) {
 
     const Where points_at(at, "points");
     VALUE list = snapshot(points, points_at);
-    const int n = array_length(list, points_at);
-    std::vector<engine::PointRecord> records(n);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        const RecordReader r(list, i, points_at);
-        engine::PointRecord &record = records[i];
-        record.definition = r.definition();
-        if (record.definition == -1) continue;
-        record.position = r.position();
-        record.normal = r.normal();
-        record.scale = r.scale();
-        record.seed = r.seed();
-        if (s.scale) record.axis_scale = r.axis_scale();
-        record.heading = r.heading();
-    }
+    const std::vector<engine::PointRecord> records =
+        read_records(list, points_at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+            record.definition = r.definition();
+            if (record.definition == -1) return;
+            record.position = r.position();
+            record.normal = r.normal();
+            record.scale = r.scale();
+            record.seed = r.seed();
+            if (s.scale) record.axis_scale = r.axis_scale();
+            record.heading = r.heading();
+        });
     const std::vector<engine::Placement> placements = engine::random_transforms(records, defs, s, pace);
 
     const VALUE result = build_array(placements.size(), pace, [&](size_t i) {
