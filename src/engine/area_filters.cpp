@@ -163,7 +163,7 @@ Prompted<std::vector<Kept>> object_area_filter(const ObjectAreas &areas, const s
         }
         const math::float3 p = plan(records[i].position);
         const Clearance clearance =
-            use_reference_algorithms ? clearance_by_scan(areas.objects(), p) : areas.index().clearance(p);
+            use_reference_algorithms ? clearance_by_scan(areas.objects(), p) : areas.index(prompt).clearance(p);
         if (clearance.keep) out.result.push_back(kept_at(static_cast<int>(i), records[i], clearance.nearest));
     }
     out.confirmed = prompt.confirmed();

@@ -7,7 +7,7 @@
 
 namespace engine {
 
-enum class ErrorKind { type, argument, range, index, runtime };
+enum class ErrorKind { argument, range, index, runtime };
 
 class Error : public std::exception {
 public:

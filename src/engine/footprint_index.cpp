@@ -21,9 +21,10 @@ Clearance clearance_by_scan(const std::vector<std::vector<math::Polygon>> &objec
 }
 
 // A footprint without triangles measures NaN from everywhere, which counts for nothing.
-FootprintIndex::FootprintIndex(const std::vector<std::vector<math::Polygon>> &objects) {
+FootprintIndex::FootprintIndex(const std::vector<std::vector<math::Polygon>> &objects, Pace &pace) {
     for (const std::vector<math::Polygon> &object : objects) {
         for (const math::Polygon &polygon : object) {
+            pace.tick();
             Footprint footprint{polygon.Triangulate(), PlanBox{}, true};
             if (footprint.triangles.empty()) continue;
             for (const math::Triangle &t : footprint.triangles) {

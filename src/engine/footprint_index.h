@@ -8,6 +8,7 @@
 #include "Geometry/Polygon.h"
 #include "Geometry/Triangle.h"
 #include "Math/float3.h"
+#include "pace.h"
 #include "plan_box.h"
 
 namespace engine {
@@ -30,7 +31,8 @@ Clearance clearance_by_scan(const std::vector<std::vector<math::Polygon>> &objec
 
 class FootprintIndex {
 public:
-    explicit FootprintIndex(const std::vector<std::vector<math::Polygon>> &objects);
+    // Ticks pace once per footprint triangulated.
+    FootprintIndex(const std::vector<std::vector<math::Polygon>> &objects, Pace &pace);
 
     // Exactly what the scan gives.
     Clearance clearance(const math::float3 &p) const;

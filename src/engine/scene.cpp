@@ -76,8 +76,8 @@ ObjectAreas::ObjectAreas(std::vector<std::vector<std::vector<math::float3>>> out
     }
 }
 
-const FootprintIndex &ObjectAreas::index() const {
-    if (!index_) index_ = std::make_shared<const FootprintIndex>(objects_);
+const FootprintIndex &ObjectAreas::index(Pace &pace) const {
+    if (!index_) index_ = std::make_shared<const FootprintIndex>(objects_, pace);
     return *index_;
 }
 

@@ -45,7 +45,7 @@ class ObjectAreas {
 public:
     explicit ObjectAreas(std::vector<std::vector<std::vector<math::float3>>> outlines);
     const std::vector<std::vector<math::Polygon>> &objects() const { return objects_; }
-    const FootprintIndex &index() const;  // made at its first use
+    const FootprintIndex &index(Pace &pace) const;  // made at its first use, ticking pace
 
 private:
     std::vector<std::vector<math::Polygon>> objects_;

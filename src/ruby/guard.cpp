@@ -24,7 +24,6 @@ static void set_message(PendingRaise &pending, VALUE klass, const char *text) {
 
 static VALUE engine_error_class(engine::ErrorKind kind) {
     switch (kind) {
-        case engine::ErrorKind::type: return rb_eTypeError;
         case engine::ErrorKind::argument: return rb_eArgError;
         case engine::ErrorKind::range: return rb_eRangeError;
         case engine::ErrorKind::index: return rb_eIndexError;

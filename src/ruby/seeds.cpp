@@ -1,6 +1,8 @@
 // Per-point seeds and the dealing of definitions: both update the given records in place.
 // A record that fails to convert stops the step there: the records before it keep their
-// update, the ones after it are untouched.
+// update, the ones after it are untouched. The records are written, not the Array that
+// holds them, so they are read from the Array itself: an entry that a conversion removed
+// reads as nil, which is refused.
 #include "engine/seeds.h"
 #include "convert.h"
 #include "guard.h"
@@ -13,16 +15,14 @@ static VALUE points_seeds(VALUE rows, VALUE seed) {
     RubyHooks hooks;
     engine::Pace pace(hooks);
     const Where at("rows");
-    VALUE list = snapshot(rows, at);
-    const int n = array_length(list, at);
+    const int n = array_length(rows, at);
     const int s = read_int(seed, Where("seed"));
     for (int i = 0; i < n; ++i) {
         pace.tick();
-        const RecordReader r(list, i, at);
+        const RecordReader r(rows, i, at);
         const int point_seed = engine::point_seed(s, r.position());
         array_store(r.row(), kSeed, INT2FIX(point_seed), Where(Where(at, i), kSeed));
     }
-    RB_GC_GUARD(list);
     return rows;
 }
 
@@ -41,8 +41,7 @@ static VALUE points_defs(VALUE settings) {
     const VALUE clusters_noise = hash_value(settings, "clusters_noise", at);
     const VALUE seed = hash_value(settings, "seed", at);
     const Where points_at(at, "points"), defs_at(at, "defs");
-    VALUE list = snapshot(points, points_at);
-    const int n = array_length(list, points_at);
+    const int n = array_length(points, points_at);
     const int k = array_length(defs, defs_at);
     std::vector<float> weights;
     float probability_total = 0.0f;
@@ -62,11 +61,10 @@ static VALUE points_defs(VALUE settings) {
     for (int i = 0; i < n; ++i) {
         pace.tick();
         const Where row_at(points_at, i);
-        const VALUE row = array_entry(list, i, points_at);
+        const VALUE row = array_entry(points, i, points_at);
         array_store(row, kDefinition, INT2FIX(dealt[i]), row_at);
         array_store(row, kDistance, no_distance, row_at);
     }
-    RB_GC_GUARD(list);
     return points;
 }
 
