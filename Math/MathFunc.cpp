@@ -133,6 +133,9 @@ int Factorial(int n) {
     return static_cast<int>(product);
 }
 
+// The recursion's plain base case ("1 when k <= 0 or k >= n") would count one way of
+// choosing k > n items out of n, or a negative number of them. Outside 0 <= k <= n this
+// gives 0 instead, the binomial coefficient, as CombinatorialTab does.
 int CombinatorialRec(int n, int k) {
     if (k == 0 || k == n) return 1;
     if (k < 0 || k > n) return 0;

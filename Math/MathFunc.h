@@ -67,7 +67,7 @@ unsigned long long RoundDownPow2(unsigned long long x);
 int RoundIntUpToMultipleOfPow2(int x, int n);
 long long RoundIntUpToMultipleOfPow2(long long x, long long n);
 int Factorial(int n);  // wraps in 32 bits
-int CombinatorialRec(int n, int k);  // the binomial coefficient by recursion
+int CombinatorialRec(int n, int k);  // the binomial coefficient by recursion; 0 outside 0 <= k <= n
 int CombinatorialTab(int n, int k);  // the binomial coefficient from Pascal's rule
 float PowUInt(float base, unsigned exponent);
 float PowInt(float base, int exponent);

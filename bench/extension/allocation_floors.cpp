@@ -8,25 +8,22 @@
 #include "Math/float3.h"
 #include "Math/float4x4.h"
 #include "bench_functions.h"
-#include "prompt.h"
-#include "records.h"
-#include "ruby_conv.h"
-#include "ruby_guard.h"
-#include "transforms.h"
+#include "convert.h"
+#include "guard.h"
 
-using namespace engine;
+using namespace binding;
 
 namespace {
 
 int read_count(VALUE count) {
-    const int n = read_int(count);
+    const int n = read_int(count, Where("count"));
     if (n < 0) throw RubyError(rb_eArgError, "count must not be negative, got %d", n);
     return n;
 }
 
 // How many of the given rows a floor takes: the first count of them.
 int read_count_of(VALUE rows, VALUE count) {
-    const int available = array_length(rows);
+    const int available = array_length(rows, Where("rows"));
     const int n = read_count(count);
     if (n > available) throw RubyError(rb_eArgError, "count %d exceeds the %d rows given", n, available);
     return n;
@@ -52,14 +49,15 @@ struct SlotStores {
     // reading a slot may run Ruby code.
     static SlotStores read(VALUE pairs) {
         SlotStores s;
-        s.count = array_length(pairs);
+        const Where at("slot_values");
+        s.count = array_length(pairs, at);
         if (s.count > 8) throw RubyError(rb_eArgError, "at most 8 slot stores, got %d", s.count);
         for (int j = 0; j < s.count; ++j) {
-            const VALUE pair = array_entry(pairs, j);
-            check_array(pair);
-            s.slots[j] = read_int(rb_ary_entry(pair, 0));
+            const VALUE pair = array_entry(pairs, j, at);
+            check_array(pair, Where(at, j));
+            s.slots[j] = read_int(rb_ary_entry(pair, 0), Where(Where(at, j), 0L));
         }
-        for (int j = 0; j < s.count; ++j) s.values[j] = array_entry(array_entry(pairs, j), 1);
+        for (int j = 0; j < s.count; ++j) s.values[j] = array_entry(array_entry(pairs, j, at), 1, Where(at, j));
         return s;
     }
 };
@@ -67,7 +65,7 @@ struct SlotStores {
 enum class CopyStep { area_filter, scale };
 
 CopyStep read_copy_step(VALUE step) {
-    const std::string name = rb2cstr(step);
+    const std::string name = read_text(step, Where("step"));
     if (name == "area filter") return CopyStep::area_filter;
     if (name == "scale") return CopyStep::scale;
     throw RubyError(rb_eArgError, "step must be \"area filter\" or \"scale\", got \"%.64s\"", name.c_str());
@@ -81,7 +79,7 @@ VALUE step_copy(VALUE row, CopyStep step) {
         rb_ary_store(copy, 5, DBL2NUM(0.5));
     } else {
         rb_ary_store(copy, 2, DBL2NUM(1.0));
-        rb_ary_store(copy, 6, new_point3d(math::float3(1.0f)));
+        rb_ary_store(copy, 6, new_point(math::float3(1.0f)));
     }
     return copy;
 }
@@ -90,11 +88,11 @@ VALUE step_copy(VALUE row, CopyStep step) {
 
 // As the surface grid: n Points [x, y, z].
 extern "C" VALUE bench_points(VALUE, VALUE count) {
-    return guarded([&] {
+    return guarded("bench_points", [&] {
         const int n = read_count(count);
         return protect([&] {
             VALUE result = rb_ary_new_capa(n);
-            for (int i = 0; i < n; ++i) rb_ary_push(result, new_point3d(nth_point(i)));
+            for (int i = 0; i < n; ++i) rb_ary_push(result, new_point(nth_point(i)));
             return result;
         });
     });
@@ -103,11 +101,11 @@ extern "C" VALUE bench_points(VALUE, VALUE count) {
 // As projection: [false, true, records], each record [Point, normal, 1.0, nil, nil, nil, nil, 0.0]
 // with the one normal object given.
 extern "C" VALUE bench_point_records(VALUE, VALUE count, VALUE normal) {
-    return guarded([&] {
+    return guarded("bench_point_records", [&] {
         const int n = read_count(count);
         const VALUE records = protect([&] {
             VALUE result = rb_ary_new_capa(n);
-            for (int i = 0; i < n; ++i) rb_ary_push(result, new_point_record(new_point3d(nth_point(i)), normal, 0.0f));
+            for (int i = 0; i < n; ++i) rb_ary_push(result, new_point_record(new_point(nth_point(i)), normal, 0.0f));
             return result;
         });
         return status_triple(false, true, records);
@@ -117,9 +115,9 @@ extern "C" VALUE bench_point_records(VALUE, VALUE count, VALUE normal) {
 // As the steps that write into the given records: every row gets each [slot, value] of
 // slot_values stored. Returns rows.
 extern "C" VALUE bench_store_slots(VALUE, VALUE rows, VALUE slot_values) {
-    return guarded([&] {
+    return guarded("bench_store_slots", [&] {
         const SlotStores stores = SlotStores::read(slot_values);
-        const int n = array_length(rows);
+        const int n = array_length(rows, Where("rows"));
         return protect([&] {
             for (int i = 0; i < n; ++i) {
                 const VALUE row = record_at(rows, i);
@@ -134,7 +132,7 @@ extern "C" VALUE bench_store_slots(VALUE, VALUE rows, VALUE slot_values) {
 // returns [false, true, copies] with slot 5 set, as the area filters do; "scale" returns the
 // copies with slots 2 and 6 set.
 extern "C" VALUE bench_copies(VALUE, VALUE rows, VALUE count, VALUE step) {
-    return guarded([&] {
+    return guarded("bench_copies", [&] {
         const CopyStep kind = read_copy_step(step);
         const int n = read_count_of(rows, count);
         const VALUE copies = protect([&] {
@@ -148,7 +146,7 @@ extern "C" VALUE bench_copies(VALUE, VALUE rows, VALUE count, VALUE step) {
 
 // As the filters that return the surviving records themselves: the first count rows.
 extern "C" VALUE bench_selection(VALUE, VALUE rows, VALUE count) {
-    return guarded([&] {
+    return guarded("bench_selection", [&] {
         const int n = read_count_of(rows, count);
         return protect([&] {
             VALUE result = rb_ary_new_capa(n);
@@ -160,12 +158,12 @@ extern "C" VALUE bench_selection(VALUE, VALUE rows, VALUE count) {
 
 // As the instance transformations: n items [[16 Floats], definition index].
 extern "C" VALUE bench_transform_items(VALUE, VALUE count) {
-    return guarded([&] {
+    return guarded("bench_transform_items", [&] {
         const int n = read_count(count);
         return protect([&] {
             VALUE result = rb_ary_new_capa(n);
             for (int i = 0; i < n; ++i)
-                rb_ary_push(result, rb_assoc_new(float4x4_to_trans(math::float4x4::identity), INT2FIX(0)));
+                rb_ary_push(result, rb_assoc_new(new_transform(math::float4x4::identity), INT2FIX(0)));
             return result;
         });
     });

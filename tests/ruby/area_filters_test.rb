@@ -335,12 +335,15 @@ class AreaFiltersTest < Minitest::Test
       points.clear
       7
     end
-    assert_raises(TypeError) { areas(include: 3, points: points, curves: [SQUARE], global_warning_time: 0, elapsed_time: 1) }
+    # The prompt is answered before the records are read: none are left.
+    assert_equal [false, true, []], areas(include: 3, points: points, curves: [SQUARE], global_warning_time: 0, elapsed_time: 1)
   ensure
     UI.define_singleton_method(:messagebox, original)
   end
 
-  def test_footprints_reloaded_during_a_call_apply_to_the_records_read_after_it
+  # A call works on the footprints as they stood once the prompt was answered: a reload by
+  # a conversion of the call's own records applies from the next call on.
+  def test_footprints_reloaded_during_a_call_apply_from_the_prompt_or_the_next_call
     original = UI.method(:messagebox)
     to_triangle = -> { QEL_Vandrel.cpp_initialize_object_areas([[TRIANGLE]]) }
     UI.define_singleton_method(:messagebox) do |*|
@@ -350,13 +353,15 @@ class AreaFiltersTest < Minitest::Test
     # Under the square the first and third records are dropped; under the triangle the last.
     [
       [:prompt, [0, 1, false], ->(x) { x }, [[0, 12.0], [1, 8.0], [2, 12.0]]],  # asked before the first record
-      [:conversion, [30, 0, false], ->(x) { Reentrant.new(x, &to_triangle) }, [[1, 8.0], [2, 12.0]]],
+      [:conversion, [30, 0, false], ->(x) { Reentrant.new(x, &to_triangle) }, [[1, 2.0], [3, 11.0]]],
     ].each do |route, timing, second_x, expected|
       QEL_Vandrel.cpp_initialize_object_areas([[SQUARE]])
       points = [record(2, 2), record(second_x.(6), 2), record(2, 2), record(15, 1)]
       gc_checkpoint
       kept = QEL_Vandrel.cpp_object_areas(points, nil, timing)[2]
       assert_equal expected, kept.map { |r| [points.index { _1[0].equal?(r[0]) }, r[5]] }, route.inspect
+      kept = QEL_Vandrel.cpp_object_areas(points, nil, [30, 0, true])[2]
+      assert_equal [[0, 12.0], [1, 8.0], [2, 12.0]], kept.map { |r| [points.index { _1[0].equal?(r[0]) }, r[5]] }
     end
   ensure
     UI.define_singleton_method(:messagebox, original)

@@ -1,4 +1,4 @@
-#include "face_grid.h"
+#include "engine/face_grid.h"
 
 #include <gtest/gtest.h>
 

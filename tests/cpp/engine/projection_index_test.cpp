@@ -1,70 +1,82 @@
 // The indexed projection must give exactly what the scan over every face gives.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <cmath>
+#include <random>
+#include <vector>
 
-#include "module_functions.h"
-#include "reference.h"
-#include "ruby_test_support.h"
-
-using engine_test::call_module_function;
-using engine_test::eval;
+#include "engine/projection.h"
+#include "engine/reference.h"
 
 namespace {
 
-// Faces and points as Ruby source: a terrain with shared edges, stacked and coplanar faces,
-// a face with a NaN vertex, and points on edges, on bounds and off the surface.
-const char *kScene = R"(
-  srand(17)
-  faces = []
-  n = 12
-  h = ->(x, y) { (x * 7 + y * 3) % 5 * 0.5 }
-  n.times do |i|
-    n.times do |j|
-      # Faces off the grid's cell lines, so that a point looked up in the wrong cell misses.
-      at = ->(u, v) { [0.37 + u * 1.13, 0.21 + v * 0.87, h.(u, v)] }
-      a = at.(i, j); b = at.(i + 1, j); c = at.(i + 1, j + 1); d = at.(i, j + 1)
-      faces << [[a, b, c], [i, j, 0]] << [[a, c, d], [i, j, 1]]
-    end
-  end
-  faces << [[[2, 2, 9], [6, 2, 9], [6, 6, 9], [2, 6, 9]], :stacked]
-  faces << [[[2, 2, 9], [6, 2, 9], [6, 6, 9], [2, 6, 9]], :coplanar_twin]
-  faces << [[[0, 0, 0], [0.0 / 0, 1, 0], [1, 1, 0]], :nan_vertex]
-  faces << [[[-2, -2, -1], [15, -2, -1], [6, 15, -1]], :large_below]
-  points = []
-  2000.times { points << [rand * 16 - 2, rand * 16 - 2, 20] }
-  (0..12).each { |k| points << [k, k, 5] << [k, 0, 5] << [0, k, 5] << [k + 0.5, k, 5] }
-  points << [0.0 / 0, 3, 3] << [3, 0.0 / 0, 3] << [1e30, 1, 1] << [-1e30, 1, 1]
-  [faces, points]
-)";
+using Face = std::vector<math::float3>;
 
-VALUE project(VALUE points) {
-    const VALUE status = eval("[30, 0, true]");
-    const auto out = call_module_function([&] { return cpp_project_down(Qnil, points, status); });
-    EXPECT_TRUE(NIL_P(out.error)) << out.message();
-    return rb_ary_entry(out.result, 2);
+// A terrain with shared edges, its faces off the grid's cell lines so that a point looked
+// up in the wrong cell misses; stacked and coplanar faces, a face with a NaN vertex and a
+// large one below the rest.
+std::vector<Face> faces() {
+    std::vector<Face> out;
+    const int n = 12;
+    auto at = [](int u, int v) {
+        return math::float3(0.37f + u * 1.13f, 0.21f + v * 0.87f, static_cast<float>((u * 7 + v * 3) % 5) * 0.5f);
+    };
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            out.push_back({at(i, j), at(i + 1, j), at(i + 1, j + 1)});
+            out.push_back({at(i, j), at(i + 1, j + 1), at(i, j + 1)});
+        }
+    const Face square = {{2, 2, 9}, {6, 2, 9}, {6, 6, 9}, {2, 6, 9}};
+    out.push_back(square);
+    out.push_back(square);
+    out.push_back({{0, 0, 0}, {std::nanf(""), 1, 0}, {1, 1, 0}});
+    out.push_back({{-2, -2, -1}, {15, -2, -1}, {6, 15, -1}});
+    return out;
 }
 
-TEST(ProjectionIndex, GivesExactlyTheResultOfTheFullScan) {
-    VALUE scene = eval(kScene);
-    const VALUE faces = rb_ary_entry(scene, 0);
-    const VALUE points = rb_ary_entry(scene, 1);
-    const VALUE axis = eval("[0, 0, -1]");
-    call_module_function([&] { return cpp_initialize_surface(Qnil, faces, Qfalse, axis); });
-
-    engine::use_reference_algorithms = true;
-    const VALUE expected = project(points);
-    engine::use_reference_algorithms = false;
-    const VALUE indexed = project(points);
-
-    ASSERT_GT(RARRAY_LEN(expected), 1500);
-    ASSERT_EQ(RARRAY_LEN(expected), RARRAY_LEN(indexed));
-    for (long i = 0; i < RARRAY_LEN(expected); ++i) {
-        const VALUE a = rb_ary_entry(expected, i), b = rb_ary_entry(indexed, i);
-        EXPECT_TRUE(RTEST(rb_equal(rb_ary_entry(a, 0), rb_ary_entry(b, 0)))) << "record " << i;
-        EXPECT_EQ(rb_ary_entry(a, 1), rb_ary_entry(b, 1)) << "record " << i << ": not the same normal object";
+// Random points over the terrain, points on edges, on bounds and off the surface.
+std::vector<math::float3> points() {
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<float> spread(-2.0f, 14.0f);
+    std::vector<math::float3> out;
+    for (int k = 0; k < 2000; ++k) {
+        const float x = spread(rng), y = spread(rng);
+        out.emplace_back(x, y, 20.0f);
     }
-    RB_GC_GUARD(scene);
+    for (int k = 0; k <= 12; ++k) {
+        const float f = static_cast<float>(k);
+        for (const math::float3 &p : {math::float3(f, f, 5), math::float3(f, 0, 5), math::float3(0, f, 5),
+                                      math::float3(f + 0.5f, f, 5)})
+            out.push_back(p);
+    }
+    const float nan = std::nanf("");
+    for (const math::float3 &p : {math::float3(nan, 3, 3), math::float3(3, nan, 3), math::float3(1e30f, 1, 1),
+                                  math::float3(-1e30f, 1, 1)})
+        out.push_back(p);
+    return out;
+}
+
+std::vector<engine::Projected> project(const engine::Surface &surface, const std::vector<math::float3> &ps) {
+    engine::TimeLimitPrompt prompt({1e9, 0, true}, engine::no_hooks());
+    return engine::project_down(surface, ps, prompt).result;
+}
+
+bool same_bits(const math::float3 &a, const math::float3 &b) { return a.BitEquals(b); }
+
+TEST(ProjectionIndex, GivesExactlyTheResultOfTheFullScan) {
+    const engine::Surface surface(faces(), false, math::Quat::identity);
+    const std::vector<math::float3> ps = points();
+    engine::use_reference_algorithms = true;
+    const std::vector<engine::Projected> expected = project(surface, ps);
+    engine::use_reference_algorithms = false;
+    const std::vector<engine::Projected> indexed = project(surface, ps);
+
+    ASSERT_GT(expected.size(), 1500u);
+    ASSERT_EQ(expected.size(), indexed.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_TRUE(same_bits(expected[i].position, indexed[i].position)) << "record " << i;
+        EXPECT_EQ(expected[i].face, indexed[i].face) << "record " << i << ": another face's normal";
+    }
 }
 
 }  // namespace

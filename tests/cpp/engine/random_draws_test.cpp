@@ -1,4 +1,4 @@
-#include "random_draws.h"
+#include "engine/random_draws.h"
 
 #include <gtest/gtest.h>
 

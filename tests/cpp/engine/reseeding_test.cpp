@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "random_draws.h"
-#include "reseeding_scope.h"
-#include "seeded_rand.h"
+#include "engine/random_draws.h"
+#include "engine/reseeding_scope.h"
+#include "engine/seeded_rand.h"
 
 namespace {
 
@@ -99,6 +99,30 @@ TEST(ReseedingScope, AnExceptionLeavingTheStepStillBringsTheStreamInStep) {
         } catch (const std::runtime_error &) {
         }
         return rand();
+    };
+    EXPECT_EQ(step(false), step(true));
+}
+
+// Code that runs while a step waits reseeds and draws from the system stream: the step's
+// draws go on as if it had not, and the stream after the step is the plain one.
+TEST(ReseedingScope, APauseNeitherChangesTheStepsDrawsNorSeesThem) {
+    auto step = [](bool interfere) {
+        srand(99);
+        std::vector<int> seen;
+        {
+            const engine::ReseedingScope scope;
+            engine::rng_seed(41);
+            for (int k = 0; k < 100; ++k) {
+                seen.push_back(engine::rng_next());
+                if (!interfere || k % 30 != 0) continue;
+                const engine::ReseedingScope::Pause pause;
+                engine::rng_seed(7);
+                engine::rng_next();
+                rand();
+            }
+        }
+        for (int k = 0; k < 5; ++k) seen.push_back(rand());
+        return seen;
     };
     EXPECT_EQ(step(false), step(true));
 }

@@ -1,6 +1,6 @@
 // A point's seed hashes the "%f" text of a float; the engine writes that text itself, so
 // it is checked against the C library's printf on every kind of float.
-#include "seeds.h"
+#include "engine/seeds.h"
 
 #include <gtest/gtest.h>
 

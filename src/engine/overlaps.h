@@ -1,0 +1,26 @@
+// The collision test's core: walking the records in visiting order, every record that
+// still survives removes every other record whose footprint it overlaps.
+#pragma once
+
+#include <vector>
+
+#include "Math/float3.h"
+#include "pace.h"
+
+namespace engine {
+
+struct Footprint {
+    math::float3 centre;
+    float radius;
+};
+
+// Which records are removed. A record survives exactly when it overlaps no survivor that
+// comes before it.
+std::vector<bool> removed_by_overlaps(const std::vector<Footprint> &footprints, Pace &pace);
+
+// The two ways to find them, with identical results: the scan over every pair (the
+// reference) and a grid in plan view.
+std::vector<bool> remove_overlaps_by_scan(const std::vector<Footprint> &footprints, Pace &pace);
+std::vector<bool> remove_overlaps(const std::vector<Footprint> &footprints, Pace &pace);
+
+}  // namespace engine
