@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <ostream>
 
 #include "Algorithm/Random/LCG.h"
@@ -303,14 +304,52 @@ float2 float2::RandomBox(LCG &lcg, float minElem, float maxElem) {
     return float2(rx, ry);
 }
 
+namespace {
+
+// The sign of a sum of doubles, exactly: the running sum is kept as parts that do not overlap
+// (the rounding error of each addition is itself a double), so the largest part that is not
+// zero carries the sign.
+int SignOfSum(std::initializer_list<double> terms) {
+    double parts[8];
+    int count = 0;
+    for (double q : terms) {
+        int kept = 0;
+        for (int i = 0; i < count; ++i) {
+            const double sum = q + parts[i];
+            const double virtualPart = sum - q;
+            const double error = (q - (sum - virtualPart)) + (parts[i] - virtualPart);
+            if (error != 0)
+                parts[kept++] = error;
+            q = sum;
+        }
+        parts[kept++] = q;
+        count = kept;
+    }
+    for (int i = count - 1; i >= 0; --i)
+        if (parts[i] != 0)
+            return parts[i] > 0 ? 1 : -1;
+    return 0;
+}
+
+// The exact turn of a, b, c: 1 counter-clockwise, -1 clockwise, 0 collinear. Expanded into
+// products of two floats, each exact in double.
+int Turn(const float2 &a, const float2 &b, const float2 &c) {
+    return SignOfSum({ (double)a.x * b.y, -(double)a.y * b.x, (double)b.x * c.y, -(double)b.y * c.x,
+                       (double)c.x * a.y, -(double)c.y * a.x });
+}
+
+double DistanceSqInDouble(const float2 &a, const float2 &b) {
+    const double dx = (double)b.x - a.x, dy = (double)b.y - a.y;
+    return dy * dy + dx * dx;
+}
+
+}  // namespace
+
 bool SortByPolarAngle::operator()(const float2 &a, const float2 &b) const {
-    const double ax = a.x - perspective.x, ay = a.y - perspective.y;
-    const double bx = b.x - perspective.x, by = b.y - perspective.y;
-    const double lhs = by * ax;
-    const double rhs = bx * ay;
-    if (lhs != rhs)
-        return lhs > rhs;
-    return ay * ay + ax * ax < by * by + bx * bx;
+    const int turn = Turn(perspective, a, b);
+    if (turn != 0)
+        return turn > 0;
+    return DistanceSqInDouble(perspective, a) < DistanceSqInDouble(perspective, b);
 }
 
 namespace {
@@ -381,18 +420,20 @@ int PackBehindFirst(float2 *points, int count, Keep keep) {
     return kept;
 }
 
-// Graham scan over points sorted around points[0]; the hull stack lives at the front.
+// Graham scan over points sorted around points[0]; the hull stack lives at the front. The turns
+// are exact: a band of tolerance around straight, unscaled by the edge lengths, takes any turn
+// between short edges for straight and drops true hull vertices with it.
 int GrahamScan(float2 *points, int count) {
     int top = 1;
     for (int i = 2; i < count; ++i) {
         const float2 p = points[i];
         while (top > 0) {
-            const float2 e = points[top] - points[top - 1];
-            const float2 d = p - points[top - 1];
-            const float s = e.y * d.x - d.y * e.x;  // the negated cross product
-            const bool clockwise = s > 1e-5f;
-            const bool collinearBeyond = !(s <= -1e-5f) && e.y * e.y + e.x * e.x <= d.y * d.y + d.x * d.x;
-            if (!clockwise && !collinearBeyond) break;
+            const float2 &below = points[top - 1];
+            const int turn = Turn(below, points[top], p);
+            const bool collinearBeyond =
+                turn == 0 && DistanceSqInDouble(below, points[top]) <= DistanceSqInDouble(below, p);
+            if (turn > 0 || (turn == 0 && !collinearBeyond))
+                break;
             --top;
         }
         points[++top] = p;
