@@ -196,4 +196,8 @@ std::string PosDirToString(const char *name, const float3 &pos, const float3 &di
 void Line::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 Line operator*(const float4x4 &m, const Line &line) { return m.Float3x4Part() * line; }
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const Line &line) const { return line.Distance(*this); }
+
 }  // namespace math

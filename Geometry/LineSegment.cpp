@@ -255,4 +255,8 @@ std::ostream &operator<<(std::ostream &out, const LineSegment &segment) { return
 void LineSegment::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 LineSegment operator*(const float4x4 &m, const LineSegment &segment) { return m.Float3x4Part() * segment; }
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const LineSegment &lineSegment) const { return lineSegment.Distance(*this); }
+
 }  // namespace math

@@ -197,4 +197,8 @@ std::ostream &operator<<(std::ostream &out, const Ray &ray) { return out << ray.
 void Ray::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 Ray operator*(const float4x4 &m, const Ray &ray) { return m.Float3x4Part() * ray; }
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const Ray &ray) const { return ray.Distance(*this); }
+
 }  // namespace math

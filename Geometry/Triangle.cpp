@@ -651,4 +651,8 @@ bool RangesOverlap(float start1, float end1, float start2, float end2) {
 void Triangle::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 Triangle operator*(const float4x4 &m, const Triangle &triangle) { return m.Float3x4Part() * triangle; }
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const Triangle &triangle) const { return triangle.Distance(*this); }
+
 }  // namespace math

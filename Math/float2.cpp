@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "Algorithm/Random/LCG.h"
+#include "Math/ComponentRules.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
@@ -15,23 +16,13 @@
 
 namespace math {
 
+using namespace component_rules;
+
 namespace {
 
 constexpr float kNaN = __builtin_nanf("");  // 0x7FC00000
-constexpr float kPi = 3.14159274f;         // the float nearest to pi
 
-// A NaN first operand yields the second.
-float MinOf(float a, float b) { return a <= b ? a : b; }
-float MaxOf(float a, float b) { return a >= b ? a : b; }
-float ClampOf(float v, float floor, float ceil) { return MaxOf(MinOf(v, ceil), floor); }
-
-float ClampedAcos(float c) {
-    if (c >= 1.f)
-        return 0.f;
-    if (c <= -1.f)
-        return kPi;
-    return std::acos(c);
-}
+float ClampOf(float v, float floor, float ceil) { return max_of(min_of(v, ceil), floor); }
 
 }  // namespace
 
@@ -144,18 +135,18 @@ bool float2::BitEquals(const float2 &other) const {
 float float2::SumOfElements() const { return x + y; }
 float float2::ProductOfElements() const { return x * y; }
 float float2::AverageOfElements() const { return (x + y) * 0.5f; }
-float float2::MinElement() const { return MinOf(x, y); }
-float float2::MaxElement() const { return MaxOf(x, y); }
+float float2::MinElement() const { return min_of(x, y); }
+float float2::MaxElement() const { return max_of(x, y); }
 int float2::MinElementIndex() const { return y >= x ? 0 : 1; }
 int float2::MaxElementIndex() const { return x > y ? 0 : 1; }
 
 float2 float2::Abs() const { return float2(std::fabs(x), std::fabs(y)); }
 float2 float2::Neg() const { return float2(-x, -y); }
 float2 float2::Recip() const { return float2(1.f / x, 1.f / y); }
-float2 float2::Min(float ceil) const { return float2(MinOf(x, ceil), MinOf(y, ceil)); }
-float2 float2::Min(const float2 &ceil) const { return float2(MinOf(x, ceil.x), MinOf(y, ceil.y)); }
-float2 float2::Max(float floor) const { return float2(MaxOf(x, floor), MaxOf(y, floor)); }
-float2 float2::Max(const float2 &floor) const { return float2(MaxOf(x, floor.x), MaxOf(y, floor.y)); }
+float2 float2::Min(float ceil) const { return float2(min_of(x, ceil), min_of(y, ceil)); }
+float2 float2::Min(const float2 &ceil) const { return float2(min_of(x, ceil.x), min_of(y, ceil.y)); }
+float2 float2::Max(float floor) const { return float2(max_of(x, floor), max_of(y, floor)); }
+float2 float2::Max(const float2 &floor) const { return float2(max_of(x, floor.x), max_of(y, floor.y)); }
 
 float2 float2::Clamp(float floor, float ceil) const {
     return float2(ClampOf(x, floor, ceil), ClampOf(y, floor, ceil));
@@ -211,12 +202,12 @@ float2 float2::Lerp(const float2 &a, const float2 &b, float t) {
 }
 
 float float2::AngleBetween(const float2 &other) const {
-    return ClampedAcos(Dot(other) / std::sqrt(other.LengthSq() * LengthSq()));
+    return clamped_acos(Dot(other) / std::sqrt(other.LengthSq() * LengthSq()));
 }
 
 // Clamped: a dot product of unit vectors may round to just beyond 1.
 float float2::AngleBetweenNorm(const float2 &other) const {
-    return ClampedAcos(Dot(other));
+    return clamped_acos(Dot(other));
 }
 
 void float2::Orthogonalize(const float2 &a, float2 &b) {
@@ -566,10 +557,10 @@ float float2::MinAreaRectInPlace(float2 *points, int count, float2 &center, floa
         if (area < best) {
             best = area;
             bestDir = d;
-            bestMinU = MinOf(uMinX, uMaxX);
-            bestMaxU = MaxOf(uMinX, uMaxX);
-            bestMinV = MinOf(vMinY, vMaxY);
-            bestMaxV = MaxOf(vMinY, vMaxY);
+            bestMinU = min_of(uMinX, uMaxX);
+            bestMaxU = max_of(uMinX, uMaxX);
+            bestMinV = min_of(vMinY, vMaxY);
+            bestMaxV = max_of(vMinY, vMaxY);
         }
     }
     const float2 bestU(-bestDir.y, bestDir.x);
