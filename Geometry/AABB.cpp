@@ -24,6 +24,7 @@
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4x4.h"
+#include "Math/float4.h"
 
 namespace math {
 
@@ -56,6 +57,18 @@ OBB TransformedToOBB(const AABB &aabb, const Matrix &m) {
 }
 
 }  // namespace
+
+// Members of the vector types that need the box, defined beside it so that the vector types
+// do not depend on the shapes.
+float float3::Distance(const AABB &aabb) const { return aabb.Distance(*this); }
+
+float3 float3::RandomBox(LCG &lcg, const float3 &min, const float3 &max) {
+    return AABB(min, max).RandomPointInside(lcg);
+}
+
+float4 float4::RandomBox(LCG &lcg, const float4 &minValues, const float4 &maxValues) {
+    return float4(AABB(minValues.xyz(), maxValues.xyz()).RandomPointInside(lcg), 1.f);
+}
 
 AABB::AABB(const float3 &minPoint, const float3 &maxPoint) : minCorner(minPoint), maxCorner(maxPoint) {}
 

@@ -214,4 +214,8 @@ Line Line::FromString(const char *str, const char **outEnd) {
     return detail::ReadVectorShape<Line>(str, outEnd, "Line(", {"Pos:(", " Dir:("});
 }
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const Line &line) const { return line.Distance(*this); }
+
 }  // namespace math

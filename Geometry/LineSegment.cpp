@@ -273,4 +273,8 @@ LineSegment LineSegment::FromString(const char *str, const char **outEnd) {
     return detail::ReadVectorShape<LineSegment>(str, outEnd, "LineSegment(", {"a:(", " b:("});
 }
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const LineSegment &lineSegment) const { return lineSegment.Distance(*this); }
+
 }  // namespace math

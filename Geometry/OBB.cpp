@@ -138,6 +138,10 @@ float3 PlaneAxis(const float2 &extent, const float2 &unitDir, const float3 &u, c
 
 }  // namespace
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const OBB &obb) const { return obb.Distance(*this); }
+
 OBB::OBB(const float3 &pos_, const float3 &halfSize_, const float3 &axis0, const float3 &axis1, const float3 &axis2)
     : pos(pos_), halfSize(halfSize_), axis{axis0, axis1, axis2} {}
 

@@ -68,7 +68,30 @@ bool ContainsLineOrRay(const Plane &plane, const float3 &pos, const float3 &dir,
     return plane.Contains(pos, 1e-3f) && dir.IsPerpendicular(plane.normal, epsilonSq);
 }
 
+// I - k n n^T with translation k d n: k = 2 reflects across the plane, k = 1
+// projects onto it.
+float3x4 PlaneMap(const Plane &plane, float k) {
+    const float3 &n = plane.normal;
+    const float nk[3] = {k * n.x, k * n.y, k * n.z};
+    const float nv[3] = {n.x, n.y, n.z};
+    float3x4 m;
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) m.elements[r][c] = (r == c ? 1.f : 0.f) - nk[r] * nv[c];
+        m.elements[r][3] = (k * plane.d) * nv[r];
+    }
+    return m;
+}
+
 }  // namespace
+
+// Members of the vector and matrix types that need the plane, defined beside it so that those
+// types do not depend on the shapes.
+float float3::Distance(const Plane &plane) const { return plane.Distance(*this); }
+
+float3x4 float3x4::Mirror(const Plane &plane) { return PlaneMap(plane, 2.f); }
+float3x4 float3x4::OrthographicProjection(const Plane &target) { return PlaneMap(target, 1.f); }
+float4x4 float4x4::Mirror(const Plane &plane) { return float4x4(float3x4::Mirror(plane)); }
+float4x4 float4x4::OrthographicProjection(const Plane &target) { return float4x4(float3x4::OrthographicProjection(target)); }
 
 Plane::Plane(const float3 &normal_, float d_) : normal(normal_), d(d_) {}
 

@@ -120,33 +120,58 @@ double ShoelaceSum(const std::vector<float2> &p) {
     return sum;
 }
 
-// In double, where differences of floats and their products are exact: only the last
-// subtraction rounds, so no tolerance is needed.
-double Orientation(const float2 &a, const float2 &b, const float2 &q) {
-    return (static_cast<double>(b.x) - a.x) * (static_cast<double>(q.y) - a.y) -
-           (static_cast<double>(b.y) - a.y) * (static_cast<double>(q.x) - a.x);
-}
+// The turn of three vertices as seen along the frame normal, taken from the 3D vertices in
+// double: differences of floats and their products are exact there, so vertices that lie in
+// one line in 3D give exactly 0, which the rounded 2D map does not preserve.
+class OutlineTurns {
+public:
+    OutlineTurns(const std::vector<float3> &v, const float3 &normal)
+        : v_(v), normal_{normal.x, normal.y, normal.z} {}
+
+    double operator()(int a, int b, int c) const {
+        const Exact3 e = Difference(b, a), f = Difference(c, a);
+        return normal_.x * (e.y * f.z - e.z * f.y) + normal_.y * (e.z * f.x - e.x * f.z) +
+               normal_.z * (e.x * f.y - e.y * f.x);
+    }
+
+private:
+    struct Exact3 {
+        double x, y, z;
+    };
+    Exact3 Difference(int b, int a) const {
+        return {static_cast<double>(v_[b].x) - v_[a].x, static_cast<double>(v_[b].y) - v_[a].y,
+                static_cast<double>(v_[b].z) - v_[a].z};
+    }
+
+    const std::vector<float3> &v_;
+    Exact3 normal_;
+};
 
 // A chain of the outline can lie wholly inside a candidate ear while crossing none of the edges
-// the ear test looks at: any remaining vertex strictly inside rules the ear out.
-bool HoldsOtherVertex(const std::vector<float2> &p, int i0, int i1, int i2) {
-    for (int k = 0; k < static_cast<int>(p.size()); ++k) {
+// the ear test looks at: any remaining vertex inside rules the ear out. So does one on the new
+// diagonal, which clipping would leave as a point where the rest of the outline touches itself;
+// vertices on the ear's two outline edges (repeats, straight-through vertices) do not.
+bool HoldsOtherVertex(const OutlineTurns &turn, const std::vector<int> &index, int i0, int i1, int i2) {
+    const int a = index[i0], b = index[i1], c = index[i2];
+    for (int k = 0; k < static_cast<int>(index.size()); ++k) {
         if (k == i0 || k == i1 || k == i2) continue;
-        if (Orientation(p[i0], p[i1], p[k]) > 0 && Orientation(p[i1], p[i2], p[k]) > 0 &&
-            Orientation(p[i2], p[i0], p[k]) > 0)
-            return true;
+        const int q = index[k];
+        if (turn(a, b, q) > 0 && turn(b, c, q) > 0 && turn(c, a, q) >= 0) return true;
     }
     return false;
 }
 
-bool IsClippableEar(const std::vector<float2> &p, int i0, int i1, int i2) {
-    return float2::OrientedCCW(p[i0], p[i1], p[i2]) && IsAnEar(p, i0, i2) &&
-           !HoldsOtherVertex(p, i0, i1, i2);
+bool IsClippableEar(const std::vector<float2> &p, const std::vector<int> &index, const OutlineTurns &turn,
+                    int i0, int i1, int i2) {
+    return turn(index[i0], index[i1], index[i2]) >= 0 && IsAnEar(p, i0, i2) &&
+           !HoldsOtherVertex(turn, index, i0, i1, i2);
 }
 
-// Ear clipping over the counter-clockwise outline p; index[k] names the vertex of p[k].
+// Ear clipping over the outline p, counter-clockwise in 2D and seen along the normal;
+// index[k] names the vertex of p[k].
 void ClipEars(std::vector<float2> &p, std::vector<int> &index, const std::vector<float3> &v,
-              std::vector<Triangle> &out) {
+              const float3 &normal, std::vector<Triangle> &out) {
+    const OutlineTurns turn(v, normal);
     int m = static_cast<int>(p.size());
     int i0 = 0, i1 = 1, i2 = 2, failures = 0, turns = 0;
     while (m >= 4) {
@@ -161,7 +186,7 @@ void ClipEars(std::vector<float2> &p, std::vector<int> &index, const std::vector
             ++turns;
             continue;
         }
-        if (IsClippableEar(p, i0, i1, i2)) {
+        if (IsClippableEar(p, index, turn, i0, i1, i2)) {
             out.emplace_back(v[index[i0]], v[index[i1]], v[index[i2]]);
             p.erase(p.begin() + i1);
             index.erase(index.begin() + i1);
@@ -526,13 +551,17 @@ std::vector<Triangle> Polygon::Triangulate() const {
         triangles.emplace_back(vertices[0], vertices[1], vertices[2]);
         return triangles;
     }
-    std::vector<float2> p = MapVertices(*this, MakeFrame(*this));
+    const Frame frame = MakeFrame(*this);
+    std::vector<float2> p = MapVertices(*this, frame);
     // Ear clipping needs the outline counter-clockwise in 2D; negating y is exact.
-    if (ShoelaceSum(p) < 0)
+    float3 normal = frame.u.Cross(frame.v);
+    if (ShoelaceSum(p) < 0) {
         for (float2 &q : p) q.y = -q.y;
+        normal = -normal;
+    }
     std::vector<int> index(vertices.size());
     for (int k = 0; k < n; ++k) index[k] = k;
-    ClipEars(p, index, vertices, triangles);
+    ClipEars(p, index, vertices, normal, triangles);
     return triangles;
 }
 

@@ -215,4 +215,8 @@ Ray Ray::FromString(const char *str, const char **outEnd) {
     return detail::ReadVectorShape<Ray>(str, outEnd, "Ray(", {"Pos:(", " Dir:("});
 }
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const Ray &ray) const { return ray.Distance(*this); }
+
 }  // namespace math

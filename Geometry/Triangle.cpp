@@ -686,4 +686,8 @@ Triangle Triangle::FromString(const char *str, const char **outEnd) {
     return detail::ReadVectorShape<Triangle>(str, outEnd, "Triangle(", {"a:(", " b:(", " c:("});
 }
 
+// A member of the point, defined beside the shape it needs: the vector types do not depend on
+// the shapes.
+float float3::Distance(const Triangle &triangle) const { return triangle.Distance(*this); }
+
 }  // namespace math

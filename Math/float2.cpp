@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <ostream>
 
 #include "Algorithm/Random/LCG.h"
 #include "Math/Assume.h"
+#include "Math/ComponentRules.h"
 #include "Math/FloatCodec.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
@@ -17,23 +19,13 @@
 
 namespace math {
 
+using namespace component_rules;
+
 namespace {
 
 constexpr float kNaN = __builtin_nanf("");  // 0x7FC00000
-constexpr float kPi = 3.14159274f;         // the float nearest to pi
 
-// A NaN first operand yields the second.
-float MinOf(float a, float b) { return a <= b ? a : b; }
-float MaxOf(float a, float b) { return a >= b ? a : b; }
-float ClampOf(float v, float floor, float ceil) { return MaxOf(MinOf(v, ceil), floor); }
-
-float ClampedAcos(float c) {
-    if (c >= 1.f)
-        return 0.f;
-    if (c <= -1.f)
-        return kPi;
-    return std::acos(c);
-}
+float ClampOf(float v, float floor, float ceil) { return max_of(min_of(v, ceil), floor); }
 
 }  // namespace
 
@@ -146,18 +138,18 @@ bool float2::BitEquals(const float2 &other) const {
 float float2::SumOfElements() const { return x + y; }
 float float2::ProductOfElements() const { return x * y; }
 float float2::AverageOfElements() const { return (x + y) * 0.5f; }
-float float2::MinElement() const { return MinOf(x, y); }
-float float2::MaxElement() const { return MaxOf(x, y); }
+float float2::MinElement() const { return min_of(x, y); }
+float float2::MaxElement() const { return max_of(x, y); }
 int float2::MinElementIndex() const { return y >= x ? 0 : 1; }
 int float2::MaxElementIndex() const { return x > y ? 0 : 1; }
 
 float2 float2::Abs() const { return float2(std::fabs(x), std::fabs(y)); }
 float2 float2::Neg() const { return float2(-x, -y); }
 float2 float2::Recip() const { return float2(1.f / x, 1.f / y); }
-float2 float2::Min(float ceil) const { return float2(MinOf(x, ceil), MinOf(y, ceil)); }
-float2 float2::Min(const float2 &ceil) const { return float2(MinOf(x, ceil.x), MinOf(y, ceil.y)); }
-float2 float2::Max(float floor) const { return float2(MaxOf(x, floor), MaxOf(y, floor)); }
-float2 float2::Max(const float2 &floor) const { return float2(MaxOf(x, floor.x), MaxOf(y, floor.y)); }
+float2 float2::Min(float ceil) const { return float2(min_of(x, ceil), min_of(y, ceil)); }
+float2 float2::Min(const float2 &ceil) const { return float2(min_of(x, ceil.x), min_of(y, ceil.y)); }
+float2 float2::Max(float floor) const { return float2(max_of(x, floor), max_of(y, floor)); }
+float2 float2::Max(const float2 &floor) const { return float2(max_of(x, floor.x), max_of(y, floor.y)); }
 
 float2 float2::Clamp(float floor, float ceil) const {
     return float2(ClampOf(x, floor, ceil), ClampOf(y, floor, ceil));
@@ -213,12 +205,12 @@ float2 float2::Lerp(const float2 &a, const float2 &b, float t) {
 }
 
 float float2::AngleBetween(const float2 &other) const {
-    return ClampedAcos(Dot(other) / std::sqrt(other.LengthSq() * LengthSq()));
+    return clamped_acos(Dot(other) / std::sqrt(other.LengthSq() * LengthSq()));
 }
 
 // Clamped: a dot product of unit vectors may round to just beyond 1.
 float float2::AngleBetweenNorm(const float2 &other) const {
-    return ClampedAcos(Dot(other));
+    return clamped_acos(Dot(other));
 }
 
 void float2::Orthogonalize(const float2 &a, float2 &b) {
@@ -306,14 +298,52 @@ float2 float2::RandomBox(LCG &lcg, float minElem, float maxElem) {
     return float2(rx, ry);
 }
 
+namespace {
+
+// The sign of a sum of doubles, exactly: the running sum is kept as parts that do not overlap
+// (the rounding error of each addition is itself a double), so the largest part that is not
+// zero carries the sign.
+int SignOfSum(std::initializer_list<double> terms) {
+    double parts[8];
+    int count = 0;
+    for (double q : terms) {
+        int kept = 0;
+        for (int i = 0; i < count; ++i) {
+            const double sum = q + parts[i];
+            const double virtualPart = sum - q;
+            const double error = (q - (sum - virtualPart)) + (parts[i] - virtualPart);
+            if (error != 0)
+                parts[kept++] = error;
+            q = sum;
+        }
+        parts[kept++] = q;
+        count = kept;
+    }
+    for (int i = count - 1; i >= 0; --i)
+        if (parts[i] != 0)
+            return parts[i] > 0 ? 1 : -1;
+    return 0;
+}
+
+// The exact turn of a, b, c: 1 counter-clockwise, -1 clockwise, 0 collinear. Expanded into
+// products of two floats, each exact in double.
+int Turn(const float2 &a, const float2 &b, const float2 &c) {
+    return SignOfSum({ (double)a.x * b.y, -(double)a.y * b.x, (double)b.x * c.y, -(double)b.y * c.x,
+                       (double)c.x * a.y, -(double)c.y * a.x });
+}
+
+double DistanceSqInDouble(const float2 &a, const float2 &b) {
+    const double dx = (double)b.x - a.x, dy = (double)b.y - a.y;
+    return dy * dy + dx * dx;
+}
+
+}  // namespace
+
 bool SortByPolarAngle::operator()(const float2 &a, const float2 &b) const {
-    const double ax = a.x - perspective.x, ay = a.y - perspective.y;
-    const double bx = b.x - perspective.x, by = b.y - perspective.y;
-    const double lhs = by * ax;
-    const double rhs = bx * ay;
-    if (lhs != rhs)
-        return lhs > rhs;
-    return ay * ay + ax * ax < by * by + bx * bx;
+    const int turn = Turn(perspective, a, b);
+    if (turn != 0)
+        return turn > 0;
+    return DistanceSqInDouble(perspective, a) < DistanceSqInDouble(perspective, b);
 }
 
 namespace {
@@ -384,18 +414,20 @@ int PackBehindFirst(float2 *points, int count, Keep keep) {
     return kept;
 }
 
-// Graham scan over points sorted around points[0]; the hull stack lives at the front.
+// Graham scan over points sorted around points[0]; the hull stack lives at the front. The turns
+// are exact: a band of tolerance around straight, unscaled by the edge lengths, takes any turn
+// between short edges for straight and drops true hull vertices with it.
 int GrahamScan(float2 *points, int count) {
     int top = 1;
     for (int i = 2; i < count; ++i) {
         const float2 p = points[i];
         while (top > 0) {
-            const float2 e = points[top] - points[top - 1];
-            const float2 d = p - points[top - 1];
-            const float s = e.y * d.x - d.y * e.x;  // the negated cross product
-            const bool clockwise = s > 1e-5f;
-            const bool collinearBeyond = !(s <= -1e-5f) && e.y * e.y + e.x * e.x <= d.y * d.y + d.x * d.x;
-            if (!clockwise && !collinearBeyond) break;
+            const float2 &below = points[top - 1];
+            const int turn = Turn(below, points[top], p);
+            const bool collinearBeyond =
+                turn == 0 && DistanceSqInDouble(below, points[top]) <= DistanceSqInDouble(below, p);
+            if (turn > 0 || (turn == 0 && !collinearBeyond))
+                break;
             --top;
         }
         points[++top] = p;
@@ -528,10 +560,10 @@ float float2::MinAreaRectInPlace(float2 *points, int count, float2 &center, floa
         if (area < best) {
             best = area;
             bestDir = d;
-            bestMinU = MinOf(uMinX, uMaxX);
-            bestMaxU = MaxOf(uMinX, uMaxX);
-            bestMinV = MinOf(vMinY, vMaxY);
-            bestMaxV = MaxOf(vMinY, vMaxY);
+            bestMinU = min_of(uMinX, uMaxX);
+            bestMaxU = max_of(uMinX, uMaxX);
+            bestMinV = min_of(vMinY, vMaxY);
+            bestMaxV = max_of(vMinY, vMaxY);
         }
     }
     const float2 bestU(-bestDir.y, bestDir.x);

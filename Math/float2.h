@@ -166,8 +166,8 @@ float2 operator*(float s, const float2 &v);
 std::ostream &operator<<(std::ostream &out, const float2 &v);
 
 // The hull's sort order: a before b when b lies counter-clockwise of a as seen from the
-// pivot, the nearer first when both lie on one ray. The products are taken in double,
-// where products of floats are exact, so the order is a strict weak ordering.
+// pivot, the nearer first when both lie on one ray. The turn is decided exactly, so the
+// order is a strict weak ordering.
 struct SortByPolarAngle {
     float2 perspective;
 

@@ -7,14 +7,8 @@
 #include <ostream>
 
 #include "Algorithm/Random/LCG.h"
-#include "Geometry/AABB.h"
-#include "Geometry/Line.h"
-#include "Geometry/LineSegment.h"
-#include "Geometry/OBB.h"
-#include "Geometry/Plane.h"
-#include "Geometry/Ray.h"
-#include "Geometry/Triangle.h"
 #include "Math/Assume.h"
+#include "Math/ComponentRules.h"
 #include "Math/FloatCodec.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
@@ -26,29 +20,7 @@
 
 namespace math {
 
-namespace {
-
-constexpr float kPi = 3.14159274f;  // the float nearest to pi
-
-// The per-component rules: a NaN first operand yields the second.
-float min_of(float a, float b) { return a <= b ? a : b; }
-float max_of(float a, float b) { return a >= b ? a : b; }
-
-uint32_t bits_of(float f) {
-    uint32_t bits;
-    memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-bool is_finite(float f) { return (bits_of(f) & 0x7F800000u) != 0x7F800000u; }
-
-float clamped_acos(float cosine) {
-    if (cosine >= 1.f) return 0.f;
-    if (cosine <= -1.f) return kPi;
-    return acosf(cosine);
-}
-
-}  // namespace
+using namespace component_rules;
 
 const float3 float3::nan = float3(__builtin_nanf(""));  // 0x7FC00000
 const float3 float3::zero = float3(0.f, 0.f, 0.f);
@@ -300,13 +272,6 @@ float float3::DistanceSq(const float3 &p) const { return (*this - p).LengthSq();
 
 float float3::Distance(const float3 &p) const { return sqrtf(DistanceSq(p)); }
 
-float float3::Distance(const Line &line) const { return line.Distance(*this); }
-float float3::Distance(const Ray &ray) const { return ray.Distance(*this); }
-float float3::Distance(const LineSegment &lineSegment) const { return lineSegment.Distance(*this); }
-float float3::Distance(const Plane &plane) const { return plane.Distance(*this); }
-float float3::Distance(const Triangle &triangle) const { return triangle.Distance(*this); }
-float float3::Distance(const AABB &aabb) const { return aabb.Distance(*this); }
-float float3::Distance(const OBB &obb) const { return obb.Distance(*this); }
 
 float3 float3::Perpendicular(const float3 &hint, const float3 &hint2) const {
     const float3 c = Cross(hint);
@@ -434,10 +399,6 @@ float2 float3::ToSphericalCoordinatesNormalized() const { return float2(atan2f(x
 
 float3 float3::RandomBox(LCG &lcg, float xmin, float xmax, float ymin, float ymax, float zmin, float zmax) {
     return RandomBox(lcg, float3(xmin, ymin, zmin), float3(xmax, ymax, zmax));
-}
-
-float3 float3::RandomBox(LCG &lcg, const float3 &min, const float3 &max) {
-    return AABB(min, max).RandomPointInside(lcg);
 }
 
 float3 float3::RandomBox(LCG &lcg, float minElem, float maxElem) {

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "Algorithm/Random/LCG.h"
-#include "Geometry/Plane.h"
 #include "Math/Assume.h"
 #include "Math/GaussJordan.h"
 #include "Math/MathOps.h"
@@ -31,20 +30,6 @@ bool ColInRange(int col) { return static_cast<unsigned>(col) < 4u; }
 float3x4 AboutPoint(const float3x3 &inner, const float3 &p) { return float3x4(inner, inner * -p + p); }
 
 float3x3 Diagonal3(const float3 &d) { return float3x3(d.x, 0.f, 0.f, 0.f, d.y, 0.f, 0.f, 0.f, d.z); }
-
-// I - k n n^T with translation k d n: k = 2 reflects across the plane, k = 1
-// projects onto it.
-float3x4 PlaneMap(const Plane &plane, float k) {
-    const float3 &n = plane.normal;
-    const float nk[3] = {k * n.x, k * n.y, k * n.z};
-    const float nv[3] = {n.x, n.y, n.z};
-    float3x4 m;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) m.elements[r][c] = (r == c ? 1.f : 0.f) - nk[r] * nv[c];
-        m.elements[r][3] = (k * plane.d) * nv[r];
-    }
-    return m;
-}
 
 }  // namespace
 
@@ -311,9 +296,6 @@ ScaleOp float3x4::UniformScale(float uniformScale) { return ScaleOp(uniformScale
 float3x4 float3x4::ShearX(float yFactor, float zFactor) { return float3x4(float3x3::ShearX(yFactor, zFactor)); }
 float3x4 float3x4::ShearY(float xFactor, float zFactor) { return float3x4(float3x3::ShearY(xFactor, zFactor)); }
 float3x4 float3x4::ShearZ(float xFactor, float yFactor) { return float3x4(float3x3::ShearZ(xFactor, yFactor)); }
-
-float3x4 float3x4::Mirror(const Plane &plane) { return PlaneMap(plane, 2.f); }
-float3x4 float3x4::OrthographicProjection(const Plane &target) { return PlaneMap(target, 1.f); }
 
 float3x4 float3x4::OrthographicProjectionYZ() { return float3x4(float3x3::OrthographicProjectionYZ()); }
 float3x4 float3x4::OrthographicProjectionXZ() { return float3x4(float3x3::OrthographicProjectionXZ()); }

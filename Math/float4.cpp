@@ -6,8 +6,8 @@
 #include <ostream>
 
 #include "Algorithm/Random/LCG.h"
-#include "Geometry/AABB.h"
 #include "Math/Assume.h"
+#include "Math/ComponentRules.h"
 #include "Math/FloatCodec.h"
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
@@ -16,28 +16,9 @@
 
 namespace math {
 
+using namespace component_rules;
+
 namespace {
-
-constexpr float kPi = 3.14159274f;  // the float nearest to pi
-
-// The per-component rules: a NaN first operand yields the second.
-float min_of(float a, float b) { return a <= b ? a : b; }
-float max_of(float a, float b) { return a >= b ? a : b; }
-
-uint32_t bits_of(float f) {
-    uint32_t bits;
-    memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-bool is_finite(float f) { return (bits_of(f) & 0x7F800000u) != 0x7F800000u; }
-
-// A cosine rounded just past +-1 would make acosf return NaN.
-float clamped_acos(float cosine) {
-    if (cosine >= 1.f) return 0.f;
-    if (cosine <= -1.f) return kPi;
-    return acosf(cosine);
-}
 
 // v divided by its length as a direction (w = 0), or the unit X vector when too short.
 float4 unit_or_x(const float3 &v) {
@@ -424,10 +405,6 @@ float3 float4::ToSphericalCoordinates() const {
 }
 
 float2 float4::ToSphericalCoordinatesNormalized() const { return float2(atan2f(x, z), asinf(-y)); }
-
-float4 float4::RandomBox(LCG &lcg, const float4 &minValues, const float4 &maxValues) {
-    return float4(AABB(minValues.xyz(), maxValues.xyz()).RandomPointInside(lcg), 1.f);
-}
 
 float4 float4::RandomBox(LCG &lcg, float xmin, float xmax, float ymin, float ymax, float zmin, float zmax) {
     return RandomBox(lcg, float4(xmin, ymin, zmin, 1.f), float4(xmax, ymax, zmax, 1.f));

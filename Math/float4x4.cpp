@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "Algorithm/Random/LCG.h"
-#include "Geometry/Plane.h"
 #include "Math/Assume.h"
 #include "Math/GaussJordan.h"
 #include "Math/MathOps.h"
@@ -361,8 +360,6 @@ float4x4 float4x4::ScaleAlongAxis(const float3 &axis, float scalingFactor, const
 float4x4 float4x4::ShearX(float yFactor, float zFactor) { return float4x4(float3x3::ShearX(yFactor, zFactor)); }
 float4x4 float4x4::ShearY(float xFactor, float zFactor) { return float4x4(float3x3::ShearY(xFactor, zFactor)); }
 float4x4 float4x4::ShearZ(float xFactor, float yFactor) { return float4x4(float3x3::ShearZ(xFactor, yFactor)); }
-float4x4 float4x4::Mirror(const Plane &plane) { return float4x4(float3x4::Mirror(plane)); }
-float4x4 float4x4::OrthographicProjection(const Plane &target) { return float4x4(float3x4::OrthographicProjection(target)); }
 float4x4 float4x4::OrthographicProjectionYZ() { return float4x4(float3x3::OrthographicProjectionYZ()); }
 float4x4 float4x4::OrthographicProjectionXZ() { return float4x4(float3x3::OrthographicProjectionXZ()); }
 float4x4 float4x4::OrthographicProjectionXY() { return float4x4(float3x3::OrthographicProjectionXY()); }

@@ -106,6 +106,7 @@ class ProjectionTest < Minitest::Test
     end
     _, confirmed, records = project(Array.new(20) { |i| [i * 3.0, 5.0, 50] }, [0, 1, false])
     assert confirmed
+    assert_equal 20, records.size
     records.each { |r| assert_in_delta 7.0, r[0][2], 1e-5 }
   ensure
     UI.define_singleton_method(:messagebox, original)

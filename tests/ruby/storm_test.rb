@@ -14,8 +14,6 @@ module Storm
 
   module_function
 
-  def registered?(name) = V.singleton_methods.include?(name)
-
   # ------------------------------------------------------------------ well-formed pieces
 
   IDENTITY = [1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 1.0].freeze
@@ -276,7 +274,6 @@ class StormTest < Minitest::Test
 
   def storm(names, before_each: nil, except: ->(_name, _label) { false })
     names.each_with_index do |name, n|
-      next unless registered?(name)
       SHAPES.fetch(name).each_with_index do |build, variant|
         cases = [["well-formed", build]] + mutations(build)
         cases.reject! { |label, _| except.call(name, label) }
@@ -294,7 +291,7 @@ class StormTest < Minitest::Test
 
   # ------------------------------------------------------------------ the pipeline
 
-  def call(name, *args) = registered?(name) ? V.public_send(name, *args) : :not_registered
+  def call(name, *args) = V.public_send(name, *args)
 
   # A well-formed scatter whose results depend only on the seeds passed: definition indices
   # are set by hand, since the shuffle that deals them runs on from call to call.
@@ -314,7 +311,7 @@ class StormTest < Minitest::Test
 
     out[:projected] = call(:cpp_project_down, grid, [1000, 0, true])
     rows = out[:projected].is_a?(Array) ? out[:projected][2] : []
-    out[:seeds] = call(:cpp_points_seeds, rows, 7).map(&:dup) if registered?(:cpp_points_seeds)
+    out[:seeds] = call(:cpp_points_seeds, rows, 7).map(&:dup)
     call(:cpp_points_defs, Storm.defs_hash(rows))
     rows.each_with_index do |r, i|
       r[4] = i % 3 == 2 ? -1 : i % 2
@@ -362,7 +359,6 @@ class StormTest < Minitest::Test
   end
 
   def storm_and_compare(names, before_each: nil)
-    skip "none of #{names.inspect} is registered yet" if names.none? { |n| registered?(n) }
     baseline
     storm(names, before_each: before_each)
     assert_no_failures
@@ -454,6 +450,12 @@ class StormTest < Minitest::Test
     assert_empty SHAPES.keys - RESULTS.keys
   end
 
+  # Every storm below calls its functions unconditionally: a lost registration fails there and
+  # here, by name.
+  def test_every_function_with_shapes_is_registered
+    assert_empty SHAPES.keys - V.singleton_methods, "not registered"
+  end
+
   def test_tools_survive_hostile_arguments
     storm_and_compare(%i[cpp_erase_points cpp_funcall cpp_custom_axis])
   end
@@ -463,7 +465,6 @@ class StormTest < Minitest::Test
   end
 
   def test_generators_and_projection_survive_hostile_arguments_on_every_kind_of_scene
-    skip "no loader registered yet" unless registered?(:cpp_initialize_surface) && registered?(:cpp_initialize_curves)
     baseline
     scenes = {
       "a small surface" => -> { V.cpp_initialize_surface([Scenes.square(4), Scenes.square(2, 1, x0: 1, y0: 1)], false, [0, 0, -1]) },
@@ -478,14 +479,13 @@ class StormTest < Minitest::Test
         V.cpp_initialize_object_areas(areas)
       }
     end
-    scenes.merge!(objects.transform_keys { |k| "object areas: #{k}" }) if registered?(:cpp_initialize_object_areas)
+    scenes.merge!(objects.transform_keys { |k| "object areas: #{k}" })
     storm_scene_readers(bounded(scenes.to_a, 7))
     assert_no_failures
     assert_pipeline_unchanged
   end
 
   def test_grids_over_huge_faces_are_refused_before_they_run
-    skip "cpp_generate_uniform_points is not registered yet" unless registered?(:cpp_generate_uniform_points)
     baseline
     HUGE_FACES.each do |scene|
       V.cpp_initialize_surface(DEGENERATE_FACES.fetch(scene), false, [0, 0, -1])
@@ -498,7 +498,6 @@ class StormTest < Minitest::Test
   end
 
   def test_random_points_with_a_huge_density_are_refused_beside_an_empty_face
-    skip "cpp_generate_random_points is not registered yet" unless registered?(:cpp_generate_random_points)
     baseline
     V.cpp_initialize_surface(DEGENERATE_FACES.fetch(POISONED[0]), false, [0, 0, -1])
     storm_call(:cpp_generate_random_points, [Float::INFINITY, "faces", 1, 7], POISONED[0])
@@ -518,7 +517,6 @@ class StormTest < Minitest::Test
   end
 
   def test_area_filters_survive_degenerate_outlines
-    skip "cpp_areas is not registered yet" unless registered?(:cpp_areas)
     baseline
     rings = { "no point" => [], "one point" => [[1, 1, 0]], "two points" => [[0, 0, 0], [2, 2, 0]],
               "one point repeated" => [[1, 1, 0]] * 4, "collinear" => [[0, 0, 0], [1, 1, 0], [2, 2, 0]],
@@ -557,7 +555,6 @@ class StormTest < Minitest::Test
   end
 
   def test_paint_areas_survive_degenerate_and_far_rings
-    skip "cpp_paint_area_union is not registered yet" unless registered?(:cpp_paint_area_union)
     baseline
     rings = { "no point" => [], "one point" => [[1, 1, 0]], "two points" => [[0, 0, 0], [2, 2, 0]],
               "one point repeated" => [[1, 1, 0]] * 4, "collinear" => [[0, 0, 0], [1, 1, 0], [2, 2, 0], [0, 0, 0]],
@@ -588,7 +585,6 @@ class StormTest < Minitest::Test
   # The steps that update records in place stop at the first record that fails: the ones
   # before it keep their update, the ones after it are untouched.
   def test_in_place_updates_stop_at_the_failing_record
-    skip "cpp_points_seeds and cpp_points_defs are not registered yet" unless registered?(:cpp_points_seeds)
     bad_records = { "a position that is not a number" => -> { [["x", 0, 0]] },
                     "a frozen record" => -> { Storm.rec.freeze },
                     "a record that is not an Array" => -> { 5 } }
@@ -600,7 +596,7 @@ class StormTest < Minitest::Test
       assert_equal [:untouched, :untouched], rows[3..4].map { |r| r[3] }, label
 
       # The definition step reads no position.
-      next unless registered?(:cpp_points_defs) && label != "a position that is not a number"
+      next if label == "a position that is not a number"
       rows = [Storm.rec(1, 1), Storm.rec(2, 2), bad.call, Storm.rec(4, 4), Storm.rec(5, 5)]
       rows.each { |r| (r[4], r[5] = :untouched, :untouched) if r.is_a?(Array) && !r.frozen? }
       assert_raises(*ALLOWED, label) { V.cpp_points_defs(Storm.defs_hash(rows)) }
@@ -613,7 +609,6 @@ class StormTest < Minitest::Test
   end
 
   def test_definitions_read_their_settings_before_updating_any_record
-    skip "cpp_points_defs is not registered yet" unless registered?(:cpp_points_defs)
     %w[clusters_size clusters_blur clusters_noise seed].each do |key|
       rows = [Storm.rec, Storm.rec(2, 2)]
       rows.each { |r| r[4] = :untouched }
@@ -623,7 +618,6 @@ class StormTest < Minitest::Test
   end
 
   def test_render_records_are_appended_only_to_a_list_that_takes_them
-    skip "cpp_render_generate is not registered yet" unless registered?(:cpp_render_generate)
     list = [:kept].freeze
     assert_raises(FrozenError) { V.cpp_render_generate(list, Storm::IDENTITY) }
     assert_equal [:kept], list
@@ -639,7 +633,6 @@ class StormTest < Minitest::Test
   # ------------------------------------------------------------------ conversions that run Ruby code
 
   def test_conversions_that_reload_the_scene_while_it_is_read
-    skip "the loaders are not registered yet" unless registered?(:cpp_initialize_surface)
     reload = -> { Reentrant.new(2) { V.cpp_initialize_surface([], false, [0, 0, -1]) } }
     V.cpp_initialize_surface([Scenes.square(4), Scenes.square(4, 1)], false, [0, 0, -1])
     storm_call(:cpp_project_down, [[[1, 1, 5], [reload.call, 2, 5], [3, 3, 5]], [100, 0, false]], "reloading projection")
@@ -683,7 +676,6 @@ class StormTest < Minitest::Test
 
   LOADER_REENTRY.each do |name, load|
     define_method("test_#{name}_survives_a_conversion_that_reloads_it") do
-      skip "#{name} is not registered yet" unless registered?(name)
       begin
         load.call(->(&block) { Reentrant.new(1, &block) })
       rescue *ALLOWED
@@ -712,13 +704,11 @@ class StormTest < Minitest::Test
 
   %i[cpp_scale cpp_random_transform].each do |name|
     define_method("test_#{name}_survives_a_definition_replaced_during_the_call") do
-      skip "#{name} is not registered yet" unless registered?(name)
       definitions_changed_during_the_call(name, ->(list) { list[1] = 5 }, 1)
     end
   end
 
   def test_cpp_random_transform_survives_definitions_added_during_the_call
-    skip "cpp_random_transform is not registered yet" unless registered?(:cpp_random_transform)
     definitions_changed_during_the_call(:cpp_random_transform, ->(list) { 4.times { list << Storm.defn } }, 5)
   end
 end

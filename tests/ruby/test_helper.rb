@@ -4,6 +4,8 @@
 # VANDREL_GC=stress   runs every call into the extension under GC.stress
 # VANDREL_GC=compact  compacts the heap, verifying references, before every test and at
 #                     every gc_checkpoint
+# VANDREL_SHARD=k/n   runs the k-th of n shares of each suite's tests (k from 0), dealt out
+#                     in name order, so that a long suite runs as several parallel entries
 require "minitest/autorun"
 require "fiddle"
 require "Vandrel"
@@ -90,6 +92,16 @@ end
 
 class Minitest::Test
   include VandrelTest
+end
+
+if (shard = ENV["VANDREL_SHARD"])
+  share, shares = shard.split("/").map { |n| Integer(n) }
+  Minitest::Test.singleton_class.prepend(Module.new do
+    define_method(:runnable_methods) do
+      dealt = super().sort.each_slice(shares).filter_map { |slice| slice[share] }
+      super() & dealt
+    end
+  end)
 end
 
 # A number whose conversion runs the given block once: the interpreter calls to_f on

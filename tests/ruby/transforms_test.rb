@@ -155,6 +155,63 @@ class TransformsTest < Minitest::Test
     assert_equal [], QEL_Vandrel.cpp_random_transform(transform_settings([], [definition]))
   end
 
+  # 4x4 products in double, M * X as the engine composes them.
+  def mul(a, b) = Array.new(4) { |r| Array.new(4) { |c| (0..3).sum { |k| a[r][k] * b[k][c] } } }
+  def diagonal(x, y, z) = [[x, 0, 0, 0], [0, y, 0, 0], [0, 0, z, 0], [0, 0, 0, 1]]
+  def shift(x, y, z) = [[1, 0, 0, x], [0, 1, 0, y], [0, 0, 1, z], [0, 0, 0, 1]]
+
+  def turn(axis, angle)
+    c, s = Math.cos(angle), Math.sin(angle)
+    i, j = [[1, 2], [2, 0], [0, 1]][axis]
+    m = diagonal(1, 1, 1)
+    m[i][i], m[i][j], m[j][i], m[j][j] = c, -s, s, c
+    m
+  end
+
+  # Up to three percentage draws, each at most 25 to take its option: the index taken, or nil.
+  def first_of_three = 3.times.find { CRand.percentage <= 25 }
+
+  def value_draws(bounds)
+    units = Array.new(3) { CRand.unit }
+    units.each_with_index.map do |u, k|
+      lo = f32(bounds[2 * k])
+      f32(f32(u * f32(f32(bounds[2 * k + 1]) - lo)) + lo)
+    end
+  end
+
+  # One record's draws in the engine's order: mirror, vertical mirror, translation x, y, z,
+  # rotation x, y, z, quarter turns.
+  def expected_transform(seed, translation, rotation)
+    CRand.seed(seed)
+    m = diagonal(1, 1, 1)
+    mirror = first_of_three
+    m = mul(m, diagonal(*[[-1, 1, 1], [1, -1, 1], [-1, -1, 1]][mirror])) if mirror
+    m = mul(m, diagonal(1, 1, -1)) if CRand.percentage <= 50
+    m = mul(m, shift(*value_draws(translation)))
+    value_draws(rotation).each_with_index { |angle, axis| m = mul(m, turn(axis, angle)) }
+    quarter = first_of_three
+    m = mul(m, turn(2, [1.5707964, 3.1415927, 4.712389][quarter])) if quarter
+    m
+  end
+
+  def test_every_option_draws_in_order_from_the_records_own_stream
+    translation = [-1, 1, 2, 3, -5, -4]
+    rotation = [-3, -2, 0.5, 1, 2, 3]
+    points = Array.new(sized(200)) { |i| record([0, 0, 0], seed: i * 7919 + 3, index: 0, triple: [1, 1, 1]) }
+    settings = transform_settings(points, [definition(100, "other")], translation: true, rotation: true,
+                                  mirror: true, vmirror: true, quarter: true)
+    settings["translation"] = [true, *translation]
+    settings["rotation"] = [true, *rotation]
+    items = QEL_Vandrel.cpp_random_transform(settings)
+    after = CRand.next_int
+    items.zip(points).each_with_index do |((t, _), r), i|
+      expected = expected_transform(r[3], translation, rotation)
+      actual = matrix(t)
+      4.times { |row| 4.times { |c| assert_in_delta expected[row][c], actual[row][c], 1e-4, "record #{i} [#{row}][#{c}]" } }
+    end
+    assert_equal CRand.next_int, after, "the stream goes on from the last record's draws"
+  end
+
   def test_preview_boxes_follow_the_box_numbering
     identity = [1.0, 0, 0, 0, 0, 1.0, 0, 0, 0, 0, 1.0, 0, 0, 0, 0, 1.0]
     boxes = QEL_Vandrel.cpp_bboxes([[identity, 0]], [definition(100, "center", [0, 0, 0], [1, 2, 3])])

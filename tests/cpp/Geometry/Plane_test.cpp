@@ -419,6 +419,13 @@ TEST(PlaneClosestPoint, RaysAndParallelSegments) {
     // Parallel: the end with the smaller plain dot product is projected.
     const LineSegment flat(float3(5, 0, 2), float3(0, 0, 2.00001f));
     EXPECT_TRUE(SameBits(ground.ClosestPoint(flat), float3(5, 0, 0)));
+    // Off the origin the offset still takes no part: measured from the plane, the other end
+    // would be the nearer one in both cases.
+    const Plane raised(float3(0, 0, 1), 3.f);
+    EXPECT_TRUE(SameBits(raised.ClosestPoint(flat), float3(5, 0, 3)));
+    const Plane lowered(float3(0, 0, 1), -5.f);
+    const LineSegment below(float3(0, 7, -1.00001f), float3(4, 7, -1));
+    EXPECT_TRUE(SameBits(lowered.ClosestPoint(below), float3(4, 7, -5)));
 }
 
 TEST(PlaneTransform, NormalsTakeTheInverseTranspose) {

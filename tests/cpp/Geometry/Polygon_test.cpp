@@ -203,6 +203,87 @@ bool InsideOrOnBoundary(const Sample &s, const float3 &p) {
 
 const int kSamples = 3000;
 
+// Star outlines on an integer lattice, laid into a tilted plane by steps that are exact in
+// float: lattice points that line up stay exactly in line in 3D, as outlines drawn on a grid
+// do, so outline vertices often lie exactly on candidate diagonals.
+class LatticeStars {
+public:
+    explicit LatticeStars(uint32_t seed) : engine_(seed) {}
+
+    struct Star {
+        Polygon polygon;
+        D3 normal;         // of the lattice plane, along which the outline runs counter-clockwise
+        double area = 0;  // exact
+    };
+
+    Star Next() {
+        std::vector<std::pair<int, int>> outline = Outline();
+        if (Count(0, 1)) std::reverse(outline.begin(), outline.end());
+        std::rotate(outline.begin(), outline.begin() + Count(0, int(outline.size()) - 1), outline.end());
+        D3 a, b;
+        do {
+            a = Step(), b = Step();
+        } while (Length(Cross(a, b)) < std::max(0.3 * Length(a) * Length(b), 0.5));
+        const D3 origin(Count(-4096, 4096) / 64.0, Count(-4096, 4096) / 64.0, Count(-4096, 4096) / 64.0);
+        Star s;
+        double twiceArea = 0;
+        for (size_t k = 0, prev = outline.size() - 1; k < outline.size(); prev = k++) {
+            twiceArea += double(outline[prev].first) * outline[k].second -
+                         double(outline[prev].second) * outline[k].first;
+            const D3 p = origin + a * outline[k].first + b * outline[k].second;
+            s.polygon.vertices.emplace_back(float(p.x), float(p.y), float(p.z));
+        }
+        s.normal = Cross(a, b) * (twiceArea > 0 ? 1 : -1);
+        s.area = 0.5 * std::fabs(twiceArea) * Length(s.normal);
+        return s;
+    }
+
+private:
+    int Count(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(engine_); }
+
+    // A lattice step of eighths, so that sums of a few dozen steps stay exact floats.
+    D3 Step() { return D3(Count(-24, 24) / 8.0, Count(-24, 24) / 8.0, Count(-24, 24) / 8.0); }
+
+    // Lattice points at distinct angles around the lattice origin, in angle order, no gap of
+    // half a turn or more: the origin sees the whole outline, which is therefore simple.
+    std::vector<std::pair<int, int>> Outline() {
+        for (;;) {
+            std::vector<std::pair<double, std::pair<int, int>>> points;
+            const int n = Count(4, 24);
+            for (int k = 0; k < n; ++k) {
+                const int x = Count(-16, 16), y = Count(-16, 16);
+                if (x == 0 && y == 0) continue;
+                points.push_back({std::atan2(double(y), double(x)), {x, y}});
+            }
+            std::sort(points.begin(), points.end());
+            std::vector<std::pair<int, int>> outline;
+            for (size_t k = 0; k < points.size(); ++k) {
+                const auto &[x, y] = points[k].second;
+                const bool sameRay = !outline.empty() &&
+                                     outline.back().first * y == outline.back().second * x &&
+                                     outline.back().first * x + outline.back().second * y > 0;
+                if (!sameRay) outline.push_back({x, y});
+            }
+            if (outline.size() >= 4 && WholeTurnSeen(outline)) return outline;
+        }
+    }
+
+    static bool WholeTurnSeen(const std::vector<std::pair<int, int>> &outline) {
+        for (size_t k = 0, prev = outline.size() - 1; k < outline.size(); prev = k++) {
+            const auto &[px, py] = outline[prev];
+            const auto &[x, y] = outline[k];
+            if (px * y - py * x <= 0) return false;  // a gap of half a turn or more
+        }
+        return true;
+    }
+
+    std::mt19937 engine_;
+};
+
+double SignedArea(const Triangle &t, const D3 &normal) {
+    return 0.5 * Dot(Cross(D3(t.b) - D3(t.a), D3(t.c) - D3(t.a)), normal) / Length(normal);
+}
+
 }  // namespace
 
 TEST(PolygonProperties, TriangulationCoversExactlyThePolygon) {
@@ -215,6 +296,24 @@ TEST(PolygonProperties, TriangulationCoversExactlyThePolygon) {
         EXPECT_NEAR(TriangleAreaSum(triangles), area, 1e-4 * area) << s.polygon.ToString();
         EXPECT_NEAR(s.polygon.Area(), area, 1e-4 * area);
         for (const Triangle &t : triangles) EXPECT_TRUE(InsideOrOnBoundary(s, t.Centroid())) << t.ToString();
+    }
+}
+
+// Tilted lattice stars at volume: every triangle turns with the outline and together they
+// cover its area exactly once.
+TEST(PolygonProperties, LatticeStarsInTiltedPlanesTriangulateExactly) {
+    LatticeStars source(2105);
+    for (int i = 0; i < 100000; ++i) {
+        const LatticeStars::Star s = source.Next();
+        const std::vector<Triangle> triangles = s.polygon.Triangulate();
+        ASSERT_EQ(int(triangles.size()), s.polygon.NumVertices() - 2) << s.polygon.ToString();
+        double sum = 0;
+        for (const Triangle &t : triangles) {
+            const double area = SignedArea(t, s.normal);
+            ASSERT_GE(area, -1e-9 * s.area) << s.polygon.ToString() << " " << t.ToString();
+            sum += area;
+        }
+        ASSERT_NEAR(sum, s.area, 1e-6 * s.area) << s.polygon.ToString();
     }
 }
 
@@ -331,6 +430,34 @@ TEST(PolygonTriangulate, ListedOutlines) {
     Polygon tiny = Flat({{0, 0}, {2, 1}, {4, 0}, {4, 4}, {0, 4}});
     for (float3 &v : tiny.vertices) v *= 0.001f;
     EXPECT_EQ(Indices(tiny, tiny.Triangulate()), (std::vector<std::vector<int>>{{1, 2, 3}, {0, 1, 3}, {0, 3, 4}}));
+}
+
+// A simple star in a tilted plane whose vertex 20 halves the segment from vertex 0 to vertex 18
+// exactly: an ear with that diagonal must wait, or the rest of the outline touches itself there.
+TEST(PolygonTriangulate, TiltedStarWithAVertexOnADiagonal) {
+    const Polygon star = Make({{1.640625f, 7.375f, -50.171875f},    {3.765625f, 0.5625f, -47.546875f},
+                               {2.890625f, 1.65625f, -38.359375f},  {1.015625f, 6.375f, -32.921875f},
+                               {6.015625f, -9.375f, -28.421875f},   {0.984375f, 4.78125f, -22.796875f},
+                               {2.203125f, -0.75f, -11.546875f},    {-0.234375f, 6.75f, -12.671875f},
+                               {-2.921875f, 15.15625f, -14.734375f}, {-4.609375f, 18.75f, -5.921875f},
+                               {-7.890625f, 28.9375f, -7.984375f},  {-6.515625f, 27.21875f, -22.421875f},
+                               {-11.265625f, 40.28125f, -15.296875f}, {-6.671875f, 28.75f, -28.796875f},
+                               {-6.859375f, 29.875f, -32.171875f},  {-8.921875f, 37.5f, -40.796875f},
+                               {-7.921875f, 35.65625f, -47.734375f}, {-6.390625f, 32.40625f, -55.796875f},
+                               {-3.859375f, 22.5625f, -42.296875f}, {-1.296875f, 17.28125f, -56.734375f},
+                               {-1.109375f, 14.96875f, -46.234375f}});
+    ASSERT_TRUE(star.IsSimple());
+    const D3 normal(star.NormalCCW());
+    const double area = star.Area();
+    ASSERT_NEAR(area, 1287.83, 0.01);
+    const std::vector<Triangle> triangles = star.Triangulate();
+    ASSERT_EQ(triangles.size(), 19u);
+    double sum = 0;
+    for (const Triangle &t : triangles) {
+        EXPECT_GE(SignedArea(t, normal), 0) << t.ToString();
+        sum += SignedArea(t, normal);
+    }
+    EXPECT_NEAR(sum, area, 1e-6 * area);
 }
 
 TEST(PolygonPlane, OrientationFallbacksAndEmpty) {

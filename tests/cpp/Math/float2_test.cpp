@@ -437,6 +437,35 @@ TEST(float2, HullOfThousandsOfNearlyCollinearPointsStaysInBounds) {
             << h;
 }
 
+// Points a float step off rays through the lowest point turn by less than any tolerance of the
+// scan would see: the hull keeps them only where they turn counter-clockwise, exactly.
+TEST(float2, HullOfNearlyCollinearPointsThroughTheLowestPointIsConvex) {
+    math::LCG lcg = Seeded(1106);
+    for (int round = 0; round < 200; ++round) {
+        const float2 pivot = float2::RandomBox(lcg, -50.f, 50.f);
+        std::vector<float2> input = {pivot};
+        for (int ray = 0; ray < 3; ++ray) {
+            const float2 dir = float2::FromPolarCoordinates(lcg.Float(0.2f, 2.9f), 1.f);
+            for (int i = 0; i < 300; ++i) {
+                const float t = lcg.Float(0.01f, 60.f);
+                float2 p = pivot + dir * t;
+                for (int k = lcg.Int(-3, 3); k != 0; k += k > 0 ? -1 : 1)
+                    p.x = std::nextafter(p.x, k > 0 ? INFINITY : -INFINITY);
+                if (p.y > pivot.y) input.push_back(p);
+            }
+        }
+        std::vector<float2> hull;
+        float2::ConvexHull(input.data(), (int)input.size(), hull);
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        ASSERT_GE(hull.size(), 3u);
+        EXPECT_TRUE(hull[0].BitEquals(pivot));
+        const int n = (int)hull.size();
+        for (int i = 0; i < n; ++i)
+            ASSERT_GT(Cross(hull[i], hull[(i + 1) % n], hull[(i + 2) % n]), 0.0) << "turn at " << hull[(i + 1) % n];
+        ExpectIsHullOf(input, hull.data(), n, 1e-3);
+    }
+}
+
 TEST(float2, PolarSortIsStrictWeakOrderingNearestFirst) {
     const math::SortByPolarAngle order{float2(1.f, 1.f)};
     std::vector<float2> points;

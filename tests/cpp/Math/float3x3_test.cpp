@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -268,6 +269,27 @@ TEST(Float3x3Inverse, MatchesEigen) {
         float3x3 it = m;
         EXPECT_TRUE(it.InverseTranspose());
         EXPECT_LT(MaxAbsDiff(it, expected.transpose()), 1e-5f);
+    }
+}
+
+// A tiny first pivot: eliminating with it instead of the largest entry of its column loses
+// the inverse to cancellation (errors of 1e-2 against 1e-8 with the row exchange).
+TEST(Float3x3Inverse, IllConditionedFirstPivotIsExchanged) {
+    const float3x3 cases[] = {
+        float3x3(3e-6f, 1, 2, 1, 2, 3, 2, 1, 4),
+        float3x3(3e-6f, 1.3f, -0.7f, 2.1f, 0.9f, 1.7f, -1.1f, 0.6f, 2.5f),
+    };
+    for (const float3x3 &m : cases) {
+        Eigen::Matrix3d exact;
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) exact(r, c) = m.elements[r][c];
+        const Eigen::Matrix3d inverse = exact.inverse();
+        float3x3 inv = m;
+        ASSERT_TRUE(inv.Inverse(1e-6f));
+        double error = 0;
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) error = std::max(error, std::fabs(inv.elements[r][c] - inverse(r, c)));
+        EXPECT_LT(error, 1e-6 * inverse.cwiseAbs().maxCoeff()) << m.ToString();
     }
 }
 

@@ -242,6 +242,16 @@ TEST(float3x4Inverse, MatchesEigenForInvertibleMatrices) {
     EXPECT_TRUE(Translation(1, 2, 3).Inverted().Equals(Translation(-1, -2, -3), 1e-6f));
 }
 
+// A tiny first pivot is exchanged for the largest entry of its column (without the exchange the
+// error is about 1e-2).
+TEST(float3x4Inverse, IllConditionedFirstPivotIsExchanged) {
+    const float3x4 m(3e-6f, 1, 2, 5, 1, 2, 3, -1, 2, 1, 4, 2);
+    float3x4 inverse = m;
+    ASSERT_TRUE(inverse.Inverse(1e-6f));
+    const Eigen::Matrix4d expected = ToEigen4(m).inverse();
+    EXPECT_LT(MaxAbsDiff(inverse, expected), 1e-6 * expected.cwiseAbs().maxCoeff());
+}
+
 // A singular matrix, or one with a NaN, fails the inversion and is left as it was.
 TEST(float3x4Inverse, FailureLeavesTheMatrixUnchanged) {
     const float3x4 cases[] = {
