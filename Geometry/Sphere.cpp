@@ -21,6 +21,7 @@
 #include "Math/FloatCodec.h"
 #include "Math/Quat.h"
 #include "Math/TextFormat.h"
+#include "Math/TextForms.h"
 #include "Math/float3x3.h"
 #include "Math/float3x4.h"
 #include "Math/float4.h"
@@ -366,16 +367,25 @@ std::string Sphere::ToString() const {
 }
 
 std::string Sphere::SerializeToString() const {
-    std::string text;
-    for (const float value : {pos.x, pos.y, pos.z, r}) {
-        char number[25];
-        if (!text.empty()) text += ',';
-        text.append(number, SerializeFloat(value, number));
-    }
+    const float values[4] = {pos.x, pos.y, pos.z, r};
+    const std::string text = detail::SerializeFloats(values, 4);
     // Four numbers of at most 24 characters always fit the 256 bytes that the text was once
     // written into; the check stays for what it promised.
     MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/Sphere", 1402);
     return text;
+}
+
+std::string Sphere::SerializeToCodeString() const {
+    return "Sphere(" + pos.SerializeToCodeString() + "," + FormatText("%.9g", PrintableFloat(r)) + ")";
+}
+
+Sphere Sphere::FromString(const char *str, const char **outEndStr) {
+    if (str == nullptr) return Sphere(float3::nan, std::numeric_limits<float>::quiet_NaN());
+    const char *rest = detail::SkipPrefix(detail::SkipPrefix(str, "Sphere("), "pos:(");
+    const float3 centre = PointVecFromString(rest, &rest);
+    const float radius = DeserializeFloat(detail::SkipPrefix(rest, " r:"), &rest);
+    if (outEndStr) *outEndStr = rest;
+    return Sphere(centre, radius);
 }
 
 std::ostream &operator<<(std::ostream &out, const Sphere &sphere) { return out << sphere.ToString(); }

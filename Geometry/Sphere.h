@@ -147,6 +147,10 @@ public:
     std::string ToString() const;
     // x, y, z and r in the shortest text that reads back to the same bits, joined by ",".
     std::string SerializeToString() const;
+    // "Sphere(float3(x,y,z),r)", r with nine significant digits.
+    std::string SerializeToCodeString() const;
+    // Reads any of the three forms above; a null str gives the NaN sphere.
+    static Sphere FromString(const char *str, const char **outEndStr = nullptr);
 };
 
 Sphere operator*(const float3x3 &m, const Sphere &sphere);

@@ -630,3 +630,27 @@ TEST(SphereText, SerializedNumbersReadBackBitForBit) {
     }
     EXPECT_EQ(StderrOf([] { (void)Sphere(float3(-3.4e38f), -3.4e38f).SerializeToString(); }), "");
 }
+
+TEST(SphereText, EveryFormReadsBack) {
+    const Sphere s(float3(1.f, -2.5f, 0.1f), 3.25f);
+    EXPECT_EQ(s.SerializeToCodeString(), "Sphere(float3(1,-2.5,1.0000000149011612e-1),3.25)");
+    struct Case {
+        std::string text;
+        bool exact;  // printed forms keep two decimals only
+    };
+    const Case cases[] = {{s.SerializeToString(), true}, {s.SerializeToCodeString(), true}, {s.ToString(), false}};
+    for (const Case &c : cases) {
+        const char *end = nullptr;
+        const Sphere back = Sphere::FromString(c.text.c_str(), &end);
+        if (c.exact) {
+            EXPECT_TRUE(back.BitEquals(s)) << c.text;
+        } else {
+            EXPECT_TRUE(back.pos.Equals(float3(1.f, -2.5f, 0.1f), 0.01f)) << c.text;
+            EXPECT_NEAR(back.r, 3.25f, 0.01f) << c.text;
+        }
+        EXPECT_GT(end, c.text.c_str()) << c.text;
+    }
+    const Sphere fromNull = Sphere::FromString(nullptr);
+    EXPECT_TRUE(std::isnan(fromNull.pos.x) && std::isnan(fromNull.pos.y) && std::isnan(fromNull.pos.z));
+    EXPECT_TRUE(std::isnan(fromNull.r));
+}
