@@ -26,6 +26,7 @@ sanitize: bootstrap
 
 demo: build
 	ruby -I $(BUILD) examples/demo.rb $(BUILD)/demo.svg
+	$(BUILD)/noise_sheet $(BUILD)/noise_sheet.svg
 
 bench: bootstrap
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVANDREL_BENCH=ON

@@ -21,6 +21,7 @@ class Polygon;
 class Polyhedron;
 class Quat;
 class Ray;
+class Sphere;
 class Triangle;
 
 // Axis-aligned box. Nothing keeps minCorner <= maxCorner: SetNegativeInfinity gives
@@ -136,6 +137,16 @@ public:
     // outPos (and to outNormal and outUV when they are not null).
     void Triangulate(int numFacesX, int numFacesY, int numFacesZ, float3 *outPos, float3 *outNormal,
                      float2 *outUV, bool ccwIsFrontFacing) const;
+
+    // Spheres.
+    explicit AABB(const Sphere &sphere);  // the smallest box around the ball
+    void SetFrom(const Sphere &sphere);
+    void Enclose(const Sphere &sphere);
+    bool Contains(const Sphere &sphere) const;
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *closestPointOnAABB) const;
+    Sphere MinimalEnclosingSphere() const;
+    Sphere MaximalContainedSphere() const;
 
     std::string ToString() const;
 

@@ -9,6 +9,7 @@
 namespace math {
 
 class AABB;
+class Circle;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -18,6 +19,7 @@ class Ray;
 class LineSegment;
 class Plane;
 class Polygon;
+class Sphere;
 class Triangle;
 
 // The infinite line through pos along dir. dir is expected to be unit length but is stored as
@@ -84,6 +86,11 @@ public:
     // each direction; parallel lines give d = 0.
     static void ClosestPointLineLine(const float3 &start0, const float3 &dir0, const float3 &start1,
                                      const float3 &dir1, float &d, float &d2);
+
+    // Spheres and discs.
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
+    bool IntersectsDisc(const Circle &disc) const;
 
     std::string ToString() const;
 };

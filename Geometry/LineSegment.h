@@ -8,6 +8,7 @@
 namespace math {
 
 class AABB;
+class Circle;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -17,6 +18,7 @@ class Line;
 class Ray;
 class Plane;
 class Polygon;
+class Sphere;
 class Triangle;
 
 // The finite segment from a (parameter 0) to b (parameter 1); the parameter t names the point
@@ -86,6 +88,11 @@ public:
     bool Intersects(const AABB &aabb, float &dNear, float &dFar) const;
     bool Intersects(const OBB &obb) const;
     bool Intersects(const OBB &obb, float &dNear, float &dFar) const;
+
+    // Spheres and discs; d is the segment parameter of the hit.
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
+    bool IntersectsDisc(const Circle &disc) const;
 
     std::string ToString() const;
 };

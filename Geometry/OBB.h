@@ -21,6 +21,7 @@ class Polygon;
 class Polyhedron;
 class Quat;
 class Ray;
+class Sphere;
 class Triangle;
 
 // Oriented box: a centre, half-sizes along its own three axes, and the axes, which
@@ -134,6 +135,13 @@ public:
     void Transform(const float3x4 &transform);
     void Transform(const float4x4 &transform);
     void Transform(const Quat &transform);
+
+    // Spheres.
+    void SetFrom(const Sphere &sphere);  // the axis-aligned cube around the ball
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *closestPointOnOBB) const;
+    Sphere MinimalEnclosingSphere() const;
+    Sphere MaximalContainedSphere() const;
 
     std::string ToString() const;
 

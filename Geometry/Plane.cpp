@@ -11,6 +11,7 @@
 #include "Geometry/OBB.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Ray.h"
+#include "Geometry/Sphere.h"
 #include "Geometry/Triangle.h"
 #include "Math/MathOps.h"
 #include "Math/Quat.h"
@@ -436,5 +437,8 @@ std::ostream &operator<<(std::ostream &out, const Plane &plane) { return out << 
 // A 4x4 matrix maps points and directions by its rows 0 to 2, exactly as its 3x4 part does.
 void Plane::Transform(const float4x4 &m) { Transform(m.Float3x4Part()); }
 Plane operator*(const float4x4 &m, const Plane &plane) { return m.Float3x4Part() * plane; }
+
+// A ball by the same interval rule as the other shapes.
+float Plane::SignedDistance(const Sphere &sphere) const { return Plane_SignedDistance(*this, sphere); }
 
 }  // namespace math

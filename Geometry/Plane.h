@@ -8,6 +8,7 @@
 namespace math {
 
 class AABB;
+class Circle;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -17,6 +18,7 @@ class Line;
 class Ray;
 class LineSegment;
 class Polygon;
+class Sphere;
 class Triangle;
 
 // The plane of the points p with Dot(normal, p) = d. The normal is treated as unit length
@@ -120,6 +122,19 @@ public:
     void Transform(const float3x4 &m);
     void Transform(const float4x4 &m);
     void Transform(const Quat &q);
+
+    // Spheres.
+    float Distance(const Sphere &sphere) const;
+    float SignedDistance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere) const;  // touching counts
+
+    // Circles.
+    Circle GenerateCircle(const float3 &center, float radius) const;  // centred at the projection
+    // Within epsilon of the plane and parallel to it, or of radius at most epsilon.
+    bool Contains(const Circle &circle, float epsilon) const;
+    // The number of points (0, 1 or 2) where the rim meets this plane, written when not null.
+    int Intersects(const Circle &circle, float3 *pt1, float3 *pt2) const;
+    int Intersects(const Circle &circle) const;
 
     std::string ToString() const;
 };

@@ -22,6 +22,7 @@ class Plane;
 class Polyhedron;
 class Quat;
 class Ray;
+class Sphere;
 
 // The in-plane axes along which a polygon measures whether it contains a point. Derived
 // from the vertices, they cost more than the test itself: a caller that tests many points
@@ -121,6 +122,9 @@ public:
     void Transform(const float3x4 &m);
     void Transform(const float4x4 &m);
     void Transform(const Quat &q);
+
+    // Spheres: through the triangulation.
+    bool Intersects(const Sphere &sphere) const;
 
     std::string ToString() const;
 

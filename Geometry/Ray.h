@@ -8,6 +8,7 @@
 namespace math {
 
 class AABB;
+class Circle;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -17,6 +18,7 @@ class Line;
 class LineSegment;
 class Plane;
 class Polygon;
+class Sphere;
 class Triangle;
 
 // The half-line of the points pos + d * dir with d >= 0. dir is expected to be unit length but
@@ -75,6 +77,12 @@ public:
     void Transform(const float3x4 &m);
     void Transform(const float4x4 &m);
     void Transform(const Quat &q);
+
+    // Spheres and discs.
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
+    bool IntersectsDisc(const Circle &disc) const;
 
     std::string ToString() const;
 };

@@ -21,6 +21,7 @@ class Polygon;
 class Polyhedron;
 class Quat;
 class Ray;
+class Sphere;
 
 // The triangle (a, b, c). Vertex order fixes the orientation: the counter-clockwise normal is
 // Cross(b - a, c - a). Edge 0 is (a, b), edge 1 (b, c), edge 2 (c, a). Barycentric (u, v, w)
@@ -123,6 +124,11 @@ public:
     void Transform(const float3x4 &m);
     void Transform(const float4x4 &m);
     void Transform(const Quat &q);
+
+    // Spheres.
+    float Distance(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere) const;
+    bool Intersects(const Sphere &sphere, float3 *closestPointOnTriangle) const;
 
     std::string ToString() const;
 

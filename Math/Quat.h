@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "Math/EulerOrders.h"
 #include "Math/float3.h"
 
 namespace math {
@@ -105,6 +106,12 @@ public:
                        const float3 &worldUp);
     // Rejection sampling of the unit 4-ball; the identity after 1000 rejections.
     static Quat RandomRotation(LCG &lcg);
+
+    // FromEulerXYX ... FromEulerZYX give (RotP(a) RotQ(b)) RotR(c), normalised; ToEulerXYX
+    // ... ToEulerZYX read the angles off this rotation's 3x3 matrix, as the matrix members
+    // of the same name do.
+    VANDREL_EULER_MEMBER_DECLARATIONS(Quat)
+
     static float3 SlerpVector(const float3 &from, const float3 &to, float t);
     static float3 SlerpVectorAbs(const float3 &from, const float3 &to, float angleRadians);
 

@@ -15,6 +15,7 @@ class LineSegment;
 class OBB;
 class Plane;
 class Ray;
+class Sphere;
 class Triangle;
 
 // A point, direction or vector of three floats, contiguous in the order x, y, z, with no
@@ -128,6 +129,7 @@ public:
     float Distance(const Triangle &triangle) const;
     float Distance(const AABB &aabb) const;
     float Distance(const OBB &obb) const;
+    float Distance(const Sphere &sphere) const;
 
     float3 Perpendicular(const float3 &hint, const float3 &hint2) const;
     float3 AnotherPerpendicular(const float3 &hint, const float3 &hint2) const;
@@ -160,6 +162,11 @@ public:
     static float3 RandomBox(LCG &lcg, float xmin, float xmax, float ymin, float ymax, float zmin, float zmax);
     static float3 RandomBox(LCG &lcg, const float3 &min, const float3 &max);
     static float3 RandomBox(LCG &lcg, float minElem, float maxElem);
+    // Drawn through the sphere's sampling: a direction of the given length, a point inside the
+    // ball, and a unit vector perpendicular to this one.
+    static float3 RandomDir(LCG &lcg, float length);
+    static float3 RandomSphere(LCG &lcg, const float3 &center, float radius);
+    float3 RandomPerpendicular(LCG &lcg) const;
 
     std::string ToString() const;  // "(x, y, z)" with three decimals
 

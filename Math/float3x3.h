@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "Math/EulerOrders.h"
 #include "Math/MatrixProxy.h"
 #include "Math/ScaleOp.h"
 #include "Math/float3.h"
@@ -82,6 +83,14 @@ public:
     static float3x3 LookAt(const float3 &localForward, const float3 &targetDirection, const float3 &localUp,
                            const float3 &worldUp);
     static float3x3 RandomRotation(LCG &lcg);
+
+    // FromEulerXYX ... FromEulerZYX and ToEulerXYX ... ToEulerZYX, one pair per axis order:
+    // Euler angles in radians, (a, b, c) about the axes of the name in turn: the 3x3 part
+    // becomes RotP(a) RotQ(b) RotR(c), so the rotation about the last axis acts first.
+    // ToEuler reads the 3x3 part alone and returns (a, b, c) of a rotation matrix; a third
+    // angle of 0 marks the ends, where the second angle is 0 or pi (pi/2 or -pi/2).
+    VANDREL_EULER_MEMBER_DECLARATIONS(float3x3)
+
     // Nine draws in [lo, hi), stored row by row in draw order.
     static float3x3 RandomGeneral(LCG &lcg, float lo, float hi);
     // diag(axis * factor): scales by the axis components, not along the axis direction.

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "Math/EulerOrders.h"
 #include "Math/MatrixProxy.h"
 #include "Math/ScaleOp.h"
 #include "Math/TranslateOp.h"
@@ -107,6 +108,15 @@ public:
     static float3x4 LookAt(const float3 &eyePos, const float3 &targetPos, const float3 &localForward,
                            const float3 &localUp, const float3 &worldUp);
     static float3x4 RandomRotation(LCG &lcg);
+
+    // FromEulerXYX ... FromEulerZYX and ToEulerXYX ... ToEulerZYX, one pair per axis order:
+    // Euler angles in radians, (a, b, c) about the axes of the name in turn: a zero
+    // translation and the 3x3 part RotP(a) RotQ(b) RotR(c), so the rotation about the last
+    // axis acts first. ToEuler reads the 3x3 part alone and returns (a, b, c) of a rotation
+    // matrix; a third angle of 0 marks the ends, where the second angle is 0 or pi (pi/2 or
+    // -pi/2).
+    VANDREL_EULER_MEMBER_DECLARATIONS(float3x4)
+
     static float3x4 RandomGeneral(LCG &lcg, float minElem, float maxElem);  // twelve draws, row by row
     // T(translate) R diag(scale).
     static float3x4 FromTRS(const float3 &translate, const Quat &rotate, const float3 &scale);

@@ -180,6 +180,11 @@ public:
     static float4 RandomBox(LCG &lcg, float xmin, float xmax, float ymin, float ymax, float zmin, float zmax);
     static float4 RandomBox(LCG &lcg, float minElem, float maxElem);
     static float4 RandomGeneral(LCG &lcg, float minElem, float maxElem);  // draws x, y, z, w in order
+    // Through the sphere's sampling: a direction (w = 0), a point inside the ball (w = 1), and a
+    // unit direction perpendicular to this one.
+    static float4 RandomDir(LCG &lcg, float length);
+    static float4 RandomSphere(LCG &lcg, const float4 &center, float radius);
+    float4 RandomPerpendicular(LCG &lcg) const;
 
     std::string ToString() const;  // "(x, y, z, w)" with three decimals
 

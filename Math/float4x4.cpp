@@ -612,7 +612,7 @@ bool float4x4::CholeskyDecompose(float4x4 &lower) const {
 
 void float4x4::Pivot() {
     int row = 0;
-    for (int j = 0; j < 4; ++j) {
+    for (int j = 0; j < 4 && row < 4; ++j) {
         int best = row;
         for (int r = row + 1; r < 4; ++r)
             if (std::fabs(elements[r][j]) > std::fabs(elements[best][j])) best = r;

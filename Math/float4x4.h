@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "Math/EulerOrders.h"
 #include "Math/MatrixProxy.h"
 #include "Math/ScaleOp.h"
 #include "Math/TranslateOp.h"
@@ -143,6 +144,15 @@ public:
                            const float3 &localUp, const float3 &worldUp);
     static float4x4 FromQuat(const Quat &orientation);
     static float4x4 FromQuat(const Quat &orientation, const float3 &pointOnAxis);
+
+    // FromEulerXYX ... FromEulerZYX and ToEulerXYX ... ToEulerZYX, one pair per axis order:
+    // Euler angles in radians, (a, b, c) about the axes of the name in turn: a zero
+    // translation, row 3 (0, 0, 0, 1) and the 3x3 part RotP(a) RotQ(b) RotR(c), so the
+    // rotation about the last axis acts first. ToEuler reads the 3x3 part alone and returns
+    // (a, b, c) of a rotation matrix; a third angle of 0 marks the ends, where the second
+    // angle is 0 or pi (pi/2 or -pi/2).
+    VANDREL_EULER_MEMBER_DECLARATIONS(float4x4)
+
     // T(translate) R diag(scale); a 4x4 rotate keeps its own translation and row 3, so the
     // result is the true product only when rotate is affine.
     static float4x4 FromTRS(const float3 &translate, const Quat &rotate, const float3 &scale);

@@ -1,6 +1,7 @@
 // Union workloads of the clip library beside GEOS and Boost.Geometry on the same input:
 // brush strokes united one at a time into a growing paint area, and a bulk union of many
-// random polygons. Prints each library's time relative to the clip library.
+// random polygons; and offsets of random polygons with each join beside GEOS buffers.
+// Prints each library's time relative to the clip library.
 #include <benchmark/benchmark.h>
 #include <geos_c.h>
 
@@ -8,6 +9,7 @@
 #include <boost/geometry/geometries/multi_polygon.hpp>
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "clipping/Engine.h"
+#include "clipping/Offsetter.h"
 #include "clipping/Path.h"
 #include "clipping/TreePaths.h"
 
@@ -28,6 +31,10 @@ using BMulti = bg::model::multi_polygon<BPolygon>;
 
 constexpr int kStrokes = 2000;
 constexpr int kBulk = 10000;
+constexpr int kOffsetPolygons = 1000;
+constexpr int kOffsetVertices = 50;
+constexpr double kOffsetRadius = 1e6;
+constexpr double kOffsetDelta = 5e4;  // 5% of the radius
 
 // A disc of the brush, in paint-area units (model units times 100000).
 clip::Path Disc(double x, double y, double radius, int sides) {
@@ -79,6 +86,30 @@ std::vector<clip::Path> RandomPolygons() {
     return polygons;
 }
 
+// Star-shaped, so simple: vertices at sorted random angles and random radii.
+std::vector<clip::Path> OffsetPolygons() {
+    std::mt19937_64 rng(23);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::vector<clip::Path> polygons;
+    for (int i = 0; i < kOffsetPolygons; ++i) {
+        std::vector<double> angles(kOffsetVertices);
+        for (double& a : angles) a = 2 * M_PI * unit(rng);
+        std::sort(angles.begin(), angles.end());
+        clip::Path ring;
+        for (const double a : angles) {
+            const double r = kOffsetRadius * (0.4 + 0.6 * unit(rng));
+            ring.emplace_back(std::llround(r * std::cos(a)), std::llround(r * std::sin(a)), 0);
+        }
+        polygons.push_back(ring);
+    }
+    return polygons;
+}
+
+const std::vector<clip::Path>& Offsettable() {
+    static const std::vector<clip::Path> polygons = OffsetPolygons();
+    return polygons;
+}
+
 const std::vector<clip::Path>& Strokes() {
     static const std::vector<clip::Path> strokes = BrushStrokes();
     return strokes;
@@ -126,6 +157,33 @@ void BM_Bulk_Clip(benchmark::State& state) {
         clip::Paths result;
         engine.Execute(clip::Union, result, clip::NonZero, clip::NonZero);
         area = ClipArea(result);
+    }
+    state.counters["area"] = area;
+}
+
+// Each join of the clip library and the GEOS join style and mitre limit that draws it alike;
+// arcs of both keep within kArcTolerance of the true arc.
+struct OffsetJoin {
+    clip::JoinType join;
+    int geosJoin;
+    double geosMitreLimit;
+};
+constexpr OffsetJoin kOffsetJoins[] = {
+    {clip::SquareJoin, GEOSBUF_JOIN_MITRE, 1.0}, {clip::MiterJoin, GEOSBUF_JOIN_MITRE, 2.0},
+    {clip::RoundJoin, GEOSBUF_JOIN_ROUND, 1.0}};
+constexpr double kArcTolerance = kOffsetDelta * 1e-3;
+
+void BM_Offset_Clip(benchmark::State& state, int join) {
+    double area = 0;
+    for (auto _ : state) {
+        area = 0;
+        for (const clip::Path& p : Offsettable()) {
+            clip::Offsetter offsetter(2.0, kArcTolerance);
+            offsetter.AddPath(p, kOffsetJoins[join].join, clip::ClosedPolygon);
+            clip::Paths result;
+            offsetter.Execute(result, kOffsetDelta);
+            area += ClipArea(result);
+        }
     }
     state.counters["area"] = area;
 }
@@ -181,6 +239,28 @@ void BM_Bulk_Geos(benchmark::State& state) {
     state.counters["area"] = area;
 }
 
+void BM_Offset_Geos(benchmark::State& state, int join) {
+    GeosContext geos;
+    std::vector<GEOSGeometry*> polygons;
+    for (const clip::Path& p : Offsettable()) polygons.push_back(GeosPolygon(geos.handle, p));
+    // The arc steps of the clip library for this delta and tolerance, per quarter turn.
+    const int quarterSegments = int(std::lround(M_PI / std::acos(1 - kArcTolerance / kOffsetDelta) / 4));
+    double area = 0;
+    for (auto _ : state) {
+        area = 0;
+        for (GEOSGeometry* p : polygons) {
+            GEOSGeometry* buffer = GEOSBufferWithStyle_r(geos.handle, p, kOffsetDelta, quarterSegments, GEOSBUF_CAP_ROUND,
+                                                         kOffsetJoins[join].geosJoin, kOffsetJoins[join].geosMitreLimit);
+            double a = 0;
+            GEOSArea_r(geos.handle, buffer, &a);
+            area += a;
+            GEOSGeom_destroy_r(geos.handle, buffer);
+        }
+    }
+    for (GEOSGeometry* g : polygons) GEOSGeom_destroy_r(geos.handle, g);
+    state.counters["area"] = area;
+}
+
 // --- Boost.Geometry
 
 BPolygon BoostPolygon(const clip::Path& ring) {
@@ -233,21 +313,35 @@ BENCHMARK(BM_Strokes_Boost)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bulk_Clip)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bulk_Geos)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bulk_Boost)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Offset_Clip, square, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Offset_Geos, square, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Offset_Clip, mitre, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Offset_Geos, mitre, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Offset_Clip, round, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Offset_Geos, round, 2)->Unit(benchmark::kMillisecond);
 
 // Console output as usual, plus the time of each library relative to the clip library.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            // With repetitions, the medians alone.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
     }
+    // Pairs every clip case with the other libraries' case of the same workload.
     void Finalize() override {
         ConsoleReporter::Finalize();
-        for (const char* workload : {"Strokes", "Bulk"}) {
-            const double own = seconds_[std::string("BM_") + workload + "_Clip"];
+        for (const auto& [name, own] : seconds_) {
+            const std::size_t at = name.find("_Clip");
+            if (at == std::string::npos || own <= 0) continue;
             for (const char* other : {"Geos", "Boost"}) {
-                const double theirs = seconds_[std::string("BM_") + workload + "_" + other];
-                if (own > 0) std::printf("%-8s %-6s / clip: %.2f\n", workload, other, theirs / own);
+                const auto theirs = seconds_.find(name.substr(0, at) + "_" + other + name.substr(at + 5));
+                if (theirs == seconds_.end()) continue;
+                const std::string workload = name.substr(3, at - 3) + name.substr(at + 5);
+                std::printf("%-14s %-6s / clip: %.2f\n", workload.c_str(), other, theirs->second / own);
             }
         }
     }

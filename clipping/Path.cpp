@@ -1,5 +1,6 @@
 #include "clipping/Path.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "clipping/IntMath.h"
@@ -18,6 +19,12 @@ double Area(const Path& path) {
 }
 
 bool Orientation(const Path& path) { return Area(path) >= 0; }
+
+void ReversePath(Path& path) { std::reverse(path.begin(), path.end()); }
+
+void ReversePaths(Paths& paths) {
+    for (Path& path : paths) ReversePath(path);
+}
 
 bool PointOnEdgeOrCrossing(const IntPoint& point, const IntPoint& p, const IntPoint& q, int& inside) {
     if (q.Y == point.Y && (q.X == point.X || (p.Y == point.Y && ((q.X > point.X) == (p.X < point.X))))) return true;

@@ -8,6 +8,9 @@ namespace clip {
 double Area(const Path& path);
 // True when Area(path) >= 0.
 bool Orientation(const Path& path);
+// Reverse the vertex order in place.
+void ReversePath(Path& path);
+void ReversePaths(Paths& paths);
 // 0 outside, 1 inside, -1 on the boundary.
 int PointInPolygon(const IntPoint& point, const Path& path);
 

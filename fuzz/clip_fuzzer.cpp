@@ -1,10 +1,12 @@
-// libFuzzer target for the clip engine: random rings and a random boolean operation.
+// libFuzzer target for the clip engine: random rings and a random boolean operation, or
+// random paths offset with random joins, end types, delta and limits.
 //
 // Besides not crashing (the build adds address and undefined-behaviour checks), every
 // result must be well formed: outer rings of positive area, holes of negative area, holes
 // nested in outer rings and outer rings in holes, every vertex inside the bounds of the
-// inputs that can contribute to it, and a covered area between zero and the area of those
-// bounds. The same input run to a flat list of rings must cover the same area.
+// inputs that can contribute to it (for an offset: the inputs' bounds grown by the farthest a
+// corner can reach), and a covered area between zero and the area of those bounds. The same
+// input run to a flat list of rings must cover the same area.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -12,10 +14,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include "clipping/ClipError.h"
 #include "clipping/Engine.h"
 #include "clipping/IntMath.h"
+#include "clipping/Offsetter.h"
 #include "clipping/Path.h"
 #include "clipping/PolyTree.h"
 
@@ -68,7 +74,25 @@ struct Bounds {
     }
     bool contains(const clip::IntPoint &p) const { return minX <= p.X && p.X <= maxX && minY <= p.Y && p.Y <= maxY; }
     long double area() const {
-        return empty() ? 0.0L : static_cast<long double>(maxX - minX) * static_cast<long double>(maxY - minY);
+        if (empty()) return 0.0L;
+        const long double width = static_cast<long double>(maxX) - static_cast<long double>(minX);
+        return width * (static_cast<long double>(maxY) - static_cast<long double>(minY));
+    }
+    // Widened by margin on every side, saturating at the 64-bit limits.
+    Bounds grown(long double margin) const {
+        if (empty()) return *this;
+        const auto moved = [](std::int64_t v, long double by) {
+            const long double m = static_cast<long double>(v) + by;
+            if (m >= 9.2e18L) return INT64_MAX;
+            if (m <= -9.2e18L) return INT64_MIN;
+            return static_cast<std::int64_t>(m);
+        };
+        Bounds r;
+        r.minX = moved(minX, -margin);
+        r.minY = moved(minY, -margin);
+        r.maxX = moved(maxX, margin);
+        r.maxY = moved(maxY, margin);
+        return r;
     }
     static Bounds meet(const Bounds &a, const Bounds &b) {
         Bounds r;
@@ -158,10 +182,88 @@ bool near(long double a, long double b, long double scale) {
     return std::fabs(static_cast<double>(a - b)) <= 1e-9 * static_cast<double>(scale) + 1.0;
 }
 
+// Checks the tree and the flat result of one run against the bounds its vertices may reach.
+void check_result(const clip::PolyTree &tree, const clip::Paths &flat, const Bounds &allowed) {
+    const long double covered = check_tree(tree, allowed, false, 0);
+    const long double limit = allowed.area();
+    if (covered < -(1e-9L * limit + 1.0L) || covered > limit * (1.0L + 1e-9L) + 1.0L)
+        fail("covered area outside [0, area of the input bounds]");
+    if (!near(covered, total_area(flat), limit)) fail("flat result covers another area than the tree");
+    for (const clip::Path &path : flat)
+        for (const clip::IntPoint &p : path)
+            if (!allowed.contains(p)) fail("flat vertex outside the bounds of the inputs");
+}
+
+void show_result(const clip::PolyTree &tree, const clip::Paths &flat) {
+    if (!show) return;
+    clip::Paths rings;
+    for (const clip::PolyNode *node = tree.GetFirst(); node; node = node->GetNext()) rings.push_back(node->contour);
+    print_paths("tree, in pre-order", rings);
+    print_paths("flat", flat);
+}
+
+// A delta on the scale of the coordinates, now and then NaN, infinite or beyond the range.
+double offset_delta(FuzzedDataProvider &in, int range) {
+    switch (in.ConsumeIntegralInRange<int>(0, 15)) {
+        case 0: return std::numeric_limits<double>::quiet_NaN();
+        case 1: return in.ConsumeBool() ? std::numeric_limits<double>::infinity() : -1e19;
+        case 2: return 0.0;
+        default: break;
+    }
+    const double scale = range == 0 ? 20.0 : range == 1 ? 2e6 : range == 2 ? 2e9 : 4e18;
+    return scale * (in.ConsumeProbability<double>() * 2 - 1);
+}
+
+int offset_one(FuzzedDataProvider &in) {
+    const int range = in.ConsumeIntegralInRange<int>(0, 3);
+    const clip::Paths paths = read_paths(in, range);
+    std::vector<std::pair<clip::JoinType, clip::EndType>> kinds;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        kinds.emplace_back(static_cast<clip::JoinType>(in.ConsumeIntegralInRange<int>(0, 2)),
+                           static_cast<clip::EndType>(in.ConsumeIntegralInRange<int>(0, 4)));
+    const double delta = offset_delta(in, range);
+    const double miter_limit = in.ConsumeIntegralInRange<int>(0, 15) == 0 ? std::numeric_limits<double>::quiet_NaN()
+                                                                           : in.ConsumeFloatingPointInRange<double>(0, 10);
+    // Arcs of at most about a hundred steps per turn keep a run short; 0 takes the fallback.
+    const double fraction = in.ConsumeFloatingPointInRange<double>(-0.001, 0.5);
+    const double arc_tolerance = fraction <= 0 ? 0.0 : std::max(std::fabs(delta) * fraction, 1e-3 * std::fabs(delta));
+    if (arc_tolerance == 0 && !(std::fabs(delta) <= 1e4)) return 0;
+    if (show) {
+        std::fprintf(stderr, "offset %.17g, miter limit %.17g, arc tolerance %.17g\n", delta, miter_limit, arc_tolerance);
+        for (std::size_t i = 0; i < paths.size(); ++i) std::fprintf(stderr, "join %d end %d ", kinds[i].first, kinds[i].second);
+        print_paths("\npaths", paths);
+    }
+    clip::Offsetter offsetter(miter_limit, arc_tolerance);
+    for (std::size_t i = 0; i < paths.size(); ++i) offsetter.AddPath(paths[i], kinds[i].first, kinds[i].second);
+    clip::PolyTree tree;
+    clip::Paths flat;
+    try {
+        offsetter.Execute(tree, delta);
+        offsetter.Execute(flat, delta);
+    } catch (const char *) {
+        return 0;  // an offset point beyond the range: refused
+    }
+    show_result(tree, flat);
+    const bool no_output = std::isnan(delta) || std::isnan(miter_limit);
+    if (no_output) {
+        if (!flat.empty() || tree.Total() != 0) fail("NaN offset or limit gave output");
+        return 0;
+    }
+    Bounds inputs;
+    inputs.add(paths);
+    // A mitre reaches at most the larger of 2 and the limit times delta from its vertex, a
+    // squared corner sqrt(2) times delta. Shrinking can grow too: a loop of a ring that
+    // crosses itself runs the other way.
+    const long double reach = std::fabs(delta) * std::max(2.0, miter_limit) + 2;
+    check_result(tree, flat, inputs.grown(reach));
+    return 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     FuzzedDataProvider in(data, size);
+    if (in.ConsumeBool()) return offset_one(in);
     const auto op = static_cast<clip::ClipType>(in.ConsumeIntegralInRange<int>(0, 3));
     const auto subject_fill = static_cast<clip::PolyFillType>(in.ConsumeIntegralInRange<int>(0, 3));
     const auto clip_fill = static_cast<clip::PolyFillType>(in.ConsumeIntegralInRange<int>(0, 3));
@@ -188,12 +290,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } catch (const clip::ClipError &) {
         return 0;  // refused input (a sum beyond the range): not a result to check
     }
-    if (show) {
-        clip::Paths rings;
-        for (const clip::PolyNode *node = tree.GetFirst(); node; node = node->GetNext()) rings.push_back(node->contour);
-        print_paths("tree, in pre-order", rings);
-        print_paths("flat", flat);
-    }
+    show_result(tree, flat);
     if (tree_ok != flat_ok) fail("tree and flat executions disagree on success");
     if (!tree_ok) return 0;
 
@@ -206,13 +303,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         case clip::Difference: allowed = s; break;
         default: allowed = Bounds::join(s, c); break;
     }
-    const long double covered = check_tree(tree, allowed, false, 0);
-    const long double limit = allowed.area();
-    if (covered < -(1e-9L * limit + 1.0L) || covered > limit * (1.0L + 1e-9L) + 1.0L)
-        fail("covered area outside [0, area of the input bounds]");
-    if (!near(covered, total_area(flat), limit)) fail("flat result covers another area than the tree");
-    for (const clip::Path &path : flat)
-        for (const clip::IntPoint &p : path)
-            if (!allowed.contains(p)) fail("flat vertex outside the bounds of the inputs");
+    check_result(tree, flat, allowed);
     return 0;
 }

@@ -329,4 +329,21 @@ std::string ResultFault(const Paths& subject, const Paths& clip, clip::ClipType 
     return "";
 }
 
+std::string TreeFault(const clip::PolyTree& tree, const Paths& flat) {
+    Paths listed;
+    clip::PolyTreeToPaths(tree, listed);
+    if (Canonical(listed) != Canonical(flat)) return "the tree and the path list differ";
+    for (const Path& ring : flat)
+        if (ExactAreaSign(ring) == 0) return "a ring of zero area";
+    for (const clip::PolyNode* node = tree.GetFirst(); node; node = node->GetNext()) {
+        if ((ExactAreaSign(node->contour) < 0) != node->IsHole())
+            return std::string(node->IsHole() ? "a hole" : "an outer ring") + " runs the wrong way";
+        if (node->parent == &tree) continue;
+        for (const IntPoint& p : node->contour)
+            if (clip::PointInPolygon(p, node->parent->contour) == 0)
+                return "vertex " + Describe(p) + " outside its parent's ring";
+    }
+    return "";
+}
+
 }  // namespace cliptest

@@ -7,6 +7,7 @@
 
 #include "clipping/Enums.h"
 #include "clipping/IntPoint.h"
+#include "clipping/PolyTree.h"
 
 namespace cliptest {
 
@@ -67,5 +68,10 @@ struct OperationCase {
 // 2^61, where Winding is exact).
 std::string ResultFault(const clip::Paths& subject, const clip::Paths& clip, clip::ClipType op,
                         clip::PolyFillType subjectFill, clip::PolyFillType clipFill, int options);
+
+// The first fault of a result given as a tree and as a path list, or "" when none: the two
+// hold other rings; a ring of zero area; a ring whose orientation disagrees with its hole
+// state; a ring with a vertex outside its parent's ring.
+std::string TreeFault(const clip::PolyTree& tree, const clip::Paths& flat);
 
 }  // namespace cliptest

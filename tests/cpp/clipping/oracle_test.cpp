@@ -11,9 +11,7 @@
 #include "clipping/Path.h"
 #include "clipping/TreePaths.h"
 
-#ifdef VANDREL_HAVE_GEOS
-#include <geos_c.h>
-#endif
+#include "geos_oracle.h"
 
 namespace {
 
@@ -197,56 +195,28 @@ INSTANTIATE_TEST_SUITE_P(Families, OracleTest,
 
 #ifdef VANDREL_HAVE_GEOS
 
-class Geos {
-public:
-    Geos() : handle_(GEOS_init_r()) {}
-    ~Geos() { GEOS_finish_r(handle_); }
-    Geos(const Geos&) = delete;
-    Geos& operator=(const Geos&) = delete;
-
-    // A polygon from an outer ring followed by its holes.
-    GEOSGeometry* Polygon(const Paths& rings) const {
-        std::vector<GEOSGeometry*> made;
-        for (const Path& ring : rings) made.push_back(Ring(ring));
-        return GEOSGeom_createPolygon_r(handle_, made[0], made.data() + 1, unsigned(made.size() - 1));
+double OperationArea(const cliptest::Geos& geos, ClipType op, const GEOSGeometry* a, const GEOSGeometry* b) {
+    GEOSContextHandle_t h = geos.Handle();
+    GEOSGeometry* r = nullptr;
+    switch (op) {
+        case Intersection:
+            r = GEOSIntersection_r(h, a, b);
+            break;
+        case Union:
+            r = GEOSUnion_r(h, a, b);
+            break;
+        case Difference:
+            r = GEOSDifference_r(h, a, b);
+            break;
+        case Xor:
+            r = GEOSSymDifference_r(h, a, b);
+            break;
     }
-
-    double OperationArea(ClipType op, const GEOSGeometry* a, const GEOSGeometry* b) const {
-        GEOSGeometry* r = nullptr;
-        switch (op) {
-            case Intersection:
-                r = GEOSIntersection_r(handle_, a, b);
-                break;
-            case Union:
-                r = GEOSUnion_r(handle_, a, b);
-                break;
-            case Difference:
-                r = GEOSDifference_r(handle_, a, b);
-                break;
-            case Xor:
-                r = GEOSSymDifference_r(handle_, a, b);
-                break;
-        }
-        double area = 0;
-        GEOSArea_r(handle_, r, &area);
-        GEOSGeom_destroy_r(handle_, r);
-        return area;
-    }
-
-    void Destroy(GEOSGeometry* g) const { GEOSGeom_destroy_r(handle_, g); }
-
-private:
-    GEOSGeometry* Ring(const Path& ring) const {
-        GEOSCoordSequence* seq = GEOSCoordSeq_create_r(handle_, unsigned(ring.size() + 1), 2);
-        for (std::size_t i = 0; i <= ring.size(); ++i) {
-            const IntPoint& p = ring[i % ring.size()];
-            GEOSCoordSeq_setXY_r(handle_, seq, unsigned(i), double(p.X), double(p.Y));
-        }
-        return GEOSGeom_createLinearRing_r(handle_, seq);
-    }
-
-    GEOSContextHandle_t handle_;
-};
+    double area = 0;
+    GEOSArea_r(h, r, &area);
+    geos.Destroy(r);
+    return area;
+}
 
 class GeosAreaTest : public ::testing::TestWithParam<Scale> {};
 
@@ -254,7 +224,7 @@ TEST_P(GeosAreaTest, ResultAreasAgreeWithGeos) {
     const Scale& scale = GetParam();
     std::mt19937_64 rng(777);
     Shapes shapes{rng, scale.radius};
-    const Geos geos;
+    const cliptest::Geos geos;
     const std::function<Paths()> valid[] = {
         [&] { return Paths{shapes.Convex(9)}; },
         [&] { return Paths{shapes.Star(14, 0.3)}; },
@@ -273,7 +243,7 @@ TEST_P(GeosAreaTest, ResultAreasAgreeWithGeos) {
             for (PolyFillType fill : {EvenOdd, NonZero}) {
                 Paths result;
                 ASSERT_TRUE(engine.Execute(op, result, fill, fill));
-                const double expected = geos.OperationArea(op, ga, gb);
+                const double expected = OperationArea(geos, op, ga, gb);
                 EXPECT_NEAR(cliptest::TotalArea(result), expected, tolerance + 1e-9 * expected)
                     << scale.name << " round " << round << " op " << op;
             }
