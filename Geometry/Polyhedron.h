@@ -87,6 +87,8 @@ public:
     // to a fan from their horizon. A point that no face sees changes nothing.
     void MergeConvex(const float3 &point);
     void RemoveRedundantVertices();  // drops the vertices no face uses, keeping their order
+    // Fewer than four points, or points that span no solid, give one face of all the points:
+    // not a closed polyhedron.
     static Polyhedron ConvexHull(const float3 *pointArray, int numPoints);
     static Polyhedron Tetrahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);
     static Polyhedron Octahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);

@@ -56,8 +56,12 @@ void TriangleMesh::Set(const float *triangleMesh, int numTriangles_, int vertexS
 }
 
 void TriangleMesh::SetAoS(const float *triangleMesh, int numTriangles_, int vertexSizeBytes_) {
-    if (ReallocVertexBuffer(numTriangles_, vertexSizeBytes_) && triangleMesh)
-        std::memcpy(data, triangleMesh, BufferBytes(numTriangles, vertexSizeBytes));
+    if (!ReallocVertexBuffer(numTriangles_, vertexSizeBytes_)) return;
+    const size_t bytes = BufferBytes(numTriangles, vertexSizeBytes);
+    if (triangleMesh)
+        std::memcpy(data, triangleMesh, bytes);
+    else
+        std::memset(data, 0, bytes);  // nothing to copy: no indeterminate floats either
 }
 
 // An empty triangulation keeps the old contents.

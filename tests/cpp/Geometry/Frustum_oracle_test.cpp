@@ -76,6 +76,13 @@ Camera RandomFrustum(std::mt19937 &rng, const Kind &k) {
 
 glm::dvec3 D(const float3 &v) { return glm::dvec3(v.x, v.y, v.z); }
 
+// glm's projection over the camera's near plane, or its box, centred on the view axis.
+template <typename T>
+glm::mat<4, 4, T> ProjectionOf(const Kind &k, const Camera &camera) {
+    const T hw = static_cast<T>(camera.width) * T(0.5), hh = static_cast<T>(camera.height) * T(0.5);
+    return Projection<T>(k, -hw, hw, -hh, hh, camera.frustum.nearDistance, camera.frustum.farDistance);
+}
+
 }  // namespace
 
 // The projection matrix element by element, from the near plane's size: within 2 ulp.
@@ -85,8 +92,7 @@ TEST(FrustumOracleTest, ProjectionMatricesMatchGlm) {
         for (int i = 0; i < 200; ++i) {
             const Camera s = RandomFrustum(rng, k);
             const Frustum &f = s.frustum;
-            const float hw = s.width * 0.5f, hh = s.height * 0.5f;
-            const glm::mat4 expected = Projection<float>(k, -hw, hw, -hh, hh, f.nearDistance, f.farDistance);
+            const glm::mat4 expected = ProjectionOf<float>(k, s);
             for (int r = 0; r < 4; ++r)
                 for (int c = 0; c < 4; ++c)
                     ASSERT_TRUE(WithinUlps(f.projectionMatrix.At(r, c), expected[c][r], 2))
@@ -136,9 +142,7 @@ TEST(FrustumOracleTest, CornersAndPlanesMatchGlm) {
         for (int i = 0; i < 100; ++i) {
             const Camera s = RandomFrustum(rng, k);
             const Frustum &f = s.frustum;
-            const double hw = s.width * 0.5, hh = s.height * 0.5;
-            const glm::dmat4 vp = Projection<double>(k, -hw, hw, -hh, hh, f.nearDistance, f.farDistance) *
-                                  View<double>(k, D(f.pos), D(f.front), D(f.up));
+            const glm::dmat4 vp = ProjectionOf<double>(k, s) * View<double>(k, D(f.pos), D(f.front), D(f.up));
             const glm::dmat4 inverse = glm::inverse(vp);
             const double zNear = k.space == math::OpenGLSpace ? -1 : 0;
             const double size = f.farDistance + 20;
