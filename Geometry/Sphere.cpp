@@ -364,12 +364,7 @@ std::string Sphere::ToString() const {
 }
 
 std::string Sphere::SerializeToString() const {
-    std::string text;
-    for (const float value : {pos.x, pos.y, pos.z, r}) {
-        char number[25];
-        if (!text.empty()) text += ',';
-        text.append(number, SerializeFloat(value, number));
-    }
+    const std::string text = SerializeFloats({pos.x, pos.y, pos.z, r});
     // Four numbers of at most 24 characters always fit the 256 bytes that the text was once
     // written into; the check stays for what it promised.
     MATH_ASSUME(text.size() + 1 < 256, "s+1 - str < 256", "Geometry/Sphere", 1402);

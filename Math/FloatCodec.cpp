@@ -139,4 +139,14 @@ const char *FindNext(const char *str, char ch) {
     return str;
 }
 
+std::string SerializeFloats(std::initializer_list<float> values) {
+    std::string text;
+    for (const float value : values) {
+        char number[25];
+        if (!text.empty()) text += ',';
+        text.append(number, SerializeFloat(value, number));
+    }
+    return text;
+}
+
 }  // namespace math

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <initializer_list>
+#include <string>
+
 namespace math {
 
 // The text forms of the math and shape types write their floats with SerializeFloat and read
@@ -9,6 +12,8 @@ namespace math {
 // The shortest text that reads back to value, or "NaN(hhhhhhhh)" with a NaN's 32-bit
 // pattern. buffer must hold 25 bytes; returns a pointer to the terminator written.
 char *SerializeFloat(float value, char *buffer);
+// Each value by SerializeFloat, joined by ",".
+std::string SerializeFloats(std::initializer_list<float> values);
 
 // Reads one number after any blanks and control characters: "NaN(" with a hexadecimal bit
 // pattern, "-inf", "inf" or a decimal (strtod). After a decimal or infinity, blanks, one ","

@@ -14,6 +14,8 @@
 #include "Geometry/Plane.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Triangle.h"
+#include "Math/Assume.h"
+#include "Math/FloatCodec.h"
 #include "Math/MathFunc.h"
 #include "Math/MathOps.h"
 #include "Math/TextFormat.h"
@@ -451,5 +453,57 @@ std::string float3::ToString() const {
 float3 operator*(float scalar, const float3 &v) { return v * scalar; }
 
 std::ostream &operator<<(std::ostream &out, const float3 &v) { return out << v.ToString(); }
+
+namespace {
+
+bool SkipPrefix(const char *&str, const char *prefix) {
+    const size_t n = std::strlen(prefix);
+    if (std::strncmp(str, prefix, n) != 0) return false;
+    str += n;
+    return true;
+}
+
+// "prefix(" when present, count numbers each continuing where the last stopped, then one ")"
+// and one "," when present.
+const char *ReadNumbers(const char *str, const char *prefix, float *out, int count) {
+    SkipPrefix(str, prefix);
+    SkipPrefix(str, "(");
+    for (int i = 0; i < count; ++i) {
+        const char *end = str;
+        out[i] = DeserializeFloat(str, &end);
+        str = end;
+    }
+    SkipPrefix(str, ")");
+    SkipPrefix(str, ",");
+    return str;
+}
+
+float3 ReadVector(const char *str, const char *prefix, int count, const char **outEndStr) {
+    float v[4];
+    const char *end = ReadNumbers(str, prefix, v, count);
+    if (outEndStr) *outEndStr = end;
+    return float3(v[0], v[1], v[2]);
+}
+
+}  // namespace
+
+float3 float3::FromString(const char *str, const char **outEndStr) {
+    MATH_ASSUME(IsNeutralCLocale(), "IsNeutralCLocale()", "Math/float3", 242);
+    if (!str) return nan;
+    return ReadVector(str, "float3", 3, outEndStr);
+}
+
+float3 PointVecFromString(const char *str, const char **outEndStr) {
+    if (!str) return float3::nan;
+    if (std::strncmp(str, "float3", 6) == 0) return float3::FromString(str, outEndStr);
+    if (std::strncmp(str, "float4", 6) == 0) return ReadVector(str, "float4", 4, outEndStr);
+    while (*str == ' ') ++str;
+    if (*str != '(') return float3::FromString(str, outEndStr);
+    const char *close = FindNext(str, ')');
+    if (close - str > 1 && CountCommas(str + 1, close) == 3) return ReadVector(str, "float4", 4, outEndStr);
+    return float3::FromString(str, outEndStr);
+}
+
+float3 DirVecFromString(const char *str, const char **outEndStr) { return PointVecFromString(str, outEndStr); }
 
 }  // namespace math

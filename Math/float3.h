@@ -6,6 +6,7 @@
 namespace math {
 
 class AABB;
+class Capsule;
 class float2;
 class float3x3;
 class float4;
@@ -130,6 +131,7 @@ public:
     float Distance(const AABB &aabb) const;
     float Distance(const OBB &obb) const;
     float Distance(const Sphere &sphere) const;
+    float Distance(const Capsule &capsule) const;
 
     float3 Perpendicular(const float3 &hint, const float3 &hint2) const;
     float3 AnotherPerpendicular(const float3 &hint, const float3 &hint2) const;
@@ -169,6 +171,9 @@ public:
     float3 RandomPerpendicular(LCG &lcg) const;
 
     std::string ToString() const;  // "(x, y, z)" with three decimals
+    // Reads "float3(x, y, z)", "(x, y, z)" or "x,y,z"; a null text gives nan and leaves
+    // outEndStr unwritten.
+    static float3 FromString(const char *str, const char **outEndStr);
 
     static const float3 nan;  // quiet NaNs, bit pattern 0x7FC00000
     static const float3 zero;
@@ -181,5 +186,9 @@ public:
 
 float3 operator*(float scalar, const float3 &v);
 std::ostream &operator<<(std::ostream &out, const float3 &v);
+// As float3::FromString, and also a four-number text "(x, y, z, w)" or "float4(...)", whose w
+// is dropped. The point and the direction forms read alike.
+float3 PointVecFromString(const char *str, const char **outEndStr);
+float3 DirVecFromString(const char *str, const char **outEndStr);
 
 }  // namespace math
