@@ -42,9 +42,20 @@ float DistanceOutside(float distance, float r) {
     return d < 0.f ? 0.f : d;
 }
 
-// The distance between the closest points of a shape and the axis, less the radius.
-float DistanceBetween(const float3 &onShape, const float3 &onAxis, float r) {
-    return DistanceOutside(onShape.Distance(onAxis), r);
+// The axis's distance to a line, ray or segment.
+template <typename Linear>
+float AxisDistance(const LineSegment &axis, const Linear &other) {
+    float d;
+    float d2;
+    return axis.Distance(other, d, d2);
+}
+
+// A line's, ray's or segment's own distance to the axis, less the radius.
+template <typename Linear>
+float DistanceToCapsule(const Linear &shape, const Capsule &c) {
+    float d;
+    float d2;
+    return DistanceOutside(shape.Distance(c.axis, d, d2), c.r);
 }
 
 template <typename Points>
@@ -253,9 +264,7 @@ float3 Capsule::ClosestPoint(const float3 &point) const {
 float Capsule::Distance(const float3 &point) const { return DistanceOutside(axis.Distance(point), r); }
 
 float Capsule::Distance(const Capsule &other) const {
-    float d;
-    float d2;
-    return DistanceOutside(axis.Distance(other.axis, d, d2) - r, other.r);
+    return DistanceOutside(AxisDistance(axis, other.axis) - r, other.r);
 }
 
 float Capsule::Distance(const Sphere &sphere) const { return DistanceOutside(Distance(sphere.pos), sphere.r); }
@@ -265,23 +274,9 @@ float Capsule::Distance(const Ray &ray) const { return ray.Distance(*this); }
 float Capsule::Distance(const Line &line) const { return line.Distance(*this); }
 float Capsule::Distance(const LineSegment &lineSegment) const { return lineSegment.Distance(*this); }
 
-bool Capsule::Intersects(const Ray &ray) const {
-    float d;
-    float d2;
-    return axis.Distance(ray, d, d2) <= r;
-}
-
-bool Capsule::Intersects(const Line &line) const {
-    float d;
-    float d2;
-    return axis.Distance(line, d, d2) <= r;
-}
-
-bool Capsule::Intersects(const LineSegment &lineSegment) const {
-    float d;
-    float d2;
-    return axis.Distance(lineSegment, d, d2) <= r;
-}
+bool Capsule::Intersects(const Ray &ray) const { return AxisDistance(axis, ray) <= r; }
+bool Capsule::Intersects(const Line &line) const { return AxisDistance(axis, line) <= r; }
+bool Capsule::Intersects(const LineSegment &lineSegment) const { return AxisDistance(axis, lineSegment) <= r; }
 
 bool Capsule::Intersects(const Plane &plane) const { return axis.Distance(plane) <= r; }
 
@@ -373,23 +368,9 @@ void Sphere::Enclose(const Capsule &capsule) {
 
 // ---- Members of the planar types that take a capsule ----
 
-float Line::Distance(const Capsule &capsule) const {
-    float d;
-    float d2;
-    return DistanceOutside(Distance(capsule.axis, d, d2), capsule.r);
-}
-
-float Ray::Distance(const Capsule &capsule) const {
-    float d;
-    float d2;
-    return DistanceOutside(Distance(capsule.axis, d, d2), capsule.r);
-}
-
-float LineSegment::Distance(const Capsule &capsule) const {
-    float d;
-    float d2;
-    return DistanceOutside(Distance(capsule.axis, d, d2), capsule.r);
-}
+float Line::Distance(const Capsule &capsule) const { return DistanceToCapsule(*this, capsule); }
+float Ray::Distance(const Capsule &capsule) const { return DistanceToCapsule(*this, capsule); }
+float LineSegment::Distance(const Capsule &capsule) const { return DistanceToCapsule(*this, capsule); }
 
 float Plane::Distance(const Capsule &capsule) const {
     return DistanceOutside(capsule.axis.Distance(*this), capsule.r);
@@ -400,7 +381,7 @@ float Plane::SignedDistance(const Capsule &capsule) const { return Plane_SignedD
 float Triangle::Distance(const Capsule &capsule) const {
     float3 onAxis;
     const float3 q = ClosestPoint(capsule.axis, &onAxis);
-    return DistanceBetween(q, onAxis, capsule.r);
+    return DistanceOutside(q.Distance(onAxis), capsule.r);
 }
 
 bool Line::Intersects(const Capsule &capsule) const { return capsule.Intersects(*this); }
