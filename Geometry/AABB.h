@@ -8,6 +8,7 @@
 
 namespace math {
 
+class Capsule;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -147,6 +148,11 @@ public:
     bool Intersects(const Sphere &sphere, float3 *closestPointOnAABB) const;
     Sphere MinimalEnclosingSphere() const;
     Sphere MaximalContainedSphere() const;
+
+    // Capsules.
+    bool Contains(const Capsule &capsule) const;  // through its enclosing box
+    void Enclose(const Capsule &capsule);
+    bool Intersects(const Capsule &capsule) const;
 
     std::string ToString() const;
     // Text forms: the corners written by SerializeFloat, joined by ","; the code form is "AABB(" + the two

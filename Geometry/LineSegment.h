@@ -8,6 +8,7 @@
 namespace math {
 
 class AABB;
+class Capsule;
 class Circle;
 class float3x3;
 class float3x4;
@@ -93,6 +94,10 @@ public:
     float Distance(const Sphere &sphere) const;
     bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
     bool IntersectsDisc(const Circle &disc) const;
+
+    // Capsules: through the distance to the axis.
+    float Distance(const Capsule &capsule) const;
+    bool Intersects(const Capsule &capsule) const;
 
     std::string ToString() const;
     // Text forms: a and b written by SerializeFloat, joined by ","; the code form is "LineSegment(" + the two

@@ -9,6 +9,7 @@
 
 namespace math {
 
+class Capsule;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -142,6 +143,8 @@ public:
     bool Intersects(const Sphere &sphere, float3 *closestPointOnOBB) const;
     Sphere MinimalEnclosingSphere() const;
     Sphere MaximalContainedSphere() const;
+
+    bool Intersects(const Capsule &capsule) const;
 
     std::string ToString() const;
     // Text forms: the float3 serialized forms of pos, halfSize and the axes, joined by " "; the code form is

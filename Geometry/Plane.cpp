@@ -25,19 +25,6 @@
 
 namespace math {
 
-// The signed distance of a whole object from its interval along the normal: 0 when it touches
-// or straddles the plane, else the end nearer to the plane (ties go to the far end, dMax).
-template <typename Object>
-float Plane_SignedDistance(const Plane &plane, const Object &object) {
-    float dMin;
-    float dMax;
-    object.ProjectToAxis(plane.normal, dMin, dMax);
-    dMin -= plane.d;
-    dMax -= plane.d;
-    if (dMin * dMax <= 0.f) return 0.f;
-    return std::fabs(dMin) < std::fabs(dMax) ? dMin : dMax;
-}
-
 namespace {
 
 float3x3 RowsMatrix(const float3 &row0, const float3 &row1, const float3 &row2) {

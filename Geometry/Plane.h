@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <iosfwd>
 #include <string>
 
@@ -8,6 +9,7 @@
 namespace math {
 
 class AABB;
+class Capsule;
 class Circle;
 class float3x3;
 class float3x4;
@@ -136,6 +138,11 @@ public:
     int Intersects(const Circle &circle, float3 *pt1, float3 *pt2) const;
     int Intersects(const Circle &circle) const;
 
+    // Capsules.
+    float Distance(const Capsule &capsule) const;
+    float SignedDistance(const Capsule &capsule) const;
+    bool Intersects(const Capsule &capsule) const;
+
     std::string ToString() const;
     // Text forms: the normal and d written by SerializeFloat, joined by ","; the code form is "Plane(" + the
     // normal's code form + "," + d with "%.9g" + ")". FromString reads these and the ToString form, each
@@ -150,5 +157,18 @@ Plane operator*(const float3x4 &m, const Plane &plane);
 Plane operator*(const float4x4 &m, const Plane &plane);
 Plane operator*(const Quat &q, const Plane &plane);
 std::ostream &operator<<(std::ostream &out, const Plane &plane);
+
+// The signed distance of a whole object from its interval along the normal: 0 when it touches
+// or straddles the plane, else the end nearer to the plane (ties go to the far end, dMax).
+template <typename Object>
+float Plane_SignedDistance(const Plane &plane, const Object &object) {
+    float dMin;
+    float dMax;
+    object.ProjectToAxis(plane.normal, dMin, dMax);
+    dMin -= plane.d;
+    dMax -= plane.d;
+    if (dMin * dMax <= 0.f) return 0.f;
+    return std::fabs(dMin) < std::fabs(dMax) ? dMin : dMax;
+}
 
 }  // namespace math

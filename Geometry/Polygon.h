@@ -11,6 +11,7 @@
 namespace math {
 
 class AABB;
+class Capsule;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -125,6 +126,7 @@ public:
 
     // Spheres: through the triangulation.
     bool Intersects(const Sphere &sphere) const;
+    bool Intersects(const Capsule &capsule) const;
 
     std::string ToString() const;
     // "(" + "(" + float3::SerializeToString() + ")" for each vertex, joined by ",", + ")".

@@ -9,6 +9,7 @@
 namespace math {
 
 class AABB;
+class Capsule;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -78,6 +79,7 @@ public:
     bool Contains(const OBB &obb) const;
     bool Contains(const Sphere &sphere) const;
     bool Contains(const Sphere &sphere, float epsilon) const;
+    bool Contains(const Capsule &capsule) const;
 
     float Distance(const Sphere &sphere) const;
     float Distance(const AABB &aabb) const;
@@ -87,6 +89,7 @@ public:
     float Distance(const Ray &ray) const;
     float Distance(const LineSegment &lineSegment) const;
     float Distance(const Line &line) const;
+    float Distance(const Capsule &capsule) const;
 
     // The roots t1 <= t2 of |linePos + t * lineDir - spherePos| = sphereRadius for a unit
     // lineDir: 0 (t1 = +inf, t2 = -inf), 1 (a discriminant below 1e-4) or 2.
@@ -107,6 +110,7 @@ public:
     bool Intersects(const OBB &obb, float3 *closestPointOnOBB) const;
     bool Intersects(const Triangle &triangle, float3 *closestPointOnTriangle) const;
     bool Intersects(const Polygon &polygon) const;
+    bool Intersects(const Capsule &capsule) const;
 
     // Writes up to numVertices vertices of a subdivided octahedron on the surface and returns
     // how many: 24 + 9k, never more than numVertices, 0 below 24 or without outPos.
@@ -124,6 +128,7 @@ public:
     void Enclose(const AABB &aabb);
     void Enclose(const OBB &obb);
     void Enclose(const Sphere &sphere);
+    void Enclose(const Capsule &capsule);  // the farther end sphere first
     // Grows the radius alone; never shrinks it.
     void ExtendRadiusToContain(const float3 &point, float epsilon);
     void ExtendRadiusToContain(const Sphere &sphere, float epsilon);

@@ -9,6 +9,7 @@
 namespace math {
 
 class AABB;
+class Capsule;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -129,6 +130,10 @@ public:
     float Distance(const Sphere &sphere) const;
     bool Intersects(const Sphere &sphere) const;
     bool Intersects(const Sphere &sphere, float3 *closestPointOnTriangle) const;
+
+    // Capsules: through the closest points of the triangle and the axis.
+    float Distance(const Capsule &capsule) const;
+    bool Intersects(const Capsule &capsule) const;
 
     std::string ToString() const;
     // Text forms: the nine coordinates written by SerializeFloat, joined by ","; the code form is "Triangle("

@@ -6,6 +6,7 @@
 namespace math {
 
 class AABB;
+class Capsule;
 class float2;
 class float3x3;
 class float4;
@@ -130,6 +131,7 @@ public:
     float Distance(const AABB &aabb) const;
     float Distance(const OBB &obb) const;
     float Distance(const Sphere &sphere) const;
+    float Distance(const Capsule &capsule) const;
 
     float3 Perpendicular(const float3 &hint, const float3 &hint2) const;
     float3 AnotherPerpendicular(const float3 &hint, const float3 &hint2) const;
