@@ -167,14 +167,22 @@ bool IsClippableEar(const std::vector<float2> &p, const std::vector<int> &index,
            !HoldsOtherVertex(turn, index, i0, i1, i2);
 }
 
+// Every step of the loop below scans the whole outline, so one check per few steps costs
+// nothing and still comes within a fraction of a millisecond on the largest outlines.
+constexpr int kStepsPerCheck = 16;
+
 // Ear clipping over the outline p, counter-clockwise in 2D and seen along the normal;
 // index[k] names the vertex of p[k].
 void ClipEars(std::vector<float2> &p, std::vector<int> &index, const std::vector<float3> &v,
-              const float3 &normal, std::vector<Triangle> &out) {
+              const float3 &normal, const CancelCheck &check, std::vector<Triangle> &out) {
     const OutlineTurns turn(v, normal);
     int m = static_cast<int>(p.size());
-    int i0 = 0, i1 = 1, i2 = 2, failures = 0, turns = 0;
+    int i0 = 0, i1 = 1, i2 = 2, failures = 0, turns = 0, steps = 0;
     while (m >= 4) {
+        if (check && ++steps == kStepsPerCheck) {
+            steps = 0;
+            check();
+        }
         if (failures >= m) {
             // The ear test never accepts the corners at positions 0, m-2 and m-1: turn the outline
             // so that every corner comes to position 1. A full turn without an ear means the
@@ -543,7 +551,9 @@ void Polygon::ProjectToAxis(const float3 &direction, float &outMin, float &outMa
     outMax = ExtremePoint(direction).Dot(direction);
 }
 
-std::vector<Triangle> Polygon::Triangulate() const {
+std::vector<Triangle> Polygon::Triangulate() const { return Triangulate(CancelCheck{}); }
+
+std::vector<Triangle> Polygon::Triangulate(const CancelCheck &check) const {
     const int n = NumVertices();
     std::vector<Triangle> triangles;
     if (n < 3) return triangles;
@@ -561,7 +571,7 @@ std::vector<Triangle> Polygon::Triangulate() const {
     }
     std::vector<int> index(vertices.size());
     for (int k = 0; k < n; ++k) index[k] = k;
-    ClipEars(p, index, vertices, normal, triangles);
+    ClipEars(p, index, vertices, normal, check, triangles);
     return triangles;
 }
 

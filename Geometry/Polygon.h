@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -33,9 +34,13 @@ struct PolygonAxes {
     float3 v;
 };
 
+// Called now and then by a long loop so that its caller can abandon the work by throwing.
+using CancelCheck = std::function<void()>;
+
 // A planar polygon: its vertices in boundary order, the closing edge implied. Its plane,
 // winding and 2D frame are derived from the vertices on every call. Nothing is enforced:
 // the list may be empty, repeat vertices, be non-planar or cross itself.
+
 class Polygon {
 public:
     std::vector<float3> vertices;
@@ -95,6 +100,8 @@ public:
     // Ear clipping in the polygon's frame: n - 2 triangles that cover a simple outline exactly.
     // A self-crossing outline may stop early, leaving part of it uncovered.
     std::vector<Triangle> Triangulate() const;
+    // The same triangles; an empty check is never called.
+    std::vector<Triangle> Triangulate(const CancelCheck &check) const;
     float3 ClosestPoint(const float3 &p) const;  // NaN with fewer than three vertices
     float3 ClosestPoint(const LineSegment &segment, float3 *outSegmentPos) const;
     float3 ClosestPoint(const LineSegment &segment) const;

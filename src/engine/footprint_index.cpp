@@ -25,7 +25,7 @@ FootprintIndex::FootprintIndex(const std::vector<std::vector<math::Polygon>> &ob
     for (const std::vector<math::Polygon> &object : objects) {
         for (const math::Polygon &polygon : object) {
             pace.tick();
-            Footprint footprint{polygon.Triangulate(), PlanBox{}, true};
+            Footprint footprint{polygon.Triangulate([&pace] { pace.tick(); }), PlanBox{}, true};
             if (footprint.triangles.empty()) continue;
             for (const math::Triangle &t : footprint.triangles) {
                 for (const math::float3 &v : {t.a, t.b, t.c}) {

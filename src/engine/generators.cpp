@@ -180,15 +180,15 @@ static float face_point_count(const math::Polygon &face, float dens, float fac) 
 
 // Random points inside one face. Its triangulation is made at its first point and serves
 // all the others: re-triangulating for every point would cost more than the draws. The
-// reference triangulates for every point.
+// reference triangulates for every point. A large face's triangulation keeps the pace too.
 class FaceSampler {
 public:
-    explicit FaceSampler(const math::Polygon &face) : face_(face) {}
+    FaceSampler(const math::Polygon &face, Pace &pace) : face_(face), pace_(pace) {}
 
     math::float3 point(math::LCG &lcg) {
         if (use_reference_algorithms) return face_.FastRandomPointInside(lcg);
         if (!triangulated_) {
-            triangles_ = face_.Triangulate();
+            triangles_ = face_.Triangulate([this] { pace_.tick(); });
             triangulated_ = true;
         }
         return math::RandomPointInTriangles(triangles_, lcg);
@@ -196,6 +196,7 @@ public:
 
 private:
     const math::Polygon &face_;
+    Pace &pace_;
     std::vector<math::Triangle> triangles_;
     bool triangulated_ = false;
 };
@@ -208,7 +209,7 @@ static std::vector<GeneratedPoint> face_points(const Surface &surface, math::LCG
     for (const math::Polygon &face : surface.faces()) {
         const float v = face_point_count(face, dens, fac);
         const math::float3 normal = face.PlaneCCW().normal;
-        FaceSampler sampler(face);
+        FaceSampler sampler(face, pace);
         for (long k = 0; v > static_cast<float>(k); ++k) {
             pace.tick();
             const float rem = v - static_cast<float>(k);

@@ -73,6 +73,21 @@ class InterruptsTest < Minitest::Test
     assert_times_out("GUIDs", 20_000) { |n| V.cpp_guids(n) }
   end
 
+  def circle(n, r = 10.0) = [Array.new(n) { |i| a = 2 * Math::PI * i / n; [r * Math.cos(a), r * Math.sin(a), 0.0] }, [0.0, 0.0, 1.0]]
+
+  # A face's triangulation grows with the square of its vertices: 20,000 take seconds, so
+  # 100,000 would take minutes before the first random point.
+  def test_timeout_stops_the_triangulation_of_a_huge_face
+    skip "timing runs are left to the plain and compact runs" if VandrelTest::GC_MODE == "stress"
+    V.cpp_initialize_surface([circle(100_000)], false, [0, 0, -1])
+    started = Process.clock_gettime(Process::CLOCK_MONOTONIC)
+    assert_raises(Timeout::Error) { Timeout.timeout(0.2) { V.cpp_generate_random_points(1, "random", 1, 3) } }
+    elapsed = Process.clock_gettime(Process::CLOCK_MONOTONIC) - started
+    assert_operator elapsed, :<, 1.5, "stopped after #{elapsed.round(3)} s"
+  ensure
+    V.cpp_initialize_surface([Scenes.square], false, [0, 0, -1])
+  end
+
   def test_thread_kill_stops_a_long_step
     skip "timing runs are left to the plain and compact runs" if VandrelTest::GC_MODE == "stress"
     size = size_for(3.0, 20_000) { |n| V.cpp_guids(n) }

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -458,6 +460,53 @@ TEST(PolygonTriangulate, TiltedStarWithAVertexOnADiagonal) {
         sum += SignedArea(t, normal);
     }
     EXPECT_NEAR(sum, area, 1e-6 * area);
+}
+
+// A star of n points in a tilted plane: every other vertex drawn in, so that many corners
+// are no ears and the clipping loop walks past them.
+Polygon TiltedStar(int n) {
+    Polygon p;
+    for (int i = 0; i < n; ++i) {
+        const float a = 6.2831853f * static_cast<float>(i) / static_cast<float>(n);
+        const float r = i % 2 ? 6.f : 10.f;
+        const float x = r * std::cos(a), y = r * std::sin(a);
+        p.vertices.emplace_back(x, y, 0.3f * x - 0.2f * y + 5.f);
+    }
+    return p;
+}
+
+struct ThrowAfter {
+    int limit;
+    int calls = 0;
+    void operator()() {
+        if (++calls == limit) throw std::runtime_error("stop");
+    }
+};
+
+TEST(PolygonTriangulate, CheckThatNeverThrowsGivesTheSameTriangles) {
+    const Polygon star = TiltedStar(3000);
+    int calls = 0;
+    const std::vector<Triangle> checked = star.Triangulate([&calls] { ++calls; });
+    const std::vector<Triangle> plain = star.Triangulate();
+    EXPECT_GT(calls, 100);
+    ASSERT_EQ(plain.size(), 2998u);
+    ASSERT_EQ(checked.size(), plain.size());
+    for (size_t k = 0; k < plain.size(); ++k) {
+        const Triangle &p = plain[k], &c = checked[k];
+        EXPECT_TRUE(p.a.BitEquals(c.a) && p.b.BitEquals(c.b) && p.c.BitEquals(c.c)) << "triangle " << k;
+    }
+    // An empty check is the plain call.
+    EXPECT_EQ(Indices(star, star.Triangulate(math::CancelCheck{})), Indices(star, plain));
+}
+
+// A hundred thousand vertices would take minutes to clip; the throwing check ends it at once.
+TEST(PolygonTriangulate, ThrowingCheckAbandonsALargeOutline) {
+    const Polygon star = TiltedStar(100000);
+    for (int limit : {1, 5}) {
+        ThrowAfter check{limit};
+        EXPECT_THROW(star.Triangulate(std::ref(check)), std::runtime_error) << limit;
+        EXPECT_EQ(check.calls, limit);
+    }
 }
 
 TEST(PolygonPlane, OrientationFallbacksAndEmpty) {
