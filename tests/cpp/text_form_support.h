@@ -53,11 +53,11 @@ inline std::string FilledFormat(const char *format, double magnitude, bool negat
             continue;
         }
         const char *conversion = std::strchr(p, 'f');
-        const std::string spec(p, conversion + 1);
+        const std::string directive(p, conversion + 1);
         text += whole;
-        if (spec == "%.2f") text += ".00";
-        if (spec == "%.3f") text += ".000";
-        if (spec == "%f") text += ".000000";
+        if (directive == "%.2f") text += ".00";
+        if (directive == "%.3f") text += ".000";
+        if (directive == "%f") text += ".000000";
         p = conversion;
     }
     return text;
