@@ -7,6 +7,8 @@
 #include "clipping/EngineBase.h"
 #include "clipping/OutRec.h"
 #include "clipping/PolyTree.h"
+#include "clipping/RingLoops.h"
+#include "clipping/RowPoint.h"
 
 namespace clip {
 
@@ -166,6 +168,24 @@ private:
     // Finds the ring that holds a hole whose links lead to none; a hole that no ring holds is
     // an outer ring.
     void SettleOrphanHoles();
+    // Judging rings by the input's winding numbers, where rounding cannot reach.
+    template <class Visit>
+    void ForEachInputEdge(Visit visit) const;
+    // Whether the operation fills p; false when p lies on an input edge.
+    bool InputFills(const RowPoint& p, bool& filled) const;
+    // The point inside the ring farthest from every input edge, when farther than rounding
+    // moves an edge; false when there is none.
+    bool ClearInnerPoint(const OutPt* ring, RowPoint& p) const;
+    // Winding number at p of the rings of every record but `skipped`, positive inside outer
+    // rings; false when p lies on one of them.
+    bool ResultWinding(const RowPoint& p, const OutRec* skipped, int& winding) const;
+    // Whether one loop of a ring (the loops of `record`'s ring, the whole ring when it is one
+    // loop) runs as the input asks at a clear point p inside it, or should be turned or
+    // dropped; Unknown when no such point tells.
+    Verdict TurnVerdict(const OutPt* loop, const std::vector<const OutPt*>& ring, const OutRec* record,
+                        RowPoint& p) const;
+    // The smallest ring of the other hole state that may hold r and covers p, or null.
+    OutRec* HolderAt(const OutRec& r, const RowPoint& p) const;
     void BuildResult(Paths& paths) const;
     void BuildResult2(PolyTree& tree);
 

@@ -192,9 +192,31 @@ void Engine::SettleOrphanHoles() {
         // holds is an outer ring.
         record->firstLeft = SmallestHolder(*record, outRecords);
         if (record->firstLeft) continue;
+        // Or a rounded vertex of the hole lies just outside its holder; or rounding turned
+        // the ring, or pushed it over a ring that already covers it. The input tells which.
+        RowPoint p;
+        const Verdict verdict = TurnVerdict(record->pts, {record->pts}, record, p);
+        if (verdict == Verdict::Keep) record->firstLeft = HolderAt(*record, p);
+        if (record->firstLeft) continue;
+        if (verdict == Verdict::Drop) {
+            DisposeOutPts(record->pts);
+            continue;
+        }
         record->isHole = false;
         Reorient(record);
     }
+}
+
+OutRec* Engine::HolderAt(const OutRec& r, const RowPoint& p) const {
+    OutRec* smallest = nullptr;
+    for (OutRec* c : outRecords) {
+        int winding = 0;
+        if (c == &r || !c->pts || c->isHole == r.isHole || !MayHold(*c, r) || !RingWinding(c->pts, p, winding) ||
+            winding == 0)
+            continue;
+        if (!smallest || MayHold(*smallest, *c)) smallest = c;
+    }
+    return smallest;
 }
 
 }  // namespace clip

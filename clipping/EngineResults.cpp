@@ -144,7 +144,13 @@ void Engine::FinishRings() {
         // Loops of a ring that joins merged from two rings need not nest one in another: an
         // outer ring and a hole lying apart can meet at a point. A merge turns no loop, and
         // their nesting would misjudge whole rings as turned by rounding.
-        if (!record->merged) OrientLoops(record->pts, record->isHole == reverseOutput, useFullRange);
+        if (!record->merged) {
+            OrientLoops(record->pts, record->isHole == reverseOutput, useFullRange,
+                        [this, record](const OutPt* loop, const std::vector<const OutPt*>& loops) {
+                            RowPoint p;
+                            return TurnVerdict(loop, loops, record, p);
+                        });
+        }
     }
     if (strictlySimple) DoSimplePolygons();
     SettleOrphanHoles();

@@ -1,8 +1,18 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "clipping/OutRec.h"
 
 namespace clip {
+
+// What the input says of a ring or loop that may run the wrong way: it runs as it should,
+// it should be turned, it should not be there at all, or the input cannot tell.
+enum class Verdict { Unknown, Keep, Turn, Drop };
+
+// The verdict on one loop of a ring cut into loops.
+using LoopJudge = std::function<Verdict(const OutPt* loop, const std::vector<const OutPt*>& loops)>;
 
 // Gives every thin loop of a ring that passes a point more than once the orientation its
 // nesting among the ring's other loops asks for: that of the ring (positive when
@@ -11,8 +21,9 @@ namespace clip {
 // passes no point twice, a loop too large to have been turned (Thin), and a loop whose nesting
 // cannot be told clear of rounding, or that overlaps another loop rather than nesting, stay as
 // they are; so do all loops of a ring where a loop too large to have been turned runs against
-// its nesting. useFullRange as for SlopesEqual.
-void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange);
+// its nesting. A loop that would be turned is first put to the judge: where the input tells,
+// its verdict to keep or turn the loop holds. useFullRange as for SlopesEqual.
+void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange, const LoopJudge& judge);
 
 // Rounding moves each vertex by less than a unit, which changes the area of a ring by less
 // than its perimeter: only a ring of smaller area can have been turned inside out by it.

@@ -137,6 +137,23 @@ const Case kSmallCases[] = {
       {{6, 8}, {-16, -9}, {13, 7}, {13, 13}, {13, 13}, {8, 8}, {-4, -15}, {-15, -15}},
       {{6, 8}, {-16, -9}, {13, 13}, {13, 13}, {13, 13}, {13, 13}, {13, 13}, {13, 13}}},
      {{{-1, -16}, {-16, -15}, {13, 13}}, {{13, 13}, {-7, -14}}}},
+    {"a thin loop that its ring's nesting would turn, though the input leaves it as it runs",
+     Difference,
+     EvenOdd,
+     Positive,
+     {{{2, 9}, {-9, -3}, {10, 16}, {-15, -8}, {-10, -10}, {8, 16}, {-1, -9}},
+      {{-5, -4}, {5, 15}, {8, 16}, {3, 2}, {7, -4}},
+      {{11, -12}, {-15, -8}, {-14, -7}, {-11, -9}, {6, -7}, {-9, -3}, {-12, 6}, {3, 2}}},
+     {}},
+    {"the same under another operation, with clip rings",
+     Xor,
+     EvenOdd,
+     NonZero,
+     {{{-3, -5}, {-11, -2}, {0, -14}, {0, -7}, {7, 12}, {-11, 3}},
+      {{12, -4}, {-11, 3}, {0, -7}, {-15, -3}, {13, 5}, {0, -7}, {0, -9}},
+      {{2, -8}, {3, -14}, {3, -14}, {8, -9}, {12, -4}, {13, 5}},
+      {{16, -16}, {12, -4}, {14, -5}, {-16, -5}}},
+     {{{-1, -13}, {16, -16}, {-6, -5}, {-11, -2}, {2, 1}, {3, -3}}, {{-15, -3}, {15, 16}, {5, -5}}}},
 };
 
 // Translations: none, and one beyond the range of 64-bit slope products.
@@ -184,11 +201,11 @@ const Case kMergedRing = {
 // are all thin: turned as if rounding had turned them, they covered a place twice.
 TEST(Rounding, ALoopThatNoSingleLargerLoopHoldsKeepsItsWay) { ExpectWellFormed(kMergedRing, kOptions); }
 
-// Still open: a strictly simple join splits the hole's holder into the ring and a spike of no
-// area; the thin hole, one rounded vertex just outside the ring, keeps its link to the spike,
-// and once the spike is dropped no ring holds it, so it becomes an outer ring (winding 2).
-// Linking it to the ring instead also turns a few tiny rings of other, sound results.
-TEST(Rounding, DISABLED_AHoleWhoseHolderAJoinSplitIntoTheRingAndASpike) {
+// A strictly simple join splits the hole's holder into the ring and a spike of no area; the
+// thin hole, one rounded vertex just outside the ring, keeps its link to the spike, and once
+// the spike is dropped no link leads to a ring that holds it. The input leaves empty a point
+// inside it far from every input edge: it stays a hole, held by the ring that covers that point.
+TEST(Rounding, AHoleWhoseHolderAJoinSplitIntoTheRingAndASpike) {
     ExpectWellFormed({"a hole whose holder a join split into the ring and a spike",
                       Union,
                       Negative,
