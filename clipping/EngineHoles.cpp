@@ -117,6 +117,16 @@ bool MayHold(const OutRec& holder, const OutRec& r) {
     return MayHold(holder, std::fabs(Area(holder)), r, std::fabs(Area(r)));
 }
 
+// Whether no vertex of ring1 lies outside ring2.
+bool InsideOrOn(const OutPt* ring1, const OutPt* ring2) {
+    const OutPt* op = ring1;
+    do {
+        if (PointInPolygon(op->pt, ring2) == 0) return false;
+        op = op->next;
+    } while (op != ring1);
+    return true;
+}
+
 }  // namespace
 
 bool Engine::InSplitPart(const OutRec& r, const OutRec& kept, const OutRec& split) const {
@@ -197,7 +207,7 @@ void Engine::SettleOrphanHoles() {
         RowPoint p;
         const Verdict verdict = TurnVerdict(record->pts, {record->pts}, record, p);
         if (verdict == Verdict::Keep) record->firstLeft = HolderAt(*record, p);
-        if (record->firstLeft) continue;
+        if (record->firstLeft || CancelsWithInner(record)) continue;
         if (verdict == Verdict::Drop) {
             DisposeOutPts(record->pts);
             continue;
@@ -205,6 +215,22 @@ void Engine::SettleOrphanHoles() {
         record->isHole = false;
         Reorient(record);
     }
+}
+
+bool Engine::CancelsWithInner(OutRec* hole) {
+    // Rings given twice, whose copies joins split in different ways, leave the one copy whole
+    // as a hole that no ring holds, the other in parts inside it.
+    std::vector<OutRec*> inner;
+    std::vector<const OutPt*> rings{hole->pts};
+    for (OutRec* r : outRecords) {
+        if (r == hole || !r->pts || !InsideOrOn(r->pts, hole->pts)) continue;
+        inner.push_back(r);
+        rings.push_back(r->pts);
+    }
+    if (inner.empty() || SummedAreaSign(rings) != 0) return false;
+    DisposeOutPts(hole->pts);
+    for (OutRec* r : inner) DisposeOutPts(r->pts);
+    return true;
 }
 
 OutRec* Engine::HolderAt(const OutRec& r, const RowPoint& p) const {

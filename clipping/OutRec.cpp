@@ -39,27 +39,41 @@ int NarrowAreaSign(const OutPt* pts) {
     return (sum > 0) - (sum < 0);
 }
 
-// The same sum for any coordinates: each product exact in 128 bits, the sum kept as a high
-// and a low 64-bit half, since it may outgrow 128 bits.
-int WideAreaSign(const OutPt* pts) {
+// A sum of 128-bit products, which may outgrow 128 bits: kept as a high and a low 64-bit half.
+class WideSum {
+public:
+    void Add(Int128 value) {
+        high += value >> 64;
+        low += static_cast<U128>(value) & kLowMask;
+    }
+    int Sign() const {
+        const Int128 h = high + static_cast<Int128>(low >> 64);
+        if (h != 0) return h > 0 ? 1 : -1;
+        return (low & kLowMask) > 0 ? 1 : 0;
+    }
+
+private:
     using U128 = unsigned __int128;
-    const U128 lowMask = (U128(1) << 64) - 1;
+    static constexpr U128 kLowMask = (U128(1) << 64) - 1;
     Int128 high = 0;
     U128 low = 0;
-    const IntPoint& o = pts->pt;
+};
+
+// Adds twice the ring's area, as the sum of the cross products of its vertices relative to o:
+// for any coordinates each product is exact in 128 bits.
+void AddTwiceArea(const OutPt* pts, const IntPoint& o, WideSum& sum) {
     const OutPt* op = pts;
     do {
         const OutPt* b = op->prev;
-        const Int128 cross = (Int128(op->pt.X) - o.X) * (Int128(b->pt.Y) - o.Y) -
-                             (Int128(b->pt.X) - o.X) * (Int128(op->pt.Y) - o.Y);
-        high += cross >> 64;
-        low += static_cast<U128>(cross) & lowMask;
+        sum.Add((Int128(op->pt.X) - o.X) * (Int128(b->pt.Y) - o.Y) - (Int128(b->pt.X) - o.X) * (Int128(op->pt.Y) - o.Y));
         op = b;
     } while (op != pts);
-    high += static_cast<Int128>(low >> 64);
-    low &= lowMask;
-    if (high != 0) return high > 0 ? 1 : -1;
-    return low > 0 ? 1 : 0;
+}
+
+int WideAreaSign(const OutPt* pts) {
+    WideSum sum;
+    AddTwiceArea(pts, pts->pt, sum);
+    return sum.Sign();
 }
 
 }  // namespace
@@ -67,6 +81,12 @@ int WideAreaSign(const OutPt* pts) {
 int AreaSign(const OutPt* pts, bool useFullRange) {
     if (!pts) return 0;
     return useFullRange ? WideAreaSign(pts) : NarrowAreaSign(pts);
+}
+
+int SummedAreaSign(const std::vector<const OutPt*>& rings) {
+    WideSum sum;
+    for (const OutPt* ring : rings) AddTwiceArea(ring, rings.front()->pt, sum);
+    return sum.Sign();
 }
 
 int PointCount(const OutPt* pts) {

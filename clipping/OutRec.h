@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "clipping/IntPoint.h"
 
@@ -43,6 +44,8 @@ double Area(const OutRec& record);
 // The sign of that area, exact: summed in doubles, the area of a thin ring far from the
 // origin can come out as zero or with the wrong sign. useFullRange as for SlopesEqual.
 int AreaSign(const OutPt* pts, bool useFullRange);
+// The sign of the rings' areas summed, exact for any coordinates.
+int SummedAreaSign(const std::vector<const OutPt*>& rings);
 int PointCount(const OutPt* pts);
 // Whether ring b passes ring a's points (X and Y) in reverse order: the two enclose the same
 // area with opposite signs.

@@ -215,6 +215,31 @@ TEST(Rounding, AHoleWhoseHolderAJoinSplitIntoTheRingAndASpike) {
                      {StrictlySimple});
 }
 
+// Inherent in rounding to the grid: in this one-unit strip (x from -16 to -15) the edges
+// (-16,8)-(-15,-8) and (-16,10)-(-15,-16) cross at (-15.8,4.8), which rounds to (-16,5), and
+// (-16,8)-(-15,-8) and (-15,-15)-(-16,11) at (-15.7,3.2), which rounds to (-16,3). The hole
+// rounds to (-16,5) (-15,-8) (-15,-15) (-16,-16), of area 14, its outer ring to (-15,-8)
+// (-16,3) (-16,-16) (-15,-16), of area 13.5: the hole reaches across the outer ring's edge
+// from (-16,3) to (-15,-8) into the neighbouring ring (-16,3) (-15,-8) (-16,8), so no one ring
+// can hold it, as a tree needs. Every point of the strip lies within a unit of the input edge
+// from (-16,-16) to (-16,12), which runs along its side, so the input's windings cannot tell a
+// hole from a ring that rounding turned there either. The hole is turned, and the result
+// covers 30 where the subject covers about 2.46; kept as a hole it would cover 2, but no ring
+// of a tree could hold it.
+TEST(Rounding, DISABLED_AHoleThatRoundsLargerThanItsOuterRingInAOneUnitStrip) {
+    const Paths subject = {
+        {{-16, -16}, {-16, 8}, {-15, -8}, {-16, 11}, {-16, -16}, {-15, -15}, {-16, 11}, {-16, 10}, {-15, -16}, {-16, -16},
+         {-16, 12}},
+        {{-15, -15}, {-16, -16}, {-16, -16}}};
+    for (const int options : {int(StrictlySimple), StrictlySimple | PreserveCollinear}) {
+        Engine engine(options);
+        engine.AddPaths(subject, Subject, true);
+        Paths solution;
+        ASSERT_TRUE(engine.Execute(Difference, solution, EvenOdd, EvenOdd));
+        EXPECT_NEAR(static_cast<double>(cliptest::TwiceArea(solution)) / 2, 2.46, 1.0) << "options " << options;
+    }
+}
+
 constexpr std::int64_t kTop = 4611686018427387903;  // the largest coordinate allowed
 
 const Case kLargeCases[] = {
