@@ -179,9 +179,10 @@ private:
     // Winding number at p of the rings of every record but `skipped`, positive inside outer
     // rings; false when p lies on one of them.
     bool ResultWinding(const RowPoint& p, const OutRec* skipped, int& winding) const;
-    // Whether one loop of a ring (the loops of `record`'s ring, the whole ring when it is one
-    // loop) runs as the input asks at a clear point p inside it, or should be turned or
-    // dropped; Unknown when no such point tells.
+    // The input's verdict on one loop of `record`'s ring (`ring` lists its loops, or holds the
+    // whole ring): at the clear point p inside the loop, whether the result's winding number
+    // is the input's as the loop runs, turned, or without it; Unknown when no point is clear
+    // or none of the three fits.
     Verdict TurnVerdict(const OutPt* loop, const std::vector<const OutPt*>& ring, const OutRec* record,
                         RowPoint& p) const;
     // Drops a hole and the rings inside it when their areas cancel: inside rings that do not

@@ -3,6 +3,7 @@
 // winding numbers, under the operation's fill rules, tell whether the result must cover it.
 // That judges the rings rounding may have turned inside out or pushed out of their holders,
 // where their own nesting misleads.
+#include <algorithm>
 #include <cmath>
 
 #include "clipping/Engine.h"
