@@ -187,7 +187,7 @@ private:
                         RowPoint& p) const;
     // Drops a hole and the rings inside it when their areas cancel: inside rings that do not
     // overlap, that leaves every winding number as it was.
-    bool CancelsWithInner(OutRec* hole);
+    void DropIfCancelled(OutRec* hole);
     // The smallest ring of the other hole state that may hold r and covers p, or null.
     OutRec* HolderAt(const OutRec& r, const RowPoint& p) const;
     void BuildResult(Paths& paths) const;

@@ -195,8 +195,14 @@ OutRec* Engine::Container(const OutRec& record, const std::vector<double>& sizes
 
 void Engine::SettleOrphanHoles() {
     const std::vector<double> sizes = RingSizes();  // reorienting a ring keeps its size
+    auto orphaned = [&](const OutRec* record) { return record->pts && record->isHole && !Container(*record, sizes); };
+    // Holes that cancel with the rings inside them go first, so that no ring is linked below to
+    // a ring that then goes with them.
     for (OutRec* record : outRecords) {
-        if (!record->pts || !record->isHole || Container(*record, sizes)) continue;
+        if (orphaned(record) && !SmallestHolder(*record, outRecords)) DropIfCancelled(record);
+    }
+    for (OutRec* record : outRecords) {
+        if (!orphaned(record)) continue;
         // Its links lead to no outer ring: a join took over the ring that held it, or
         // rounding collapsed that ring. Look for the holder among all rings; a hole that none
         // holds is an outer ring.
@@ -207,7 +213,7 @@ void Engine::SettleOrphanHoles() {
         RowPoint p;
         const Verdict verdict = TurnVerdict(record->pts, {record->pts}, record, p);
         if (verdict == Verdict::Keep) record->firstLeft = HolderAt(*record, p);
-        if (record->firstLeft || CancelsWithInner(record)) continue;
+        if (record->firstLeft) continue;
         if (verdict == Verdict::Drop) {
             DisposeOutPts(record->pts);
             continue;
@@ -217,7 +223,7 @@ void Engine::SettleOrphanHoles() {
     }
 }
 
-bool Engine::CancelsWithInner(OutRec* hole) {
+void Engine::DropIfCancelled(OutRec* hole) {
     // Rings given twice, whose copies joins split in different ways, leave the one copy whole
     // as a hole that no ring holds, the other in parts inside it.
     std::vector<OutRec*> inner;
@@ -227,10 +233,9 @@ bool Engine::CancelsWithInner(OutRec* hole) {
         inner.push_back(r);
         rings.push_back(r->pts);
     }
-    if (inner.empty() || SummedAreaSign(rings) != 0) return false;
+    if (inner.empty() || SummedAreaSign(rings) != 0) return;
     DisposeOutPts(hole->pts);
     for (OutRec* r : inner) DisposeOutPts(r->pts);
-    return true;
 }
 
 OutRec* Engine::HolderAt(const OutRec& r, const RowPoint& p) const {
