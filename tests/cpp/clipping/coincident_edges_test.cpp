@@ -115,6 +115,10 @@ const DoubledCase kDoubledOpen[] = {
     {"a part split off one ring only",
      {{{-6, 12}, {11, -8}, {0, 15}, {1, 11}, {14, -5}, {15, -5}, {-3, -5}, {12, 14}, {-15, 7}, {-14, 6}, {14, 14},
        {2, 0}}}},
+    {"three rings, where parts of both copies are left overlapping",
+     {{{-54, 33}, {-51, -86}, {-64, -78}, {5, 61}, {68, 1}, {-54, 33}, {33, 74}, {-25, -78}, {23, 16}, {-83, -74}},
+      {{54, 91}, {75, -26}, {65, 80}, {37, -90}, {-93, 38}, {-45, -60}},
+      {{-60, 53}, {32, 64}, {-63, 65}, {99, -66}, {73, -4}}}},
 };
 
 TEST(CoincidentEdges, DISABLED_RingsGivenTwiceWhoseJoinsDifferCoverNothing) {

@@ -240,6 +240,25 @@ TEST(Rounding, DISABLED_AHoleThatRoundsLargerThanItsOuterRingInAOneUnitStrip) {
     }
 }
 
+// Still open: the rings given twice make two copies that joins split in different ways. One
+// is left whole as a hole that no link leads to; the parts of the other lie under it, but one
+// of them reaches beyond its edge, so no one ring holds it (as a tree needs) and the parts do
+// not cancel it. The input leaves empty the point inside it that is clear of its edges, yet
+// the hole is turned, covering that point twice.
+TEST(Rounding, DISABLED_AHoleThatOnlySeveralRingsTogetherHold) {
+    const Path first = {{-95, -58}, {-52, -88}, {-51, 94}, {82, 92}, {7, 87}, {66, -26},
+                        {4, -72},   {52, 64},   {-30, 36}, {38, 71}, {45, -36}, {-54, -12}};
+    const Path second = {{-76, -100}, {-76, -100}, {-98, 18}, {-76, -100}, {-38, -76}, {-77, 20},
+                         {81, 32},    {60, 55},    {77, 34},  {-47, -99},  {77, 34},   {-76, -100}};
+    ExpectWellFormed({"rings given twice, whose copies joins split in different ways",
+                      Union,
+                      EvenOdd,
+                      Negative,
+                      {first, second, first, second},
+                      {{{94, 63}, {76, 6}, {-99, 44}, {-35, 10}, {16, -57}}}},
+                     {StrictlySimple});
+}
+
 constexpr std::int64_t kTop = 4611686018427387903;  // the largest coordinate allowed
 
 const Case kLargeCases[] = {
