@@ -12,7 +12,7 @@ namespace clip {
 namespace {
 
 // Rows per ring for InnerPoints: enough to find room in a ring of any shape that has some.
-constexpr std::int64_t kRows = 16;
+constexpr std::int64_t kRows = 64;
 
 // Twice the X where the segment (a, b) crosses the row y2 / 2, nearly.
 long double RowX2(const IntPoint& a, const IntPoint& b, std::int64_t y2) {

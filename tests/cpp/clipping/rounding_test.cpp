@@ -154,13 +154,22 @@ const Case kSmallCases[] = {
       {{2, -8}, {3, -14}, {3, -14}, {8, -9}, {12, -4}, {13, 5}},
       {{16, -16}, {12, -4}, {14, -5}, {-16, -5}}},
      {{{-1, -13}, {16, -16}, {-6, -5}, {-11, -2}, {2, 1}, {3, -3}}, {{-15, -3}, {15, 16}, {5, -5}}}},
+    {"a thin loop whose only clear points lie in a short stretch of its height",
+     Xor,
+     EvenOdd,
+     EvenOdd,
+     {{{4, 1}, {7, 1}, {1, -1}, {15, -2}, {-4, -1}, {-8, -7}, {7, 1}, {-2, -12}, {7, 1}, {11, -11}},
+      {{-12, -13}, {-10, 0}, {-3, -1}, {8, 1}, {16, 16}, {-10, 0}, {-8, -15}, {-14, 16}, {-9, -4}, {-8, -6}, {8, 2},
+       {-12, -15}},
+      {{3, 8}, {13, -3}, {-9, -4}, {1, -3}, {-9, -4}}},
+     {}},
 };
 
 // Translations: none, and one beyond the range of 64-bit slope products.
 constexpr std::int64_t kOffsets[] = {0, std::int64_t(1) << 40};
 
 const std::vector<int> kOptions = {0, StrictlySimple, PreserveCollinear, StrictlySimple | PreserveCollinear,
-                                   ReverseSolution | StrictlySimple};
+                                   ReverseSolution, ReverseSolution | StrictlySimple};
 
 Paths Translated(const Paths& rings, std::int64_t offset) {
     Paths out = rings;
