@@ -179,12 +179,11 @@ private:
     // Winding number at p of the rings of every record but `skipped`, positive inside outer
     // rings; false when p lies on one of them.
     bool ResultWinding(const RowPoint& p, const OutRec* skipped, int& winding) const;
-    // The input's verdict on one loop of `record`'s ring (`ring` lists its loops, or holds the
-    // whole ring): at the clear point p inside the loop, whether the result's winding number
-    // is the input's as the loop runs, turned, or without it; Unknown when no point is clear
-    // or none of the three fits.
-    Verdict TurnVerdict(const OutPt* loop, const std::vector<const OutPt*>& ring, const OutRec* record,
-                        RowPoint& p) const;
+    // Whether the input shows that one loop of `record`'s ring (`ring` lists its loops, or
+    // holds the whole ring) runs as it should: at the clear point p inside the loop, the
+    // result's winding number, the ring as it runs, is the one the input asks for. False also
+    // when no point is clear.
+    bool InputKeeps(const OutPt* loop, const std::vector<const OutPt*>& ring, const OutRec* record, RowPoint& p) const;
     // Drops a hole and the rings inside it when their areas cancel: inside rings that do not
     // overlap, that leaves every winding number as it was.
     void DropIfCancelled(OutRec* hole);

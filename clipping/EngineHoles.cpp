@@ -208,16 +208,11 @@ void Engine::SettleOrphanHoles() {
         // holds is an outer ring.
         record->firstLeft = SmallestHolder(*record, outRecords);
         if (record->firstLeft) continue;
-        // Or a rounded vertex of the hole lies just outside its holder; or rounding turned
-        // the ring, or pushed it over a ring that already covers it. The input tells which.
+        // Or a rounded vertex of the hole lies just outside its holder, rather than rounding
+        // having turned the ring: the input tells.
         RowPoint p;
-        const Verdict verdict = TurnVerdict(record->pts, {record->pts}, record, p);
-        if (verdict == Verdict::Keep) record->firstLeft = HolderAt(*record, p);
+        if (InputKeeps(record->pts, {record->pts}, record, p)) record->firstLeft = HolderAt(*record, p);
         if (record->firstLeft) continue;
-        if (verdict == Verdict::Drop) {
-            DisposeOutPts(record->pts);
-            continue;
-        }
         record->isHole = false;
         Reorient(record);
     }

@@ -101,24 +101,17 @@ bool Engine::ResultWinding(const RowPoint& p, const OutRec* skipped, int& windin
     return true;
 }
 
-Verdict Engine::TurnVerdict(const OutPt* loop, const std::vector<const OutPt*>& ring, const OutRec* record,
-                            RowPoint& p) const {
+bool Engine::InputKeeps(const OutPt* loop, const std::vector<const OutPt*>& ring, const OutRec* record,
+                        RowPoint& p) const {
     bool filled = false;
-    int others = 0;
-    if (!ClearInnerPoint(loop, p) || !InputFills(p, filled) || !ResultWinding(p, record, others)) return Verdict::Unknown;
-    const int inside = reverseOutput ? -1 : 1;
-    int asIs = others, own = 0;
+    int winding = 0;
+    if (!ClearInnerPoint(loop, p) || !InputFills(p, filled) || !ResultWinding(p, record, winding)) return false;
     for (const OutPt* part : ring) {
         int w = 0;
-        if (!RingWinding(part, p, w)) return Verdict::Unknown;
-        asIs += inside * w;
-        if (part == loop) own = inside * w;
+        if (!RingWinding(part, p, w)) return false;
+        winding += reverseOutput ? -w : w;
     }
-    const int wanted = filled ? 1 : 0;
-    if (asIs == wanted) return Verdict::Keep;
-    if (asIs - 2 * own == wanted) return Verdict::Turn;
-    if (asIs - own == wanted) return Verdict::Drop;
-    return Verdict::Unknown;
+    return winding == (filled ? 1 : 0);
 }
 
 }  // namespace clip

@@ -148,7 +148,7 @@ void Engine::FinishRings() {
             OrientLoops(record->pts, record->isHole == reverseOutput, useFullRange,
                         [this, record](const OutPt* loop, const std::vector<const OutPt*>& loops) {
                             RowPoint p;
-                            return TurnVerdict(loop, loops, record, p);
+                            return InputKeeps(loop, loops, record, p);
                         });
         }
     }

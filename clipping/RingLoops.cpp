@@ -186,13 +186,9 @@ void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange, const LoopJu
         const int depthParity = sign == 0 ? -1 : DepthParity(loop, loops);
         return depthParity >= 0 && (sign > 0) != (outerPositive == (depthParity == 0));
     };
-    std::vector<OutPt*> inverted;  // turned, by their nesting, when it holds
-    std::vector<OutPt*> judged;    // turned, by the input's verdict
+    std::vector<OutPt*> inverted;
     for (OutPt* loop : heads) {
-        if (!Thin(loop) || !runsAgainstNesting(loop)) continue;
-        const Verdict verdict = judge(loop, loops);
-        if (verdict == Verdict::Turn) judged.push_back(loop);
-        if (verdict == Verdict::Unknown || verdict == Verdict::Drop) inverted.push_back(loop);
+        if (Thin(loop) && runsAgainstNesting(loop) && !judge(loop, loops)) inverted.push_back(loop);
     }
     // A loop too large for rounding to have turned that runs against its nesting shows that
     // the ring's loops do not nest one in another, as where a join merged the ring with a part
@@ -200,8 +196,9 @@ void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange, const LoopJu
     const bool nestingHolds = inverted.empty() || std::none_of(heads.begin(), heads.end(), [&](const OutPt* loop) {
                                   return !Thin(loop) && runsAgainstNesting(loop);
                               });
-    if (nestingHolds) judged.insert(judged.end(), inverted.begin(), inverted.end());
-    for (OutPt* loop : judged) ReversePolyPtLinks(loop);
+    if (nestingHolds) {
+        for (OutPt* loop : inverted) ReversePolyPtLinks(loop);
+    }
     // Joining at the same vertices in reverse order restores one ring, whichever way its
     // loops now run.
     for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) SwapPredecessors(cut->first, cut->second);

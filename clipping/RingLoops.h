@@ -7,12 +7,8 @@
 
 namespace clip {
 
-// What the input says of a ring or loop that may run the wrong way: it runs as it should,
-// it should be turned, it should not be there at all, or the input cannot tell.
-enum class Verdict { Unknown, Keep, Turn, Drop };
-
-// The verdict on one loop of a ring cut into loops.
-using LoopJudge = std::function<Verdict(const OutPt* loop, const std::vector<const OutPt*>& loops)>;
+// Whether the input shows that one loop of a ring cut into loops runs as it should.
+using LoopJudge = std::function<bool(const OutPt* loop, const std::vector<const OutPt*>& loops)>;
 
 // Gives every thin loop of a ring that passes a point more than once the orientation its
 // nesting among the ring's other loops asks for: that of the ring (positive when
@@ -21,8 +17,8 @@ using LoopJudge = std::function<Verdict(const OutPt* loop, const std::vector<con
 // passes no point twice, a loop too large to have been turned (Thin), and a loop whose nesting
 // cannot be told clear of rounding, or that overlaps another loop rather than nesting, stay as
 // they are; so do all loops of a ring where a loop too large to have been turned runs against
-// its nesting. A loop that would be turned is first put to the judge: where the input tells,
-// its verdict to keep or turn the loop holds. useFullRange as for SlopesEqual.
+// its nesting. A loop that would be turned is first put to the judge: one that the input
+// shows to run as it should stays as it is. useFullRange as for SlopesEqual.
 void OrientLoops(OutPt* pts, bool outerPositive, bool useFullRange, const LoopJudge& judge);
 
 // Rounding moves each vertex by less than a unit, which changes the area of a ring by less
