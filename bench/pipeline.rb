@@ -1,19 +1,15 @@
 # The scatter pipeline on a large terrain, one row per step: its CPU time, the reference
-# algorithms' time scaled up from a subset, and the allocation floor of its result. Steps
+# algorithms' time estimated from a subset, and the allocation floor of its result. Steps
 # that have a reference are also checked to give exactly the reference's result on the
-# subset; a difference is reported and makes the exit status 1.
+# subset; a difference is reported and makes the exit status 1. bench/million.rb runs the
+# larger workload and compares every step on its whole input.
 #
 #   ruby -I build bench/pipeline.rb                            the full workload
 #   VANDREL_BENCH_SCALE=0.05 ruby -I build bench/pipeline.rb   a twentieth of it
-require "VandrelBench"
-
-# The host's message box. Every long step is passed a confirmed status, so the time-limit
-# prompt never shows; were it to, the answer is "no" (go on).
-module UI
-  def self.messagebox(_text, _type) = 7
-end
+require_relative "bench_support"
 
 module Pipeline
+  include BenchSupport
   V = QEL_Vandrel
   SCALE = Float(ENV.fetch("VANDREL_BENCH_SCALE", "1"))
   raise ArgumentError, "VANDREL_BENCH_SCALE must be positive, got #{SCALE}" unless SCALE.positive?
@@ -35,15 +31,6 @@ module Pipeline
   module_function
 
   def height(x, y) = 20 * Math.sin(x / 50) * Math.cos(y / 70)
-
-  # A triangle with its own upward normal object, as the host passes faces.
-  def face(a, b, c)
-    u = b.zip(a).map { |p, q| p - q }
-    v = c.zip(a).map { |p, q| p - q }
-    n = [u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]]
-    length = Math.sqrt(n.sum { |k| k * k })
-    [[a, b, c], n.map { |k| k / length }]
-  end
 
   def terrain
     step = TERRAIN_SIZE / TERRAIN_QUADS
@@ -99,39 +86,12 @@ module Pipeline
   RINGS = rings.freeze
 end
 
-# CPU seconds of one call, after a collection so that earlier garbage is not charged to it.
-def cpu_time
-  GC.start
-  start = Process.clock_gettime(Process::CLOCK_PROCESS_CPUTIME_ID)
-  result = yield
-  [Process.clock_gettime(Process::CLOCK_PROCESS_CPUTIME_ID) - start, result]
-end
-
-# The records of a result: the third element of a status triple, or the result itself.
-def records_of(result)
-  result.size == 3 && [true, false].include?(result[0]) && result[2].is_a?(Array) ? result[2] : result
-end
-
-# The result with every object whose identity matters (the faces' normal objects, the
-# step's own input records) replaced by a tag naming it, so that results from another
-# process compare with `==` and identity alike.
-def canonical(value, identities)
-  tag = identities[value]
-  return tag if tag
-  value.is_a?(Array) ? value.map { |v| canonical(v, identities) } : value
-end
-
-def first_difference(expected, actual)
-  expected, actual = records_of(expected), records_of(actual)
-  return "the reference kept #{expected.size} records, the fast algorithm #{actual.size}" if expected.size != actual.size
-  i = expected.each_index.find { |k| expected[k] != actual[k] }
-  i ? "record #{i}: reference #{expected[i].inspect[0, 200]}, fast #{actual[i].inspect[0, 200]}" : "the status differs"
-end
-
 # A step's subset, timed with the reference algorithms and compared with the fast ones.
 # The reference runs in a forked copy of this process, so that both runs start from the
 # same state, the process-wide shuffle engine (which no seed reaches) included.
 Reference = Struct.new(:growth, :full_size, :subset, :run, keyword_init: true) do
+  include BenchSupport
+
   # [seconds, nil] when the results agree, [seconds, what differs] otherwise.
   def check(identities)
     identities = identities.dup
@@ -163,6 +123,7 @@ Reference = Struct.new(:growth, :full_size, :subset, :run, keyword_init: true) d
 end
 
 class Report
+  include BenchSupport
   COLUMNS = "%-20s %9s %9s %12s %9s %9s %10s  %s".freeze
 
   # identities: the objects whose identity a result must keep, each with its tag.
@@ -191,12 +152,12 @@ class Report
   def header(lines)
     lines.each { |line| puts line }
     puts
-    puts format(COLUMNS, "step", "records", "time s", "reference s", "ref/step", "floor s", "step/floor", "same on subset")
+    puts format(COLUMNS, "step", "records", "time s", "est. ref s", "ref/step", "floor s", "step/floor", "same on subset")
   end
 
   def finish
     puts
-    puts "peak RSS: #{File.read('/proc/self/status')[/VmHWM:\s*(\d+ kB)/, 1]}"
+    puts "peak RSS: #{peak_rss_kb} kB"
     if @mismatches.empty?
       puts "every step with a reference gave the reference's result on its subset"
       return true
@@ -237,8 +198,7 @@ object_footprints = footprints
 normal_tags = {}.compare_by_identity
 faces.each_with_index { |(_, normal), i| normal_tags[normal] = [:normal, i] }
 report = Report.new(normal_tags)
-cpu = File.read("/proc/cpuinfo")[/^model name\s*:\s*(.+)$/, 1]
-report.header(["Vandrel pipeline benchmark, #{Time.now.strftime('%Y-%m-%d')}", "CPU: #{cpu}", "Ruby: #{RUBY_DESCRIPTION}",
+report.header(["Vandrel pipeline benchmark, #{Time.now.strftime('%Y-%m-%d')}", "CPU: #{cpu_model}", "Ruby: #{RUBY_DESCRIPTION}",
                "Workload at scale #{SCALE}: #{faces.size} triangles over #{TERRAIN_SIZE.to_i} x #{TERRAIN_SIZE.to_i}, " \
                "grid spacing #{GRID_SPACING.round(3)}, #{RINGS.size} rings of #{RINGS[0].size} vertices, " \
                "#{object_footprints.size} footprints, collisions on the first #{COLLISION_RECORDS} records"])
@@ -250,8 +210,8 @@ rows = report.step("projection", points, ->(pts) { V.cpp_project_down(pts, STATU
                    reference: { growth: 1, subset: spread(points, subset_size(2500, points.size)) },
                    floor: ->(out) { -> { VandrelBench.point_records(out[2].size, faces[0][1]) } })[2]
 
-# The in-place steps' floors write into copies, so as not to spoil the records.
-stores_floor = ->(pairs) { ->(out) { copy = out.map(&:dup); -> { VandrelBench.store_slots(copy, pairs) } } }
+# The in-place steps' floors write into fresh copies, so as not to spoil the records.
+stores_floor = ->(pairs) { ->(out) { copy = VandrelBench.fresh_copies(out); -> { VandrelBench.store_slots(copy, pairs) } } }
 report.step("seeds", rows, ->(r) { V.cpp_points_seeds(r, 3) }, floor: stores_floor.([[3, 0]]))
 report.step("definitions", rows, ->(r) { V.cpp_points_defs(definition_settings(r)) },
             floor: stores_floor.([[4, 0], [5, -1.0]]))
