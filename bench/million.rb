@@ -28,7 +28,6 @@ module Million
   SCALE = setting("VANDREL_MILLION_SCALE", 1)
   CHECK_SCALE = setting("VANDREL_MILLION_CHECK_SCALE", 1 / 16.0)
   BUDGET = setting("VANDREL_REFERENCE_BUDGET", 120)
-  STATUS = [1e9, 0, true].freeze  # a budget no step reaches, already confirmed
 
   # Footprint radii from 0.3 to 0.45 (0.24 to 0.54 scaled), below half the grid spacing:
   # neighbours collide only where the jitter brings them close.
@@ -37,7 +36,6 @@ module Million
     [nil, 1, 100, "corner", [-0.2, -0.2, 0], [0.2, 0.2, 2]],
     [nil, 1, 100, "center", [-0.45, -0.45, 0], [0.45, 0.45, 9]]
   ].freeze
-  SCALE_SETTINGS = [true, "xyz", 80, 120, 80, 120, 80, 120].freeze
   GRID_SPACING = 1.25
   JITTER = 30 # percent
 
@@ -54,17 +52,7 @@ module Million
       @side = 1500.0 * @quads / 388
     end
 
-    def height(x, y) = 20 * Math.sin(x / 50) * Math.cos(y / 70)
-
-    # quads x quads squares of two triangles, each with its own normal object.
-    def faces
-      step = side / quads
-      corner = ->(i, j) { [i * step, j * step, height(i * step, j * step)] }
-      (0...quads).to_a.product((0...quads).to_a).flat_map do |i, j|
-        a, b, c, d = corner.(i, j), corner.(i + 1, j), corner.(i + 1, j + 1), corner.(i, j + 1)
-        [face(a, b, c), face(a, c, d)]
-      end
-    end
+    def faces = terrain(quads, side)
 
     def stroke_count = [(400 * scale).round, 4].max
 
@@ -125,23 +113,6 @@ module Million
     end
   end
 
-  def area_settings(include_mode, rings, points)
-    { "include" => include_mode, "points" => points, "curves" => rings, "area_density_falloff" => true,
-      "area_scale_falloff" => false, "boundary_check" => "distance", "project_custom_axis" => false,
-      "custom_axis" => [0, 0, -1], "seed" => 5, "global_warning_time" => STATUS[0], "elapsed_time" => STATUS[1],
-      "confirmed" => STATUS[2] }
-  end
-
-  def definition_settings(rows)
-    { "points" => rows, "defs" => DEFINITIONS, "probability_total" => 4, "clusters" => false,
-      "clusters_perturb" => false, "clusters_size" => 10, "clusters_blur" => 1, "clusters_noise" => 1, "seed" => 3 }
-  end
-
-  def transform_settings(rows)
-    { "seed" => 1, "points" => rows, "comp_defs" => [DEFINITIONS], "scale" => SCALE_SETTINGS,
-      "rotation" => [true, 0, 0.1, 0, 0.1, 0, 6.28], "translation" => [true, -1, 1, -1, 1, 0, 0], "pointing" => 50,
-      "swap_yz" => true, "mirror" => true, "vmirror" => true, "r90_180_270" => true }
-  end
 end
 
 # A result reduced to what two processes can compare cheaply: its size, its status (for a
@@ -273,23 +244,23 @@ class MillionRun
                   ->(_) { v.cpp_generate_uniform_points(Million::GRID_SPACING, Million::GRID_SPACING, Million::JITTER,
                                                         Million::JITTER, 0, 0, 0, 7) },
                   floor: ->(n, _) { -> { VandrelBench.points(n) } })
-    rows = step("projection", points, ->(pts) { v.cpp_project_down(pts, Million::STATUS) }, reference: true,
+    rows = step("projection", points, ->(pts) { v.cpp_project_down(pts, STATUS) }, reference: true,
                 floor: ->(n, _) { -> { VandrelBench.point_records(n, faces[0][1]) } })[2]
     step("seeds", rows, ->(r) { v.cpp_points_seeds(r, 3) }, floor: stores_floor([[3, 0]]))
-    step("definitions", rows, ->(r) { v.cpp_points_defs(Million.definition_settings(r)) },
+    step("definitions", rows, ->(r) { v.cpp_points_defs(definition_settings(r, Million::DEFINITIONS)) },
          floor: stores_floor([[4, 0], [5, -1.0]]))
-    rows = step("areas inside", rows, ->(r) { v.cpp_areas(Million.area_settings(2, outer, r)) }, reference: true,
+    rows = step("areas inside", rows, ->(r) { v.cpp_areas(area_settings(2, outer, r)) }, reference: true,
                 floor: copies_floor("area filter"))[2]
-    rows = step("areas outside", rows, ->(r) { v.cpp_areas(Million.area_settings(3, holes, r)) }, reference: true,
+    rows = step("areas outside", rows, ->(r) { v.cpp_areas(area_settings(3, holes, r)) }, reference: true,
                 floor: copies_floor("area filter"))[2]
     step("load footprints", w.footprints, ->(f) { v.cpp_initialize_object_areas(f) })
-    rows = step("object areas", rows, ->(r) { v.cpp_object_areas(r, nil, Million::STATUS) }, reference: true,
+    rows = step("object areas", rows, ->(r) { v.cpp_object_areas(r, nil, STATUS) }, reference: true,
                 floor: copies_floor("area filter"))[2]
-    rows = step("scale", rows, ->(r) { v.cpp_scale(r, [Million::DEFINITIONS], Million::SCALE_SETTINGS, nil) },
+    rows = step("scale", rows, ->(r) { v.cpp_scale(r, [Million::DEFINITIONS], SCALE_SETTINGS, nil) },
                 floor: copies_floor("scale"))
     rows = step("collisions", rows, ->(r) { v.cpp_collisions(r, Million::DEFINITIONS, 100, 3) }, reference: true,
                 identity: true, floor: ->(n, source) { -> { VandrelBench.selection(source, n) } })
-    step("random transform", rows, ->(r) { v.cpp_random_transform(Million.transform_settings(r)) },
+    step("random transform", rows, ->(r) { v.cpp_random_transform(transform_settings(r, Million::DEFINITIONS)) },
          floor: ->(n, _) { -> { VandrelBench.transform_items(n) } })
     @peak_rss_kb = BenchSupport.peak_rss_kb
     time_floors

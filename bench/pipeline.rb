@@ -18,7 +18,6 @@ module Pipeline
   TERRAIN_QUADS = [(200 * Math.sqrt(SCALE)).round, 2].max  # per side, each two triangles
   GRID_SPACING = 2.0 / Math.sqrt(SCALE)                    # about 250,000 points at scale 1
   COLLISION_RECORDS = [(50_000 * SCALE).round, 1].max
-  STATUS = [1e9, 0, true].freeze  # a budget no step reaches, already confirmed
 
   # Footprint radii from 0.5 (0.625 at 80 %) to 2 (1.667 at 120 %).
   DEFINITIONS = [
@@ -26,20 +25,8 @@ module Pipeline
     [nil, 2, 100, "corner", [-1, -1, 0], [1, 1, 3]],
     [nil, 1, 100, "center", [-5 / 3.0, -5 / 3.0, 0], [5 / 3.0, 5 / 3.0, 4]]
   ].freeze
-  SCALE_SETTINGS = [true, "xyz", 80, 120, 80, 120, 80, 120].freeze
 
   module_function
-
-  def height(x, y) = 20 * Math.sin(x / 50) * Math.cos(y / 70)
-
-  def terrain
-    step = TERRAIN_SIZE / TERRAIN_QUADS
-    corner = ->(i, j) { [i * step, j * step, height(i * step, j * step)] }
-    (0...TERRAIN_QUADS).to_a.product((0...TERRAIN_QUADS).to_a).flat_map do |i, j|
-      a, b, c, d = corner.(i, j), corner.(i + 1, j), corner.(i + 1, j + 1), corner.(i, j + 1)
-      [face(a, b, c), face(a, c, d)]
-    end
-  end
 
   # Twenty wavy rings of 500 vertices, four rows of five.
   def rings
@@ -65,23 +52,6 @@ module Pipeline
     end
   end
 
-  def area_settings(include_mode, points)
-    { "include" => include_mode, "points" => points, "curves" => RINGS, "area_density_falloff" => true,
-      "area_scale_falloff" => false, "boundary_check" => "distance", "project_custom_axis" => false,
-      "custom_axis" => [0, 0, -1], "seed" => 5, "global_warning_time" => STATUS[0], "elapsed_time" => STATUS[1],
-      "confirmed" => STATUS[2] }
-  end
-
-  def definition_settings(rows)
-    { "points" => rows, "defs" => DEFINITIONS, "probability_total" => 4, "clusters" => false,
-      "clusters_perturb" => false, "clusters_size" => 10, "clusters_blur" => 1, "clusters_noise" => 1, "seed" => 3 }
-  end
-
-  def transform_settings(rows)
-    { "seed" => 1, "points" => rows, "comp_defs" => [DEFINITIONS], "scale" => SCALE_SETTINGS,
-      "rotation" => [true, 0, 0.1, 0, 0.1, 0, 6.28], "translation" => [true, -1, 1, -1, 1, 0, 0], "pointing" => 50,
-      "swap_yz" => true, "mirror" => true, "vmirror" => true, "r90_180_270" => true }
-  end
 
   RINGS = rings.freeze
 end
@@ -193,7 +163,7 @@ def spread(list, count) = (0...count).map { |i| list[i * list.size / count] }
 def subset_size(full_scale_size, available) = [[(full_scale_size * Pipeline::SCALE).round, 10].max, available].min
 
 include Pipeline
-faces = terrain
+faces = terrain(TERRAIN_QUADS, TERRAIN_SIZE)
 object_footprints = footprints
 normal_tags = {}.compare_by_identity
 faces.each_with_index { |(_, normal), i| normal_tags[normal] = [:normal, i] }
@@ -213,12 +183,12 @@ rows = report.step("projection", points, ->(pts) { V.cpp_project_down(pts, STATU
 # The in-place steps' floors write into fresh copies, so as not to spoil the records.
 stores_floor = ->(pairs) { ->(out) { copy = VandrelBench.fresh_copies(out); -> { VandrelBench.store_slots(copy, pairs) } } }
 report.step("seeds", rows, ->(r) { V.cpp_points_seeds(r, 3) }, floor: stores_floor.([[3, 0]]))
-report.step("definitions", rows, ->(r) { V.cpp_points_defs(definition_settings(r)) },
+report.step("definitions", rows, ->(r) { V.cpp_points_defs(definition_settings(r, DEFINITIONS)) },
             floor: stores_floor.([[4, 0], [5, -1.0]]))
 
 copies_floor = ->(step) { ->(out) { -> { VandrelBench.copies(rows, records_of(out).size, step) } } }
 [["areas inside", 2, 5000], ["areas outside", 3, 2500]].each do |name, mode, subset|
-  report.step(name, rows, ->(r) { V.cpp_areas(area_settings(mode, r)) },
+  report.step(name, rows, ->(r) { V.cpp_areas(area_settings(mode, RINGS, r)) },
               reference: { growth: 1, subset: spread(rows, subset_size(subset, rows.size)) },
               floor: copies_floor.("area filter"))
 end
@@ -235,7 +205,7 @@ crowd = scaled.first(COLLISION_RECORDS)
 report.step("collisions", crowd, ->(r) { V.cpp_collisions(r, DEFINITIONS, 100, 3) },
             reference: { growth: 2, subset: crowd.first(subset_size(5000, crowd.size)) },
             floor: ->(out) { -> { VandrelBench.selection(crowd, out.size) } })
-report.step("random transform", scaled, ->(r) { V.cpp_random_transform(transform_settings(r)) },
+report.step("random transform", scaled, ->(r) { V.cpp_random_transform(transform_settings(r, DEFINITIONS)) },
             floor: ->(out) { -> { VandrelBench.transform_items(out.size) } })
 
 exit(report.finish ? 0 : 1)
