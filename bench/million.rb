@@ -4,7 +4,7 @@
 # step that has a reference is compared with it on its whole input; a difference is
 # reported and makes the exit status 1.
 #
-#   ruby -I build bench/million.rb                               the full workload, about 1.04M instances
+#   ruby -I build bench/million.rb                               the full workload, about 0.95M instances
 #   VANDREL_MILLION_SCALE=0.002 ruby -I build bench/million.rb   a small one (CI's smoke run)
 #
 # The references of projection, object areas and collisions grow as the square of the size
@@ -29,8 +29,8 @@ module Million
   CHECK_SCALE = setting("VANDREL_MILLION_CHECK_SCALE", 1 / 16.0)
   BUDGET = setting("VANDREL_REFERENCE_BUDGET", 120)
 
-  # Footprint radii from 0.3 to 0.45 (0.24 to 0.54 scaled), below half the grid spacing:
-  # neighbours collide only where the jitter brings them close.
+  # Footprint boxes of half-width 0.2 to 0.45 (up to 0.54 scaled), below half the grid
+  # spacing: neighbours collide only where the jitter brings them close.
   DEFINITIONS = [
     [nil, 2, 100, "center", [-0.3, -0.3, 0], [0.3, 0.3, 6]],
     [nil, 1, 100, "corner", [-0.2, -0.2, 0], [0.2, 0.2, 2]],

@@ -361,8 +361,8 @@ VALUE new_point_record(VALUE position, VALUE normal, float heading) {
 // Keeps the collector from running while a block of entries is made. The entries and the
 // Array they go into are all live, so a collection in the middle would find no garbage: it
 // would only mark the half-built result again, and on a large result that is most of the
-// cost of building it. The collector runs between blocks, when other threads may have made
-// garbage. Under GC.stress it runs as asked, so that a missing guard still shows.
+// cost of building it. Between blocks it is on again, for other threads that run at the
+// ticks. Under GC.stress it runs as asked, so that a missing guard still shows.
 class CollectorHold {
 public:
     explicit CollectorHold(bool stressed) : held_(!stressed && rb_gc_disable() == Qfalse) {}
