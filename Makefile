@@ -33,6 +33,7 @@ bench: bootstrap
 	cmake --build $(BUILD) -j $(JOBS)
 	@for b in $(BUILD)/bench/*_bench; do "$$b" || exit 1; done
 	ruby -I $(BUILD) bench/pipeline.rb
+	ruby -I $(BUILD) bench/million.rb
 
 # Every float through the text codec, against std::to_chars, on $(JOBS) threads.
 codec-exhaustive: bootstrap $(BUILD)/CMakeCache.txt

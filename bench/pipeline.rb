@@ -1,19 +1,15 @@
 # The scatter pipeline on a large terrain, one row per step: its CPU time, the reference
-# algorithms' time scaled up from a subset, and the allocation floor of its result. Steps
+# algorithms' time estimated from a subset, and the allocation floor of its result. Steps
 # that have a reference are also checked to give exactly the reference's result on the
-# subset; a difference is reported and makes the exit status 1.
+# subset; a difference is reported and makes the exit status 1. bench/million.rb runs the
+# larger workload and compares every step on its whole input.
 #
 #   ruby -I build bench/pipeline.rb                            the full workload
 #   VANDREL_BENCH_SCALE=0.05 ruby -I build bench/pipeline.rb   a twentieth of it
-require "VandrelBench"
-
-# The host's message box. Every long step is passed a confirmed status, so the time-limit
-# prompt never shows; were it to, the answer is "no" (go on).
-module UI
-  def self.messagebox(_text, _type) = 7
-end
+require_relative "bench_support"
 
 module Pipeline
+  include BenchSupport
   V = QEL_Vandrel
   SCALE = Float(ENV.fetch("VANDREL_BENCH_SCALE", "1"))
   raise ArgumentError, "VANDREL_BENCH_SCALE must be positive, got #{SCALE}" unless SCALE.positive?
@@ -22,7 +18,6 @@ module Pipeline
   TERRAIN_QUADS = [(200 * Math.sqrt(SCALE)).round, 2].max  # per side, each two triangles
   GRID_SPACING = 2.0 / Math.sqrt(SCALE)                    # about 250,000 points at scale 1
   COLLISION_RECORDS = [(50_000 * SCALE).round, 1].max
-  STATUS = [1e9, 0, true].freeze  # a budget no step reaches, already confirmed
 
   # Footprint radii from 0.5 (0.625 at 80 %) to 2 (1.667 at 120 %).
   DEFINITIONS = [
@@ -30,29 +25,8 @@ module Pipeline
     [nil, 2, 100, "corner", [-1, -1, 0], [1, 1, 3]],
     [nil, 1, 100, "center", [-5 / 3.0, -5 / 3.0, 0], [5 / 3.0, 5 / 3.0, 4]]
   ].freeze
-  SCALE_SETTINGS = [true, "xyz", 80, 120, 80, 120, 80, 120].freeze
 
   module_function
-
-  def height(x, y) = 20 * Math.sin(x / 50) * Math.cos(y / 70)
-
-  # A triangle with its own upward normal object, as the host passes faces.
-  def face(a, b, c)
-    u = b.zip(a).map { |p, q| p - q }
-    v = c.zip(a).map { |p, q| p - q }
-    n = [u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]]
-    length = Math.sqrt(n.sum { |k| k * k })
-    [[a, b, c], n.map { |k| k / length }]
-  end
-
-  def terrain
-    step = TERRAIN_SIZE / TERRAIN_QUADS
-    corner = ->(i, j) { [i * step, j * step, height(i * step, j * step)] }
-    (0...TERRAIN_QUADS).to_a.product((0...TERRAIN_QUADS).to_a).flat_map do |i, j|
-      a, b, c, d = corner.(i, j), corner.(i + 1, j), corner.(i + 1, j + 1), corner.(i, j + 1)
-      [face(a, b, c), face(a, c, d)]
-    end
-  end
 
   # Twenty wavy rings of 500 vertices, four rows of five.
   def rings
@@ -78,60 +52,16 @@ module Pipeline
     end
   end
 
-  def area_settings(include_mode, points)
-    { "include" => include_mode, "points" => points, "curves" => RINGS, "area_density_falloff" => true,
-      "area_scale_falloff" => false, "boundary_check" => "distance", "project_custom_axis" => false,
-      "custom_axis" => [0, 0, -1], "seed" => 5, "global_warning_time" => STATUS[0], "elapsed_time" => STATUS[1],
-      "confirmed" => STATUS[2] }
-  end
-
-  def definition_settings(rows)
-    { "points" => rows, "defs" => DEFINITIONS, "probability_total" => 4, "clusters" => false,
-      "clusters_perturb" => false, "clusters_size" => 10, "clusters_blur" => 1, "clusters_noise" => 1, "seed" => 3 }
-  end
-
-  def transform_settings(rows)
-    { "seed" => 1, "points" => rows, "comp_defs" => [DEFINITIONS], "scale" => SCALE_SETTINGS,
-      "rotation" => [true, 0, 0.1, 0, 0.1, 0, 6.28], "translation" => [true, -1, 1, -1, 1, 0, 0], "pointing" => 50,
-      "swap_yz" => true, "mirror" => true, "vmirror" => true, "r90_180_270" => true }
-  end
 
   RINGS = rings.freeze
-end
-
-# CPU seconds of one call, after a collection so that earlier garbage is not charged to it.
-def cpu_time
-  GC.start
-  start = Process.clock_gettime(Process::CLOCK_PROCESS_CPUTIME_ID)
-  result = yield
-  [Process.clock_gettime(Process::CLOCK_PROCESS_CPUTIME_ID) - start, result]
-end
-
-# The records of a result: the third element of a status triple, or the result itself.
-def records_of(result)
-  result.size == 3 && [true, false].include?(result[0]) && result[2].is_a?(Array) ? result[2] : result
-end
-
-# The result with every object whose identity matters (the faces' normal objects, the
-# step's own input records) replaced by a tag naming it, so that results from another
-# process compare with `==` and identity alike.
-def canonical(value, identities)
-  tag = identities[value]
-  return tag if tag
-  value.is_a?(Array) ? value.map { |v| canonical(v, identities) } : value
-end
-
-def first_difference(expected, actual)
-  expected, actual = records_of(expected), records_of(actual)
-  return "the reference kept #{expected.size} records, the fast algorithm #{actual.size}" if expected.size != actual.size
-  i = expected.each_index.find { |k| expected[k] != actual[k] }
-  i ? "record #{i}: reference #{expected[i].inspect[0, 200]}, fast #{actual[i].inspect[0, 200]}" : "the status differs"
 end
 
 # A step's subset, timed with the reference algorithms and compared with the fast ones.
 # The reference runs in a forked copy of this process, so that both runs start from the
 # same state, the process-wide shuffle engine (which no seed reaches) included.
 Reference = Struct.new(:growth, :full_size, :subset, :run, keyword_init: true) do
+  include BenchSupport
+
   # [seconds, nil] when the results agree, [seconds, what differs] otherwise.
   def check(identities)
     identities = identities.dup
@@ -163,6 +93,7 @@ Reference = Struct.new(:growth, :full_size, :subset, :run, keyword_init: true) d
 end
 
 class Report
+  include BenchSupport
   COLUMNS = "%-20s %9s %9s %12s %9s %9s %10s  %s".freeze
 
   # identities: the objects whose identity a result must keep, each with its tag.
@@ -191,12 +122,12 @@ class Report
   def header(lines)
     lines.each { |line| puts line }
     puts
-    puts format(COLUMNS, "step", "records", "time s", "reference s", "ref/step", "floor s", "step/floor", "same on subset")
+    puts format(COLUMNS, "step", "records", "time s", "est. ref s", "ref/step", "floor s", "step/floor", "same on subset")
   end
 
   def finish
     puts
-    puts "peak RSS: #{File.read('/proc/self/status')[/VmHWM:\s*(\d+ kB)/, 1]}"
+    puts "peak RSS: #{peak_rss_kb} kB"
     if @mismatches.empty?
       puts "every step with a reference gave the reference's result on its subset"
       return true
@@ -232,13 +163,12 @@ def spread(list, count) = (0...count).map { |i| list[i * list.size / count] }
 def subset_size(full_scale_size, available) = [[(full_scale_size * Pipeline::SCALE).round, 10].max, available].min
 
 include Pipeline
-faces = terrain
+faces = terrain(TERRAIN_QUADS, TERRAIN_SIZE)
 object_footprints = footprints
 normal_tags = {}.compare_by_identity
 faces.each_with_index { |(_, normal), i| normal_tags[normal] = [:normal, i] }
 report = Report.new(normal_tags)
-cpu = File.read("/proc/cpuinfo")[/^model name\s*:\s*(.+)$/, 1]
-report.header(["Vandrel pipeline benchmark, #{Time.now.strftime('%Y-%m-%d')}", "CPU: #{cpu}", "Ruby: #{RUBY_DESCRIPTION}",
+report.header(["Vandrel pipeline benchmark, #{Time.now.strftime('%Y-%m-%d')}", "CPU: #{cpu_model}", "Ruby: #{RUBY_DESCRIPTION}",
                "Workload at scale #{SCALE}: #{faces.size} triangles over #{TERRAIN_SIZE.to_i} x #{TERRAIN_SIZE.to_i}, " \
                "grid spacing #{GRID_SPACING.round(3)}, #{RINGS.size} rings of #{RINGS[0].size} vertices, " \
                "#{object_footprints.size} footprints, collisions on the first #{COLLISION_RECORDS} records"])
@@ -250,15 +180,15 @@ rows = report.step("projection", points, ->(pts) { V.cpp_project_down(pts, STATU
                    reference: { growth: 1, subset: spread(points, subset_size(2500, points.size)) },
                    floor: ->(out) { -> { VandrelBench.point_records(out[2].size, faces[0][1]) } })[2]
 
-# The in-place steps' floors write into copies, so as not to spoil the records.
-stores_floor = ->(pairs) { ->(out) { copy = out.map(&:dup); -> { VandrelBench.store_slots(copy, pairs) } } }
+# The in-place steps' floors write into fresh copies, so as not to spoil the records.
+stores_floor = ->(pairs) { ->(out) { copy = VandrelBench.fresh_copies(out); -> { VandrelBench.store_slots(copy, pairs) } } }
 report.step("seeds", rows, ->(r) { V.cpp_points_seeds(r, 3) }, floor: stores_floor.([[3, 0]]))
-report.step("definitions", rows, ->(r) { V.cpp_points_defs(definition_settings(r)) },
+report.step("definitions", rows, ->(r) { V.cpp_points_defs(definition_settings(r, DEFINITIONS)) },
             floor: stores_floor.([[4, 0], [5, -1.0]]))
 
 copies_floor = ->(step) { ->(out) { -> { VandrelBench.copies(rows, records_of(out).size, step) } } }
 [["areas inside", 2, 5000], ["areas outside", 3, 2500]].each do |name, mode, subset|
-  report.step(name, rows, ->(r) { V.cpp_areas(area_settings(mode, r)) },
+  report.step(name, rows, ->(r) { V.cpp_areas(area_settings(mode, RINGS, r)) },
               reference: { growth: 1, subset: spread(rows, subset_size(subset, rows.size)) },
               floor: copies_floor.("area filter"))
 end
@@ -275,7 +205,7 @@ crowd = scaled.first(COLLISION_RECORDS)
 report.step("collisions", crowd, ->(r) { V.cpp_collisions(r, DEFINITIONS, 100, 3) },
             reference: { growth: 2, subset: crowd.first(subset_size(5000, crowd.size)) },
             floor: ->(out) { -> { VandrelBench.selection(crowd, out.size) } })
-report.step("random transform", scaled, ->(r) { V.cpp_random_transform(transform_settings(r)) },
+report.step("random transform", scaled, ->(r) { V.cpp_random_transform(transform_settings(r, DEFINITIONS)) },
             floor: ->(out) { -> { VandrelBench.transform_items(out.size) } })
 
 exit(report.finish ? 0 : 1)

@@ -13,6 +13,7 @@ extern "C" __attribute__((visibility("default"))) void Init_VandrelBench() {
     rb_define_module_function(mVandrelBench, "reference?", bench_reference_p, 0);
     rb_define_module_function(mVandrelBench, "points", bench_points, 1);
     rb_define_module_function(mVandrelBench, "point_records", bench_point_records, 2);
+    rb_define_module_function(mVandrelBench, "fresh_copies", bench_fresh_copies, 1);
     rb_define_module_function(mVandrelBench, "store_slots", bench_store_slots, 2);
     rb_define_module_function(mVandrelBench, "copies", bench_copies, 3);
     rb_define_module_function(mVandrelBench, "selection", bench_selection, 2);

@@ -1,7 +1,7 @@
-// Allocation floors: each builds the Ruby result of one pipeline step at a given size, with
-// the calls the engine builds it with, and computes nothing. The whole build runs under one
-// protect, so a floor carries none of the per-record checks and protection a step pays: it
-// is the least that handing that result to Ruby can cost.
+// Allocation floors: each builds the Ruby result of one pipeline step at a given size in the
+// cheapest way there is (fresh Arrays, each made whole from its values, the outer Array
+// sized first and filled a chunk at a time), and computes nothing: the least that handing
+// that result to Ruby can cost.
 #include <array>
 #include <string>
 
@@ -9,6 +9,7 @@
 #include "Math/float4x4.h"
 #include "bench_functions.h"
 #include "convert.h"
+#include "engine/pace.h"
 #include "guard.h"
 
 using namespace binding;
@@ -84,17 +85,21 @@ VALUE step_copy(VALUE row, CopyStep step) {
     return copy;
 }
 
+
+// n entries made by make(i), built as the engine builds its results, with no interrupt checks.
+template <class Make>
+VALUE floor_array(int n, Make &&make) {
+    engine::Pace pace(engine::no_hooks());
+    return build_array(static_cast<size_t>(n), pace, make);
+}
+
 }  // namespace
 
 // As the surface grid: n Points [x, y, z].
 extern "C" VALUE bench_points(VALUE, VALUE count) {
     return guarded("bench_points", [&] {
         const int n = read_count(count);
-        return protect([&] {
-            VALUE result = rb_ary_new_capa(n);
-            for (int i = 0; i < n; ++i) rb_ary_push(result, new_point(nth_point(i)));
-            return result;
-        });
+        return floor_array(n, [](size_t i) { return new_point(nth_point(static_cast<int>(i))); });
     });
 }
 
@@ -103,12 +108,19 @@ extern "C" VALUE bench_points(VALUE, VALUE count) {
 extern "C" VALUE bench_point_records(VALUE, VALUE count, VALUE normal) {
     return guarded("bench_point_records", [&] {
         const int n = read_count(count);
-        const VALUE records = protect([&] {
-            VALUE result = rb_ary_new_capa(n);
-            for (int i = 0; i < n; ++i) rb_ary_push(result, new_point_record(new_point(nth_point(i)), normal, 0.0f));
-            return result;
+        const VALUE records = floor_array(n, [&](size_t i) {
+            return new_point_record(new_point(nth_point(static_cast<int>(i))), normal, 0.0f);
         });
         return status_triple(false, true, records);
+    });
+}
+
+// Fresh copies of the rows, sharing no storage with them, for the in-place floors to write
+// into: a copy that shares its storage would first be copied by the write.
+extern "C" VALUE bench_fresh_copies(VALUE, VALUE rows) {
+    return guarded("bench_fresh_copies", [&] {
+        const int n = array_length(rows, Where("rows"));
+        return floor_array(n, [&](size_t i) { return rb_ary_dup(record_at(rows, static_cast<long>(i))); });
     });
 }
 
@@ -135,11 +147,7 @@ extern "C" VALUE bench_copies(VALUE, VALUE rows, VALUE count, VALUE step) {
     return guarded("bench_copies", [&] {
         const CopyStep kind = read_copy_step(step);
         const int n = read_count_of(rows, count);
-        const VALUE copies = protect([&] {
-            VALUE result = rb_ary_new_capa(n);
-            for (int i = 0; i < n; ++i) rb_ary_push(result, step_copy(record_at(rows, i), kind));
-            return result;
-        });
+        const VALUE copies = floor_array(n, [&](size_t i) { return step_copy(record_at(rows, static_cast<long>(i)), kind); });
         return kind == CopyStep::area_filter ? status_triple(false, true, copies) : copies;
     });
 }
@@ -148,11 +156,7 @@ extern "C" VALUE bench_copies(VALUE, VALUE rows, VALUE count, VALUE step) {
 extern "C" VALUE bench_selection(VALUE, VALUE rows, VALUE count) {
     return guarded("bench_selection", [&] {
         const int n = read_count_of(rows, count);
-        return protect([&] {
-            VALUE result = rb_ary_new_capa(n);
-            for (int i = 0; i < n; ++i) rb_ary_push(result, rb_ary_entry(rows, i));
-            return result;
-        });
+        return floor_array(n, [&](size_t i) { return RARRAY_AREF(rows, static_cast<long>(i)); });
     });
 }
 
@@ -160,11 +164,6 @@ extern "C" VALUE bench_selection(VALUE, VALUE rows, VALUE count) {
 extern "C" VALUE bench_transform_items(VALUE, VALUE count) {
     return guarded("bench_transform_items", [&] {
         const int n = read_count(count);
-        return protect([&] {
-            VALUE result = rb_ary_new_capa(n);
-            for (int i = 0; i < n; ++i)
-                rb_ary_push(result, rb_assoc_new(new_transform(math::float4x4::identity), INT2FIX(0)));
-            return result;
-        });
+        return floor_array(n, [](size_t) { return rb_assoc_new(new_transform(math::float4x4::identity), INT2FIX(0)); });
     });
 }

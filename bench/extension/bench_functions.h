@@ -12,6 +12,7 @@ VALUE bench_reference_p(VALUE self);
 // Allocation floors: the Ruby results of the pipeline's steps, built and nothing else.
 VALUE bench_points(VALUE self, VALUE count);
 VALUE bench_point_records(VALUE self, VALUE count, VALUE normal);
+VALUE bench_fresh_copies(VALUE self, VALUE rows);
 VALUE bench_store_slots(VALUE self, VALUE rows, VALUE slot_values);
 VALUE bench_copies(VALUE self, VALUE rows, VALUE count, VALUE step);
 VALUE bench_selection(VALUE self, VALUE rows, VALUE count);

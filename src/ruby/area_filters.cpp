@@ -10,10 +10,9 @@
 
 namespace binding {
 
-static VALUE prompted_copies(VALUE list, const engine::Prompted<std::vector<engine::Kept>> &out, const Where &at,
-                             engine::Pace &pace) {
+static VALUE prompted_copies(VALUE list, const engine::Prompted<std::vector<engine::Kept>> &out, engine::Pace &pace) {
     if (out.aborted) return status_triple(true, false, new_array());
-    return status_triple(false, out.confirmed, kept_copies(list, out.result, kDistance, at, pace));
+    return status_triple(false, out.confirmed, kept_copies(list, out.result, kDistance, pace));
 }
 
 // Positions and distances; the definition and scale slots must be numbers, though unused.
@@ -86,7 +85,7 @@ static VALUE areas(VALUE receiver, VALUE hash) {
                                    Where(entries_at, y));
     const std::vector<engine::PointRecord> records = read_area_records(list, points_at, entry_count > 0, pace);
 
-    const VALUE result = prompted_copies(list, engine::area_filter(records, outlines, settings, prompt), points_at, pace);
+    const VALUE result = prompted_copies(list, engine::area_filter(records, outlines, settings, prompt), pace);
     RB_GC_GUARD(list);
     RB_GC_GUARD(outline_list);
     return result;
@@ -105,7 +104,7 @@ static VALUE object_areas(VALUE receiver, VALUE rows, VALUE timing) {
     VALUE list = snapshot(rows, at);
     const std::vector<engine::PointRecord> records = read_area_records(list, at, false, pace);
     const VALUE result =
-        prompted_copies(list, engine::object_area_filter(*held.scene->object_areas, records, prompt), at, pace);
+        prompted_copies(list, engine::object_area_filter(*held.scene->object_areas, records, prompt), pace);
     RB_GC_GUARD(list);
     return result;
 }

@@ -8,12 +8,8 @@
 
 namespace binding {
 
-static VALUE selected_rows(VALUE list, const std::vector<int> &selected) {
-    return protect([&] {
-        VALUE result = rb_ary_new_capa(static_cast<long>(selected.size()));
-        for (const int i : selected) rb_ary_push(result, rb_ary_entry(list, i));
-        return result;
-    });
+static VALUE selected_rows(VALUE list, const std::vector<int> &selected, engine::Pace &pace) {
+    return build_array(selected.size(), pace, [&](size_t k) { return RARRAY_AREF(list, selected[k]); });
 }
 
 static engine::Camera read_camera(VALUE camera, const Where &at) {
@@ -49,7 +45,7 @@ static VALUE camera_filter(VALUE rows, VALUE camera, VALUE frustum_flag, VALUE m
         pace.tick();
         positions[i] = RecordReader(list, i, at).position();
     }
-    const VALUE result = selected_rows(list, engine::camera_filter(positions, view, s, pace));
+    const VALUE result = selected_rows(list, engine::camera_filter(positions, view, s, pace), pace);
     RB_GC_GUARD(list);
     return result;
 }
@@ -71,7 +67,7 @@ static VALUE collisions(VALUE rows, VALUE defs, VALUE size_percent, VALUE seed) 
             r.scale();  // must be a number, though the footprint ignores it
             record.axis_scale = r.plan_axis_scale();
         });
-    const VALUE result = selected_rows(list, engine::collisions(records, definitions, pct, s, pace));
+    const VALUE result = selected_rows(list, engine::collisions(records, definitions, pct, s, pace), pace);
     RB_GC_GUARD(list);
     return result;
 }

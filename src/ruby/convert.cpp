@@ -174,10 +174,10 @@ math::float4x4 read_transform(VALUE array, const Where &at) {
 }
 
 VALUE new_transform(const math::float4x4 &m) {
-    VALUE array = rb_ary_new_capa(16);
+    VALUE columns[16];  // on the stack, where the collector sees the Floats made so far
     for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r) rb_ary_push(array, DBL2NUM(m.At(r, c)));
-    return array;
+        for (int r = 0; r < 4; ++r) columns[4 * c + r] = DBL2NUM(m.At(r, c));
+    return rb_ary_new_from_values(16, columns);
 }
 
 engine::TimeBudget read_budget(VALUE status, const Where &at) {
@@ -217,11 +217,9 @@ clip::Paths read_paths(VALUE rings, const Where &at) {
 
 static VALUE clip_point_value(const clip::IntPoint &pt) {
     return protect([&] {
-        const VALUE point = rb_ary_new_capa(3);
-        rb_ary_push(point, DBL2NUM(engine::model_coordinate(pt.X)));
-        rb_ary_push(point, DBL2NUM(engine::model_coordinate(pt.Y)));
-        rb_ary_push(point, DBL2NUM(engine::model_coordinate(pt.Z)));
-        return point;
+        const VALUE xyz[3] = {DBL2NUM(engine::model_coordinate(pt.X)), DBL2NUM(engine::model_coordinate(pt.Y)),
+                              DBL2NUM(engine::model_coordinate(pt.Z))};
+        return rb_ary_new_from_values(3, xyz);
     });
 }
 
@@ -338,56 +336,65 @@ VALUE text_value(const std::string &text) {
 }
 
 VALUE new_point(const math::float3 &v) {
-    VALUE point = rb_ary_new_capa(3);
-    rb_ary_push(point, DBL2NUM(v.x));
-    rb_ary_push(point, DBL2NUM(v.y));
-    rb_ary_push(point, DBL2NUM(v.z));
-    return point;
+    const VALUE xyz[3] = {DBL2NUM(v.x), DBL2NUM(v.y), DBL2NUM(v.z)};
+    return rb_ary_new_from_values(3, xyz);
 }
 
 VALUE point_value(const math::float3 &v) {
     return protect([&] { return new_point(v); });
 }
 
-VALUE append_copy(VALUE result, VALUE record, const Where &at) {
-    check_array(record, at);
-    return protect([&] {
-        const VALUE copy = rb_ary_dup(record);
-        rb_ary_push(result, copy);
+VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, engine::Pace &pace) {
+    return build_array(kept.size(), pace, [&](size_t i) {
+        const engine::Kept &k = kept[i];
+        const VALUE copy = rb_ary_dup(rb_ary_entry(list, k.index));
+        if (k.changed) rb_ary_store(copy, slot, DBL2NUM(k.value));
         return copy;
     });
 }
 
-VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, const Where &at,
-                  engine::Pace &pace) {
-    const VALUE copies = new_array();
-    for (const engine::Kept &k : kept) {
-        pace.tick();
-        const Where row_at(at, k.index);
-        const VALUE copy = append_copy(copies, rb_ary_entry(list, k.index), row_at);
-        if (k.changed) array_store(copy, slot, float_value(k.value), row_at);
-    }
-    return copies;
+VALUE new_point_record(VALUE position, VALUE normal, float heading) {
+    const VALUE slots[kRecordSlots] = {position, normal, DBL2NUM(1.0), Qnil, Qnil, Qnil, Qnil, DBL2NUM(heading)};
+    return rb_ary_new_from_values(kRecordSlots, slots);
 }
 
-VALUE new_point_record(VALUE position, VALUE normal, float heading) {
-    VALUE record = rb_ary_new_capa(kRecordSlots);
-    rb_ary_push(record, position);
-    rb_ary_push(record, normal);
-    rb_ary_push(record, DBL2NUM(1.0));
-    for (long slot = kSeed; slot <= kAxisScale; ++slot) rb_ary_push(record, Qnil);
-    rb_ary_push(record, DBL2NUM(heading));
-    return record;
+// Keeps the collector from running while a block of entries is made. The entries and the
+// Array they go into are all live, so a collection in the middle would find no garbage: it
+// would only mark the half-built result again, and on a large result that is most of the
+// cost of building it. Between blocks it is on again, for other threads that run at the
+// ticks. Under GC.stress it runs as asked, so that a missing guard still shows.
+class CollectorHold {
+public:
+    explicit CollectorHold(bool stressed) : held_(!stressed && rb_gc_disable() == Qfalse) {}
+    ~CollectorHold() {
+        if (held_) rb_gc_enable();
+    }
+    CollectorHold(const CollectorHold &) = delete;
+    CollectorHold &operator=(const CollectorHold &) = delete;
+
+private:
+    bool held_;  // false when the collector was already off, or stressed
+};
+
+// GC.stress, which an interpreter embedded without its prelude does not define.
+static bool collector_stressed() {
+    static const ID stress = rb_intern("stress");
+    return rb_respond_to(rb_mGC, stress) && RTEST(protect([] { return rb_funcall(rb_mGC, stress, 0); }));
 }
 
 VALUE build_array(size_t n, engine::Pace &pace, const std::function<VALUE(size_t)> &make) {
     constexpr size_t kChunk = 64;  // entries made between two ticks
     const VALUE result = new_array(static_cast<long>(n));
+    const bool stressed = collector_stressed();
     for (size_t first = 0; first < n; first += kChunk) {
         pace.tick();
+        const CollectorHold hold(stressed);
         protect([&] {
-            for (size_t i = first; i < std::min(n, first + kChunk); ++i) rb_ary_push(result, make(i));
-            return Qnil;
+            // Made into the stack, where the collector sees them, then appended at once.
+            VALUE chunk[kChunk];
+            const size_t count = std::min(kChunk, n - first);
+            for (size_t k = 0; k < count; ++k) chunk[k] = make(first + k);
+            return rb_ary_cat(result, chunk, static_cast<long>(count));
         });
     }
     return result;

@@ -177,16 +177,13 @@ VALUE float_value(double d);
 VALUE text_value(const std::string &text);  // UTF-8
 VALUE point_value(const math::float3 &v);
 VALUE new_point(const math::float3 &v);
-// A new Array holding the record's elements (shared, not duplicated), appended to result:
-// a step changes its copies and leaves the given records as they are.
-VALUE append_copy(VALUE result, VALUE record, const Where &at);
-// Copies of the kept rows of list, each with its slot set where the step changed it.
-VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, const Where &at,
-                  engine::Pace &pace);
+// Copies of the kept rows of list (Arrays, all of them), each with its slot set where the
+// step changed it.
+VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, engine::Pace &pace);
 // [position, normal, 1.0, nil, nil, nil, nil, heading]
 VALUE new_point_record(VALUE position, VALUE normal, float heading);
 // Builds an Array of n entries, entry i made by make(i) without protection, in chunks
-// between which pace ticks.
+// between which pace ticks. make may raise a Ruby exception but must not throw.
 VALUE build_array(size_t n, engine::Pace &pace, const std::function<VALUE(size_t)> &make);
 VALUE point_records(const std::vector<engine::GeneratedPoint> &points, engine::Pace &pace);
 VALUE bare_points(const std::vector<engine::GeneratedPoint> &points, engine::Pace &pace);  // their positions

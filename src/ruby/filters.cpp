@@ -32,7 +32,7 @@ static VALUE boundary_check(VALUE rows, VALUE settings, VALUE defs) {
             record.definition = r.definition();
         });
     const std::vector<engine::Kept> kept = engine::boundary_check(records, {m, distance, percent}, definitions, pace);
-    const VALUE result = kept_copies(list, kept, kScale, at, pace);
+    const VALUE result = kept_copies(list, kept, kScale, pace);
     RB_GC_GUARD(list);
     return result;
 }
@@ -58,7 +58,7 @@ static VALUE area_falloff(VALUE rows, VALUE density_settings, VALUE scale_settin
             record.seed = r.seed();
             record.scale = r.scale();
         });
-    const VALUE result = kept_copies(list, engine::area_falloff(records, density, scale, pace), kScale, at, pace);
+    const VALUE result = kept_copies(list, engine::area_falloff(records, density, scale, pace), kScale, pace);
     RB_GC_GUARD(list);
     return result;
 }
@@ -87,7 +87,7 @@ static VALUE range_filter(VALUE rows, engine::RangeOf of, const engine::Range &r
             record.scale = r.scale();
         });
     const auto kept = engine::range_filter(records, {of, range, thin, scale, s}, pace);
-    const VALUE result = kept_copies(list, kept, kScale, at, pace);
+    const VALUE result = kept_copies(list, kept, kScale, pace);
     RB_GC_GUARD(list);
     return result;
 }

@@ -24,14 +24,10 @@ static VALUE bboxes(VALUE items, VALUE definitions) {
     }
     const std::vector<engine::BoxEdges> boxes = engine::preview_boxes(placed, defs, pace);
     // The 12 edges of each box, each as [Point, Point].
-    const VALUE result = protect([&] {
-        VALUE all = rb_ary_new_capa(n);
-        for (const engine::BoxEdges &box : boxes) {
-            VALUE edges = rb_ary_new_capa(12);
-            for (const math::LineSegment &e : box) rb_ary_push(edges, rb_assoc_new(new_point(e.a), new_point(e.b)));
-            rb_ary_push(all, edges);
-        }
-        return all;
+    const VALUE result = build_array(boxes.size(), pace, [&](size_t i) {
+        VALUE edges[12];  // on the stack, where the collector sees the edges made so far
+        for (size_t e = 0; e < 12; ++e) edges[e] = rb_assoc_new(new_point(boxes[i][e].a), new_point(boxes[i][e].b));
+        return rb_ary_new_from_values(12, edges);
     });
     RB_GC_GUARD(list);
     return result;

@@ -3,6 +3,8 @@
 // update, the ones after it are untouched. The records are written, not the Array that
 // holds them, so they are read from the Array itself: an entry that a conversion removed
 // reads as nil, which is refused.
+#include <algorithm>
+
 #include "engine/seeds.h"
 #include "convert.h"
 #include "guard.h"
@@ -24,6 +26,24 @@ static VALUE points_seeds(VALUE rows, VALUE seed) {
         array_store(r.row(), kSeed, INT2FIX(point_seed), Where(Where(at, i), kSeed));
     }
     return rows;
+}
+
+// Updates records 0 to n - 1, a block at a time under one protection: store(i) updates
+// record i unless it cannot take the update (not an Array, frozen), when checked(i) updates
+// it the checked way, raising with the record's place.
+template <class Store, class Checked>
+static void store_blocks(int n, engine::Pace &pace, Store &&store, Checked &&checked) {
+    constexpr int kBlock = 64;  // records updated between two ticks
+    int i = 0;
+    while (i < n) {
+        pace.tick();
+        const int end = std::min(n, i + kBlock);
+        protect([&] {
+            while (i < end && store(i)) ++i;
+            return Qnil;
+        });
+        if (i < end) checked(i++);
+    }
 }
 
 static VALUE points_defs(VALUE settings) {
@@ -58,13 +78,18 @@ static VALUE points_defs(VALUE settings) {
     const std::vector<int> dealt = engine::deal_definitions(weights, probability_total, n, s);
 
     const VALUE no_distance = float_value(-1.0);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
+    store_blocks(n, pace, [&](int i) {
+        const VALUE row = rb_ary_entry(points, i);
+        if (!RB_TYPE_P(row, T_ARRAY) || RB_OBJ_FROZEN(row)) return false;
+        rb_ary_store(row, kDefinition, INT2FIX(dealt[i]));
+        rb_ary_store(row, kDistance, no_distance);
+        return true;
+    }, [&](int i) {
         const Where row_at(points_at, i);
         const VALUE row = array_entry(points, i, points_at);
         array_store(row, kDefinition, INT2FIX(dealt[i]), row_at);
         array_store(row, kDistance, no_distance, row_at);
-    }
+    });
     return points;
 }
 

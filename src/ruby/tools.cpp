@@ -29,12 +29,11 @@ static VALUE rotate_rows(VALUE rows, VALUE axis, VALUE to_world) {
     const int n = array_length(list, at);
     std::vector<math::float3> positions(n);
     for (int i = 0; i < n; ++i) positions[i] = q.Transform(RecordReader(list, i, at).position());
-    const VALUE result = new_array(n);
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        const Where row_at(at, i);
-        array_store(append_copy(result, rb_ary_entry(list, i), row_at), kPosition, point_value(positions[i]), row_at);
-    }
+    const VALUE result = build_array(positions.size(), pace, [&](size_t i) {
+        const VALUE copy = rb_ary_dup(rb_ary_entry(list, static_cast<long>(i)));
+        rb_ary_store(copy, kPosition, new_point(positions[i]));
+        return copy;
+    });
     RB_GC_GUARD(list);
     return result;
 }

@@ -49,14 +49,12 @@ static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
         });
     const std::vector<engine::Scaled> scaled = engine::scale_records(records, defs, s, pace);
 
-    const VALUE result = new_array(static_cast<long>(records.size()));
-    for (size_t i = 0; i < records.size(); ++i) {
-        pace.tick();
-        const Where row_at(at, static_cast<long>(i));
-        const VALUE copy = append_copy(result, rb_ary_entry(list, static_cast<long>(i)), row_at);
-        if (scaled[i].rescaled) array_store(copy, kScale, float_value(scaled[i].scale), row_at);
-        array_store(copy, kAxisScale, point_value(scaled[i].axis_scale), row_at);
-    }
+    const VALUE result = build_array(records.size(), pace, [&](size_t i) {
+        const VALUE copy = rb_ary_dup(rb_ary_entry(list, static_cast<long>(i)));
+        if (scaled[i].rescaled) rb_ary_store(copy, kScale, DBL2NUM(scaled[i].scale));
+        rb_ary_store(copy, kAxisScale, new_point(scaled[i].axis_scale));
+        return copy;
+    });
     RB_GC_GUARD(list);
     return result;
 }
