@@ -99,10 +99,36 @@ static std::vector<HalfExtents> footprint_half_extents(const std::vector<Definit
     return extents;
 }
 
+static bool has_definition(const PointRecord &r, const std::vector<HalfExtents> &extents) {
+    return r.definition >= 0 && r.definition < static_cast<int>(extents.size());
+}
+
 static Footprint footprint_of(const PointRecord &r, const std::vector<HalfExtents> &extents) {
     check_definition_index(r.definition, static_cast<int>(extents.size()));
     const HalfExtents &e = extents[r.definition];
     return {r.position, std::max(e.rx * r.axis_scale.x, e.ry * r.axis_scale.y)};
+}
+
+// The footprints in visiting order. They are worked out in the records' own order, which
+// reads the records one after the other, and then dealt; a record without a valid
+// definition fails in visiting order, as the step names the first one it visits.
+static std::vector<Footprint> visiting_footprints(const std::vector<PointRecord> &records,
+                                                  const std::vector<HalfExtents> &extents,
+                                                  const std::vector<int> &order, Pace &pace) {
+    const bool valid = std::all_of(records.begin(), records.end(),
+                                   [&](const PointRecord &r) { return has_definition(r, extents); });
+    std::vector<Footprint> in_order;
+    if (valid) {
+        in_order.reserve(records.size());
+        for (const PointRecord &r : records) in_order.push_back(footprint_of(r, extents));
+    }
+    std::vector<Footprint> visiting;
+    visiting.reserve(order.size());
+    for (const int index : order) {
+        pace.tick();
+        visiting.push_back(valid ? in_order[index] : footprint_of(records[index], extents));
+    }
+    return visiting;
 }
 
 std::vector<int> collisions(const std::vector<PointRecord> &records, const std::vector<Definition> &definitions,
@@ -114,14 +140,9 @@ std::vector<int> collisions(const std::vector<PointRecord> &records, const std::
     std::vector<int> order(records.size());
     std::iota(order.begin(), order.end(), 0);
     shuffle(order);
-    std::vector<Footprint> footprints;
-    footprints.reserve(order.size());
-    for (const int index : order) {
-        pace.tick();
-        footprints.push_back(footprint_of(records[index], extents));
-    }
-    const std::vector<bool> removed = removed_by_overlaps(footprints, pace);
+    const std::vector<bool> removed = removed_by_overlaps(visiting_footprints(records, extents, order, pace), pace);
     std::vector<int> survivors;
+    survivors.reserve(order.size());
     for (size_t k = 0; k < order.size(); ++k)
         if (!removed[k]) survivors.push_back(order[k]);
     return survivors;

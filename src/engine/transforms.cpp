@@ -4,6 +4,7 @@
 
 #include "Geometry/AABB.h"
 #include "random_draws.h"
+#include "reference.h"
 #include "reseeding_scope.h"
 
 namespace engine {
@@ -95,6 +96,24 @@ static int first_quarter_of_three() {
     return -1;
 }
 
+math::float4x4 position_less_pivot_by_product(const math::float3 &pos, const math::float3 &pivot) {
+    math::float4x4 m = math::float4x4::identity;
+    m.SetTranslatePart(pos);
+    math::float4x4 base = math::float4x4::identity;
+    base.SetTranslatePart(pivot);
+    return m * base.Inverted();
+}
+
+// With finite values the elimination inverts the pivot's translation to exactly 0 - pivot
+// (which makes a zero +0), and every other term of the product is a zero that leaves its sum
+// as it is. A NaN or an infinity spreads through those zero terms instead: the full product.
+math::float4x4 position_less_pivot(const math::float3 &pos, const math::float3 &pivot) {
+    if (!pos.IsFinite() || !pivot.IsFinite()) return position_less_pivot_by_product(pos, pivot);
+    math::float4x4 m = math::float4x4::identity;
+    m.SetTranslatePart((math::float3(0.0f, 0.0f, 0.0f) - pivot) + pos);
+    return m;
+}
+
 static math::float4x4 instance_transform(const PointRecord &r, const std::vector<math::float3> &base_points,
                                          bool centred, const TransformSettings &s) {
     const math::float3 &pos = r.position;
@@ -106,9 +125,7 @@ static math::float4x4 instance_transform(const PointRecord &r, const std::vector
     math::float3 pivot(0.0f, 0.0f, 0.0f);
     if (centred) {
         pivot = base_points[r.definition];
-        math::float4x4 base = math::float4x4::identity;
-        base.SetTranslatePart(pivot);
-        m = m * base.Inverted();
+        m = use_reference_algorithms ? position_less_pivot_by_product(pos, pivot) : position_less_pivot(pos, pivot);
     }
     if (s.pointing > 0.0f) point_along(m, n, pivot, s);
     rng_seed(static_cast<unsigned>(seed));
@@ -147,6 +164,7 @@ std::vector<Placement> random_transforms(const std::vector<PointRecord> &records
     std::vector<math::float3> base_points;
     for (const Definition &d : definitions) base_points.push_back(math::AABB(d.box_min, d.box_max).FaceCenterPoint(4));
     std::vector<Placement> placements;
+    placements.reserve(records.size());
     const ReseedingScope reseeding;  // every record reseeds
     for (const PointRecord &r : records) {
         pace.tick();

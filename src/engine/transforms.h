@@ -74,6 +74,13 @@ struct Placement {
     int definition;
 };
 
+// The translation to a record's position times the inverse of the translation to its pivot,
+// the first factor of an instance transformation whose origin is the box's. The two ways to
+// form it, with identical results: the product of the two matrices (the reference) and the
+// translation it comes to.
+math::float4x4 position_less_pivot_by_product(const math::float3 &pos, const math::float3 &pivot);
+math::float4x4 position_less_pivot(const math::float3 &pos, const math::float3 &pivot);
+
 // The transformation of every record with a definition, in order.
 std::vector<Placement> random_transforms(const std::vector<PointRecord> &records,
                                          const std::vector<Definition> &definitions, const TransformSettings &settings,

@@ -1,0 +1,100 @@
+#include "cell_grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace engine {
+
+long CellGrid::Axis::index(double cell) const {
+    if (!folded) return static_cast<long>(cell - first);
+    const double wrapped = std::fmod(cell, static_cast<double>(count));  // exact
+    return static_cast<long>(wrapped < 0.0 ? wrapped + static_cast<double>(count) : wrapped);
+}
+
+// The indices within `reach` (a whole number of cells) of the cell numbered `cell`, which
+// may lie outside the grid.
+CellGrid::Spans CellGrid::Axis::spans(double cell, double reach) const {
+    Spans s;
+    if (!(2.0 * reach + 1.0 < static_cast<double>(count))) {
+        s.add(0, count - 1);
+        return s;
+    }
+    if (!folded) {
+        const double lo = std::max(0.0, cell - first - reach);
+        const double hi = std::min(static_cast<double>(count - 1), cell - first + reach);
+        if (lo <= hi) s.add(static_cast<long>(lo), static_cast<long>(hi));
+        return s;
+    }
+    const long i = index(cell), k = static_cast<long>(reach);
+    if (i - k < 0) {
+        s.add(i - k + count, count - 1);
+        s.add(0, i + k);
+    } else if (i + k >= count) {
+        s.add(i - k, count - 1);
+        s.add(0, i + k - count);
+    } else {
+        s.add(i - k, i + k);
+    }
+    return s;
+}
+
+double CellGrid::cell_number(float v) const { return std::floor(static_cast<double>(v) / size_); }
+
+uint32_t CellGrid::cell_of(const math::float3 &p) const {
+    return static_cast<uint32_t>(y_.index(cell_number(p.y)) * x_.count + x_.index(cell_number(p.x)));
+}
+
+// About two cells per member at most, so that the grid stays as small as its members; the
+// cell indices fit 32 bits.
+void CellGrid::choose_axes(double x_first, double x_last, double y_first, double y_last, size_t members) {
+    const double cap = std::min(2.0 * static_cast<double>(members) + 64.0, 2147483648.0);
+    const double nx = x_last - x_first + 1.0, ny = y_last - y_first + 1.0;
+    x_.first = x_first;
+    y_.first = y_first;
+    x_.count = static_cast<long>(std::min(nx, cap));
+    y_.count = static_cast<long>(std::min(ny, cap));
+    if (nx * ny <= cap) return;
+    const double side = std::floor(std::sqrt(cap));
+    x_.folded = !(nx <= side);  // at most one axis is that short, or no fold were needed
+    y_.folded = !(ny <= side);
+    if (!x_.folded) y_.count = static_cast<long>(cap / nx);
+    else if (!y_.folded) x_.count = static_cast<long>(cap / ny);
+    else x_.count = y_.count = static_cast<long>(side);
+}
+
+CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<uint32_t> &which, double size)
+    : size_(size), slot_of_(footprints.size(), 0) {
+    float x_min = 0.0f, x_max = 0.0f, y_min = 0.0f, y_max = 0.0f;
+    if (!which.empty()) {
+        const math::float3 &p = footprints[which[0]].centre;
+        x_min = x_max = p.x;
+        y_min = y_max = p.y;
+    }
+    for (const uint32_t k : which) {
+        const math::float3 &p = footprints[k].centre;
+        x_min = std::min(x_min, p.x);
+        x_max = std::max(x_max, p.x);
+        y_min = std::min(y_min, p.y);
+        y_max = std::max(y_max, p.y);
+    }
+    choose_axes(cell_number(x_min), cell_number(x_max), cell_number(y_min), cell_number(y_max), which.size());
+
+    // Counting sort: count the members of every cell, place each cell's run, then deal the
+    // members into the runs in visiting order.
+    std::vector<uint32_t> cell(which.size());
+    start_.assign(static_cast<size_t>(x_.count * y_.count) + 1, 0);
+    for (size_t k = 0; k < which.size(); ++k) {
+        cell[k] = cell_of(footprints[which[k]].centre);
+        ++start_[cell[k] + 1];
+    }
+    for (size_t c = 1; c < start_.size(); ++c) start_[c] += start_[c - 1];
+    std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
+    members_.resize(which.size());
+    for (size_t k = 0; k < which.size(); ++k) {
+        const uint32_t slot = next[cell[k]]++;
+        members_[slot] = {footprints[which[k]], which[k], false};
+        slot_of_[which[k]] = slot;
+    }
+}
+
+}  // namespace engine
