@@ -12,11 +12,14 @@ static bool finite(const math::AABB2D &b) {
            std::isfinite(b.maxCorner.y);
 }
 
+static bool empty(const math::AABB2D &b) { return b.minCorner.x > b.maxCorner.x || b.minCorner.y > b.maxCorner.y; }
+
 FaceGrid::FaceGrid(const std::vector<math::AABB2D> &bounds) {
     const int n = static_cast<int>(bounds.size());
     float max_x = 0, max_y = 0;
     bool first = true;
     for (const math::AABB2D &b : bounds) {
+        if (empty(b)) continue;  // holds no point
         if (!finite(b)) {  // a face no grid can place: scan everything
             for (int t = 0; t < n; ++t) all_.push_back(t);
             return;
@@ -37,7 +40,7 @@ FaceGrid::FaceGrid(const std::vector<math::AABB2D> &bounds) {
     cells_.resize(static_cast<size_t>(columns_) * rows_);
     for (int t = 0; t < n; ++t) {
         const math::AABB2D &b = bounds[t];
-        if (b.minCorner.x > b.maxCorner.x || b.minCorner.y > b.maxCorner.y) continue;  // holds no point
+        if (empty(b)) continue;
         for (int r = row(b.minCorner.y); r <= row(b.maxCorner.y); ++r)
             for (int c = column(b.minCorner.x); c <= column(b.maxCorner.x); ++c)
                 cells_[static_cast<size_t>(r) * columns_ + c].push_back(t);

@@ -31,7 +31,7 @@ Clearance clearance_by_scan(const std::vector<std::vector<math::Polygon>> &objec
 
 class FootprintIndex {
 public:
-    // Ticks pace once per footprint triangulated.
+    // Ticks pace once per footprint triangulated and once per row of cells.
     FootprintIndex(const std::vector<std::vector<math::Polygon>> &objects, Pace &pace);
 
     // Exactly what the scan gives.
@@ -43,9 +43,27 @@ private:
         PlanBox box;  // around the triangles
         bool boxed;   // every vertex finite, so that the box bounds the distance
     };
+    // A cell of the grid over the boxes: the footprints that may matter to a point in it, and
+    // how near every other one comes to the cell at least.
+    struct Cell {
+        std::vector<const Footprint *> near;
+        double beyond;
+    };
+
+    void build_grid(Pace &pace);
+    PlanBox cell_area(int column, int row) const;
+    const Cell *cell_at(const math::float3 &p) const;  // null outside the grid
+    Clearance clearance_among(const std::vector<const Footprint *> &candidates, const math::float3 &p,
+                              double margin) const;
 
     std::vector<Footprint> footprints_;  // those with at least one triangle
+    std::vector<const Footprint *> all_;
     double largest_ = 0;                 // coordinate of the boxed footprints, in magnitude
+    double margin_ = 0;                  // the rounding margin for points within the grid
+    PlanBox extent_;                     // around the boxed footprints
+    double cell_width_ = 0, cell_height_ = 0;
+    int columns_ = 0, rows_ = 0;
+    std::vector<Cell> cells_;
 };
 
 }  // namespace engine
