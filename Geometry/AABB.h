@@ -9,6 +9,7 @@
 namespace math {
 
 class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -148,6 +149,11 @@ public:
     bool Intersects(const Sphere &sphere, float3 *closestPointOnAABB) const;
     Sphere MinimalEnclosingSphere() const;
     Sphere MaximalContainedSphere() const;
+
+    // Frusta: containment and growth through the frustum's enclosing box.
+    bool Contains(const Frustum &frustum) const;
+    void Enclose(const Frustum &frustum);
+    bool Intersects(const Frustum &frustum) const;
 
     // Capsules.
     bool Contains(const Capsule &capsule) const;  // through its enclosing box

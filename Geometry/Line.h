@@ -10,6 +10,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class Circle;
 class float3x3;
 class float3x4;
@@ -92,6 +93,9 @@ public:
     float Distance(const Sphere &sphere) const;
     bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
     bool IntersectsDisc(const Circle &disc) const;
+
+    // Frusta: the frustum's own test.
+    bool Intersects(const Frustum &frustum) const;
 
     // Capsules: through the distance to the axis.
     float Distance(const Capsule &capsule) const;

@@ -9,6 +9,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class Circle;
 class float3x3;
 class float3x4;
@@ -44,6 +45,7 @@ public:
 
     float3 ExtremePoint(const float3 &direction) const;
     float3 ExtremePoint(const float3 &direction, float &projectionDistance) const;
+    float3 StartingPoint() const;  // end a: the point GJK starts from
     void ProjectToAxis(const float3 &axis, float &dMin, float &dMax) const;
 
     void Translate(const float3 &offset);
@@ -94,6 +96,9 @@ public:
     float Distance(const Sphere &sphere) const;
     bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
     bool IntersectsDisc(const Circle &disc) const;
+
+    // Frusta: the frustum's own test.
+    bool Intersects(const Frustum &frustum) const;
 
     // Capsules: through the distance to the axis.
     float Distance(const Capsule &capsule) const;

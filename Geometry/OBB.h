@@ -10,6 +10,7 @@
 namespace math {
 
 class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -143,6 +144,10 @@ public:
     bool Intersects(const Sphere &sphere, float3 *closestPointOnOBB) const;
     Sphere MinimalEnclosingSphere() const;
     Sphere MaximalContainedSphere() const;
+
+    // Frusta.
+    bool Contains(const Frustum &frustum) const;  // every corner
+    bool Intersects(const Frustum &frustum) const;
 
     bool Intersects(const Capsule &capsule) const;
 

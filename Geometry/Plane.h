@@ -10,6 +10,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class Circle;
 class float3x3;
 class float3x4;
@@ -137,6 +138,11 @@ public:
     // The number of points (0, 1 or 2) where the rim meets this plane, written when not null.
     int Intersects(const Circle &circle, float3 *pt1, float3 *pt2) const;
     int Intersects(const Circle &circle) const;
+
+    // Frusta. Intersects: some corner on the other side from corner 0 (a corner on the plane
+    // counts as the positive side, a NaN one as the negative).
+    float SignedDistance(const Frustum &frustum) const;
+    bool Intersects(const Frustum &frustum) const;
 
     // Capsules.
     float Distance(const Capsule &capsule) const;
