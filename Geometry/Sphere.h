@@ -19,6 +19,7 @@ class LineSegment;
 class OBB;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
 class Triangle;
@@ -80,6 +81,7 @@ public:
     bool Contains(const Sphere &sphere) const;
     bool Contains(const Sphere &sphere, float epsilon) const;
     bool Contains(const Capsule &capsule) const;
+    bool Contains(const Polyhedron &polyhedron) const;  // one without vertices is contained
 
     float Distance(const Sphere &sphere) const;
     float Distance(const AABB &aabb) const;
@@ -111,6 +113,7 @@ public:
     bool Intersects(const Triangle &triangle, float3 *closestPointOnTriangle) const;
     bool Intersects(const Polygon &polygon) const;
     bool Intersects(const Capsule &capsule) const;
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     // Writes up to numVertices vertices of a subdivided octahedron on the surface and returns
     // how many: 24 + 9k, never more than numVertices, 0 below 24 or without outPos.
@@ -129,6 +132,7 @@ public:
     void Enclose(const OBB &obb);
     void Enclose(const Sphere &sphere);
     void Enclose(const Capsule &capsule);  // the farther end sphere first
+    void Enclose(const Polyhedron &polyhedron);  // over the vertices, farthest first
     // Grows the radius alone; never shrinks it.
     void ExtendRadiusToContain(const float3 &point, float epsilon);
     void ExtendRadiusToContain(const Sphere &sphere, float epsilon);
