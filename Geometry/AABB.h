@@ -160,6 +160,11 @@ public:
     void Enclose(const Capsule &capsule);
     bool Intersects(const Capsule &capsule) const;
 
+    // Polyhedra: containment and growth through the polyhedron's enclosing box.
+    bool Contains(const Polyhedron &polyhedron) const;  // one without vertices is contained
+    void Enclose(const Polyhedron &polyhedron);
+    bool Intersects(const Polyhedron &polyhedron) const;
+
     std::string ToString() const;
     // Text forms: the corners written by SerializeFloat, joined by ","; the code form is "AABB(" + the two
     // float3 code forms + ")". FromString reads these and the ToString form, each label and prefix optional;

@@ -20,6 +20,7 @@ class Line;
 class Ray;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Sphere;
 class Triangle;
 
@@ -103,6 +104,9 @@ public:
     // Capsules: through the distance to the axis.
     float Distance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: a and b written by SerializeFloat, joined by ","; the code form is "LineSegment(" + the two

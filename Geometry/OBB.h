@@ -151,6 +151,10 @@ public:
 
     bool Intersects(const Capsule &capsule) const;
 
+    // Polyhedra.
+    bool Contains(const Polyhedron &polyhedron) const;  // one without vertices is contained
+    bool Intersects(const Polyhedron &polyhedron) const;
+
     std::string ToString() const;
     // Text forms: the float3 serialized forms of pos, halfSize and the axes, joined by " "; the code form is
     // "OBB(" + their five code forms + ")". FromString reads these and the ToString form, each label and

@@ -21,6 +21,7 @@ class Line;
 class Ray;
 class LineSegment;
 class Polygon;
+class Polyhedron;
 class Sphere;
 class Triangle;
 
@@ -148,6 +149,10 @@ public:
     float Distance(const Capsule &capsule) const;
     float SignedDistance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra. Intersects: some vertex on each side, a vertex in the plane counting as above.
+    float SignedDistance(const Polyhedron &polyhedron) const;
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: the normal and d written by SerializeFloat, joined by ","; the code form is "Plane(" + the

@@ -136,6 +136,9 @@ public:
     bool Intersects(const Sphere &sphere) const;
     bool Intersects(const Capsule &capsule) const;
 
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
+
     std::string ToString() const;
     // "(" + "(" + float3::SerializeToString() + ")" for each vertex, joined by ",", + ")".
     std::string SerializeToString() const;

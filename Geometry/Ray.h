@@ -20,6 +20,7 @@ class Line;
 class LineSegment;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Sphere;
 class Triangle;
 
@@ -92,6 +93,9 @@ public:
     // Capsules: through the distance to the axis.
     float Distance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: pos and dir written by SerializeFloat, joined by ","; the code form is "Ray(" + the two

@@ -20,6 +20,7 @@ class LineSegment;
 class OBB;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
 class Triangle;
@@ -82,6 +83,7 @@ public:
     bool Contains(const Sphere &sphere) const;
     bool Contains(const Sphere &sphere, float epsilon) const;
     bool Contains(const Capsule &capsule) const;
+    bool Contains(const Polyhedron &polyhedron) const;  // one without vertices is contained
     bool Contains(const Frustum &frustum) const;  // every corner
 
     float Distance(const Sphere &sphere) const;
@@ -114,6 +116,7 @@ public:
     bool Intersects(const Triangle &triangle, float3 *closestPointOnTriangle) const;
     bool Intersects(const Polygon &polygon) const;
     bool Intersects(const Capsule &capsule) const;
+    bool Intersects(const Polyhedron &polyhedron) const;
     bool Intersects(const Frustum &frustum) const;
 
     // Writes up to numVertices vertices of a subdivided octahedron on the surface and returns
@@ -133,6 +136,7 @@ public:
     void Enclose(const OBB &obb);
     void Enclose(const Sphere &sphere);
     void Enclose(const Capsule &capsule);  // the farther end sphere first
+    void Enclose(const Polyhedron &polyhedron);  // over the vertices, farthest first
     void Enclose(const Frustum &frustum);  // the corners, farthest first
     // Grows the radius alone; never shrinks it.
     void ExtendRadiusToContain(const float3 &point, float epsilon);

@@ -140,6 +140,9 @@ public:
     float Distance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
 
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
+
     std::string ToString() const;
     // Text forms: the nine coordinates written by SerializeFloat, joined by ","; the code form is "Triangle("
     // + the three float3 code forms + ")". FromString reads these and the ToString form, each label and
