@@ -224,6 +224,7 @@ std::ostream &operator<<(std::ostream &out, const Frustum &frustum) { return out
 // ---- Members of the solid types that take a frustum ----
 
 bool Sphere::Contains(const Frustum &frustum) const { return box::ContainsCorners(*this, frustum); }
+bool Polyhedron::Contains(const Frustum &frustum) const { return box::ContainsCorners(*this, frustum); }
 bool Sphere::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }
 bool Capsule::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }
 

@@ -14,6 +14,7 @@
 namespace math {
 
 class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -150,6 +151,9 @@ public:
     bool Intersects(const Capsule &capsule) const;
 
     std::string ToString() const;
+
+    // Frusta.
+    bool Contains(const Frustum &frustum) const;  // every corner
 };
 
 int IntTriCmp(int a, int b);
