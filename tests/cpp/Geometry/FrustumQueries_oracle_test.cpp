@@ -318,7 +318,8 @@ const MeetCase kMeetCases[] = {
 };
 
 // At three scales: the frustum, and the shapes drawn around it, scaled about the origin. GJK's
-// contact tolerance is absolute (about 1e-3), so no scale shrinks the frustum below its own size.
+// contact tolerance is absolute (about 1e-3), so the scales start at 1: at 0.01 a gap of a few
+// thousandths already counts as contact.
 TEST(FrustumQueriesOracleTest, IntersectionVerdictsAgreeWithExactPredicates) {
     std::mt19937 rng(2203);
     for (const MeetCase &c : kMeetCases) {
