@@ -1,5 +1,5 @@
-// Whether a polyhedron contains points and shapes, and the containment of a polyhedron in
-// the other shapes.
+// Whether a polyhedron contains points and shapes, and whether the other shapes contain a
+// polyhedron or grow to enclose one.
 
 #include <algorithm>
 #include <cmath>
@@ -219,7 +219,7 @@ bool Polyhedron::ContainsConvex(const Triangle &triangle) const {
     return ContainsConvex(triangle.a, 1e-4f) && ContainsConvex(triangle.b, 1e-4f) && ContainsConvex(triangle.c, 1e-4f);
 }
 
-// ---- Containment of a polyhedron in the other shapes ----
+// ---- Containment of a polyhedron in the other shapes, and their growth around one ----
 
 bool AABB::Contains(const Polyhedron &polyhedron) const {
     const AABB b = polyhedron.MinimalEnclosingAABB();
@@ -230,5 +230,15 @@ bool AABB::Contains(const Polyhedron &polyhedron) const {
 bool OBB::Contains(const Polyhedron &polyhedron) const { return ContainsEveryVertex(*this, polyhedron); }
 
 bool Sphere::Contains(const Polyhedron &polyhedron) const { return ContainsEveryVertex(*this, polyhedron); }
+
+void AABB::Enclose(const Polyhedron &polyhedron) {
+    const AABB b = polyhedron.MinimalEnclosingAABB();
+    minCorner = minCorner.Min(b.minCorner);
+    maxCorner = maxCorner.Max(b.maxCorner);
+}
+
+void Sphere::Enclose(const Polyhedron &polyhedron) {
+    Enclose(polyhedron.v.data(), static_cast<int>(polyhedron.v.size()));
+}
 
 }  // namespace math

@@ -29,19 +29,7 @@ namespace {
 // Nearer than this to the surface a point may go either way.
 const double kTolerance = 1e-3;
 
-const std::deque<Solid> &Solids() {
-    static const std::deque<Solid> solids = [] {
-        std::deque<Solid> s;
-        s.emplace_back("unit box", test_meshes::UnitBox());
-        s.emplace_back("random hull", test_meshes::RandomHull(300, 11));
-        s.emplace_back("dodecahedron", Polyhedron::Dodecahedron(float3(0.1f, -0.2f, 0.3f), 2.f, true));
-        s.emplace_back("L prism", test_meshes::LPrism());
-        s.emplace_back("torus", test_meshes::Torus(16, 8, 1.f, 0.4f));
-        s.emplace_back("bumpy sphere", test_meshes::BumpySphere(9, 14));
-        return s;
-    }();
-    return solids;
-}
+const std::deque<Solid> &Solids() { return test_meshes::TestSolids(); }
 
 struct Tally {
     int compared = 0;

@@ -13,6 +13,7 @@
 #include <CGAL/convex_hull_3.h>
 
 #include <cmath>
+#include <deque>
 #include <memory>
 #include <random>
 #include <vector>
@@ -54,12 +55,14 @@ inline Mesh ToMesh(const Polyhedron &p) {
 // A solid and what CGAL says about it. The tree refers to the mesh: a solid stays where it is made.
 struct Solid {
     const char *name;
+    bool convex;
     Polyhedron p;
     Mesh mesh;
     std::unique_ptr<Tree> tree;
     std::unique_ptr<Side> side;
 
-    Solid(const char *name_, Polyhedron polyhedron) : name(name_), p(std::move(polyhedron)), mesh(ToMesh(p)) {
+    Solid(const char *name_, bool convex_, Polyhedron polyhedron)
+        : name(name_), convex(convex_), p(std::move(polyhedron)), mesh(ToMesh(p)) {
         tree.reset(new Tree(faces(mesh).first, faces(mesh).second, mesh));
         tree->accelerate_distance_queries();
         side.reset(new Side(*tree));
@@ -149,6 +152,22 @@ inline Polyhedron RandomHull(int numPoints, unsigned seed) {
         faces.push_back(face);
     }
     return Make(v, faces);
+}
+
+// Convex and non-convex solids, with quads, pentagons and non-convex hexagons among the faces.
+inline const std::deque<Solid> &TestSolids() {
+    static const std::deque<Solid> solids = [] {
+        std::deque<Solid> s;
+        s.emplace_back("unit box", true, UnitBox());
+        s.emplace_back("random hull", true, RandomHull(300, 11));
+        // Outward normals, as the convex routines expect.
+        s.emplace_back("dodecahedron", true, Polyhedron::Dodecahedron(float3(0.1f, -0.2f, 0.3f), 2.f, false));
+        s.emplace_back("L prism", false, LPrism());
+        s.emplace_back("torus", false, Torus(16, 8, 1.f, 0.4f));
+        s.emplace_back("bumpy sphere", false, BumpySphere(9, 14));
+        return s;
+    }();
+    return solids;
 }
 
 }  // namespace test_meshes
