@@ -18,6 +18,7 @@
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Polyhedron.h"
+#include "Geometry/PolyhedronIntersection.h"
 #include "Geometry/Ray.h"
 #include "Geometry/Sphere.h"
 #include "Geometry/Triangle.h"
@@ -39,6 +40,23 @@ const float kInf = std::numeric_limits<float>::infinity();
 // frustum.
 const int kFaceCorners[6][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 2, 3, 1}, {4, 5, 7, 6}, {7, 3, 2, 6}, {0, 1, 5, 4}};
 
+float Clamp(float value, float lo, float hi) { return value < lo ? lo : (value > hi ? hi : value); }
+
+// The orthographic frustum is a box; the clamps are symmetric, so the side of right does not matter.
+float3 ClosestPointInBox(const Frustum &f, const float3 &point) {
+    const float hz = (f.farDistance - f.nearDistance) * 0.5f;
+    const float hx = f.hFov * 0.5f;
+    const float hy = f.vFov * 0.5f;
+    const float3 right = f.front.Cross(f.up);
+    MATH_ASSUME(right.IsNormalized(1e-5f), "right.IsNormalized()", "Geometry/Frustum", 636);
+    const float3 center = f.pos + f.front * (f.nearDistance + hz);
+    const float3 v = point - center;
+    const float3 alongFront = f.front * Clamp(v.Dot(f.front), -hz, hz);
+    const float3 alongRight = right * Clamp(v.Dot(right), -hx, hx);
+    const float3 alongUp = f.up * Clamp(v.Dot(f.up), -hy, hy);
+    return center + alongFront + alongRight + alongUp;
+}
+
 template <typename Matrix>
 void TransformFrustum(Frustum &f, const Matrix &m) {
     f.pos = matrix_map::Point(m, f.pos);
@@ -53,6 +71,13 @@ void TransformFrustum(Frustum &f, const Matrix &m) {
 }
 
 }  // namespace
+
+float3 Frustum::ClosestPoint(const float3 &point) const {
+    if (type == OrthographicFrustum) return ClosestPointInBox(*this, point);
+    return ToPolyhedron().ClosestPoint(point);
+}
+
+float Frustum::Distance(const float3 &point) const { return ClosestPoint(point).Distance(point); }
 
 Polyhedron Frustum::ToPolyhedron() const {
     Polyhedron p;
@@ -186,6 +211,10 @@ Frustum operator*(const float3x4 &m, const Frustum &frustum) { return matrix_map
 Frustum operator*(const float4x4 &m, const Frustum &frustum) { return matrix_map::TransformedCopy(m, frustum); }
 Frustum operator*(const Quat &q, const Frustum &frustum) { return matrix_map::TransformedCopy(q, frustum); }
 
+bool Frustum::Intersects(const Ray &ray) const { return ToPolyhedron().Intersects(ray); }
+bool Frustum::Intersects(const Line &line) const { return ToPolyhedron().Intersects(line); }
+bool Frustum::Intersects(const Polyhedron &polyhedron) const { return ToPolyhedron().Intersects(polyhedron); }
+
 bool Frustum::Intersects(const LineSegment &lineSegment) const { return GJKIntersect(*this, lineSegment); }
 bool Frustum::Intersects(const AABB &aabb) const { return GJKIntersect(*this, aabb); }
 bool Frustum::Intersects(const OBB &obb) const { return GJKIntersect(*this, obb); }
@@ -225,11 +254,14 @@ std::ostream &operator<<(std::ostream &out, const Frustum &frustum) { return out
 
 bool Sphere::Contains(const Frustum &frustum) const { return box::ContainsCorners(*this, frustum); }
 bool Polyhedron::Contains(const Frustum &frustum) const { return box::ContainsCorners(*this, frustum); }
+bool Polyhedron::Intersects(const Frustum &frustum) const { return PolyhedronIntersectsAABB_OBB(*this, frustum); }
 bool Sphere::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }
 bool Capsule::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }
 
 // ---- Members of the planar types that take a frustum ----
 
+bool Line::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }
+bool Ray::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }
 bool LineSegment::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }
 bool Triangle::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }
 bool AABB::Intersects(const Frustum &frustum) const { return frustum.Intersects(*this); }

@@ -154,6 +154,7 @@ public:
 
     // Frusta.
     bool Contains(const Frustum &frustum) const;  // every corner
+    bool Intersects(const Frustum &frustum) const;  // the mixed test of the boxes
 };
 
 int IntTriCmp(int a, int b);

@@ -271,6 +271,34 @@ TEST(FrustumQueriesTest, FailedRejectionSamplingWarnsAndFallsBackToTheFastPoint)
     for (int i = 0; i < 6; ++i) EXPECT_LE(f.GetPlane(i).SignedDistance(p), 1e-4f) << i;
 }
 
+// ---- Closest points ----
+
+TEST(FrustumQueriesTest, OrthographicClosestPointClampsInTheBox) {
+    const Frustum f = Box();
+    struct Case {
+        float3 point;
+        float3 closest;
+    };
+    const Case cases[] = {
+        {float3(0.5f, -0.25f, -2), float3(0.5f, -0.25f, -2)},  // inside: itself
+        {float3(3, 0, -2), float3(1, 0, -2)},                  // beyond a side face
+        {float3(0, 0, 4), float3(0, 0, -1)},                   // in front of the near face
+        {float3(-5, 7, -9), float3(-1, 1, -3)},                // beyond a corner
+    };
+    for (const Case &c : cases) {
+        EXPECT_TRUE(Near(f.ClosestPoint(c.point), c.closest, 1e-6f)) << c.point.ToString();
+        EXPECT_NEAR(f.Distance(c.point), c.closest.Distance(c.point), 1e-5f);
+    }
+}
+
+TEST(FrustumQueriesTest, OrthographicClosestPointLogsASkewFrame) {
+    Frustum f = Box();
+    f.up = float3(0, 1, 0.5f).Normalized();  // no longer perpendicular to front
+    const std::string log = StderrOf([&] { f.ClosestPoint(float3(0, 0, 0)); });
+    EXPECT_EQ(FirstLine(log), "Error: right.IsNormalized() in Geometry/Frustum:636");
+    EXPECT_EQ(StderrOf([&] { Box().ClosestPoint(float3(0, 0, 0)); }), "");
+}
+
 // ---- Transforms ----
 
 TEST(FrustumQueriesTest, TranslateMovesTheCornersButNotTheCachedMatrices) {
