@@ -9,6 +9,7 @@
 namespace math {
 
 class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -149,10 +150,20 @@ public:
     Sphere MinimalEnclosingSphere() const;
     Sphere MaximalContainedSphere() const;
 
+    // Frusta: containment and growth through the frustum's enclosing box.
+    bool Contains(const Frustum &frustum) const;
+    void Enclose(const Frustum &frustum);
+    bool Intersects(const Frustum &frustum) const;
+
     // Capsules.
     bool Contains(const Capsule &capsule) const;  // through its enclosing box
     void Enclose(const Capsule &capsule);
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra: containment and growth through the polyhedron's enclosing box.
+    bool Contains(const Polyhedron &polyhedron) const;  // one without vertices is contained
+    void Enclose(const Polyhedron &polyhedron);
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: the corners written by SerializeFloat, joined by ","; the code form is "AABB(" + the two

@@ -31,6 +31,15 @@ LineSegment Edge(const Box &box, int edgeIndex) {
     return LineSegment(box.CornerPoint(corners[0]), box.CornerPoint(corners[1]));
 }
 
+// Whether the container holds every corner of the box (anything with eight CornerPoint
+// corners), tested in corner order up to the first one outside.
+template <typename Container, typename Box>
+bool ContainsCorners(const Container &container, const Box &box) {
+    for (int i = 0; i < kNumCorners; ++i)
+        if (!container.Contains(box.CornerPoint(i))) return false;
+    return true;
+}
+
 template <typename Box>
 void CornerPoints(const Box &box, float3 *outPointArray) {
     if (!outPointArray) return;

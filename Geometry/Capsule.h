@@ -108,6 +108,8 @@ public:
     bool Intersects(const AABB &aabb) const;  // by GJK
     bool Intersects(const OBB &obb) const;    // by GJK
     bool Intersects(const Polygon &polygon) const;
+    bool Intersects(const Polyhedron &polyhedron) const;
+    bool Intersects(const Frustum &frustum) const;
 
     bool BitEquals(const Capsule &other) const;
     std::string ToString() const;

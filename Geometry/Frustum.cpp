@@ -26,13 +26,6 @@ bool ContainsAll(const Frustum &frustum, const Points &points) {
     return true;
 }
 
-template <typename Shape>
-bool ContainsCorners(const Frustum &frustum, const Shape &shape) {
-    for (int i = 0; i < box::kNumCorners; ++i)
-        if (!frustum.Contains(shape.CornerPoint(i))) return false;
-    return true;
-}
-
 bool Within(float value, float lo, float hi) { return value >= lo && value <= hi; }
 
 }  // namespace
@@ -332,11 +325,11 @@ bool Frustum::Contains(const Polygon &polygon) const { return ContainsAll(*this,
 
 bool Frustum::Contains(const Polyhedron &polyhedron) const { return ContainsAll(*this, polyhedron.v); }
 
-bool Frustum::Contains(const AABB &aabb) const { return ContainsCorners(*this, aabb); }
+bool Frustum::Contains(const AABB &aabb) const { return box::ContainsCorners(*this, aabb); }
 
-bool Frustum::Contains(const OBB &obb) const { return ContainsCorners(*this, obb); }
+bool Frustum::Contains(const OBB &obb) const { return box::ContainsCorners(*this, obb); }
 
-bool Frustum::Contains(const Frustum &frustum) const { return ContainsCorners(*this, frustum); }
+bool Frustum::Contains(const Frustum &frustum) const { return box::ContainsCorners(*this, frustum); }
 
 bool Frustum::IsFinite() const {
     return pos.IsFinite() && front.IsFinite() && up.IsFinite() && std::isfinite(nearDistance) &&

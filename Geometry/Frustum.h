@@ -1,6 +1,10 @@
 #pragma once
 
+#include <iosfwd>
+#include <string>
+
 #include "Geometry/LineSegment.h"
+#include "Geometry/PBVolume.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Ray.h"
 #include "Math/float2.h"
@@ -11,9 +15,15 @@
 namespace math {
 
 class AABB;
+class Capsule;
+class float3x3;
+class LCG;
+class Line;
 class OBB;
 class Polygon;
 class Polyhedron;
+class Quat;
+class Sphere;
 class Triangle;
 
 enum FrustumType : int { InvalidFrustum = 0, OrthographicFrustum = 1, PerspectiveFrustum = 2 };
@@ -119,6 +129,63 @@ public:
     static float2 ViewportToScreenSpace(const float2 &point, int screenWidth, int screenHeight);
     static float2 ScreenToViewportSpace(float x, float y, int screenWidth, int screenHeight);
     static float2 ScreenToViewportSpace(const float2 &point, int screenWidth, int screenHeight);
+
+    // ---- Queries built on the corners and planes; none of them refreshes the caches ----
+
+    // Orthographic: clamped in the box's own frame; perspective: through the polyhedron form.
+    float3 ClosestPoint(const float3 &point) const;
+    float Distance(const float3 &point) const;
+    // The corners in corner order; faces near, far, left, right, top, bottom, wound the
+    // other way round for a left-handed frustum.
+    Polyhedron ToPolyhedron() const;
+    float Volume() const;
+    // Uniform in the viewport coordinates and depth, so denser toward a perspective eye.
+    float3 FastRandomPointInside(LCG &rng) const;
+    // Rejection from the enclosing box; after 1000 misses a warning and the fast point.
+    float3 UniformRandomPointInside(LCG &rng) const;
+    // Along up, -front and their cross product, grown over the corners, then by expand.
+    OBB MinimalEnclosingOBB(float expand) const;
+    AABB MinimalEnclosingAABB() const;
+    PBVolume ToPBVolume() const;  // near, left, right, top, bottom, far
+    // The first corner, in corner array order, farthest along direction; a NaN direction
+    // gives the NaN point and leaves projectionDistance at minus infinity.
+    float3 ExtremePoint(const float3 &direction, float &projectionDistance) const;
+    float3 StartingPoint() const;  // corner 0: the point GJK starts from
+    void ProjectToAxis(const float3 &direction, float &outMin, float &outMax) const;
+    int UniqueFaceNormals(float3 *out) const;     // writes 5 (perspective) or 3
+    int UniqueEdgeDirections(float3 *out) const;  // writes 6 (perspective) or 3
+
+    void Translate(const float3 &offset);
+    // The distances (and an orthographic box's sizes) scale with the length the front takes.
+    void Transform(const float3x3 &m);
+    void Transform(const float3x4 &m);
+    void Transform(const float4x4 &m);
+    void Transform(const Quat &q);
+
+    // Through the polyhedron form.
+    bool Intersects(const Ray &ray) const;
+    bool Intersects(const Line &line) const;
+    bool Intersects(const Polyhedron &polyhedron) const;
+    // By GJK.
+    bool Intersects(const LineSegment &lineSegment) const;
+    bool Intersects(const AABB &aabb) const;
+    bool Intersects(const OBB &obb) const;
+    bool Intersects(const Triangle &triangle) const;
+    bool Intersects(const Sphere &sphere) const;
+    bool Intersects(const Capsule &capsule) const;
+    bool Intersects(const Frustum &frustum) const;
+    bool Intersects(const Plane &plane) const;
+    bool Intersects(const Polygon &polygon) const;  // a polygon without vertices meets nothing
+
+    std::string ToString() const;
 };
+
+const char *FrustumTypeToString(FrustumType type);
+
+Frustum operator*(const float3x3 &m, const Frustum &frustum);
+Frustum operator*(const float3x4 &m, const Frustum &frustum);
+Frustum operator*(const float4x4 &m, const Frustum &frustum);
+Frustum operator*(const Quat &q, const Frustum &frustum);
+std::ostream &operator<<(std::ostream &out, const Frustum &frustum);
 
 }  // namespace math

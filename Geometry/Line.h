@@ -10,6 +10,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class Circle;
 class float3x3;
 class float3x4;
@@ -20,6 +21,7 @@ class Ray;
 class LineSegment;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Sphere;
 class Triangle;
 
@@ -93,9 +95,15 @@ public:
     bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
     bool IntersectsDisc(const Circle &disc) const;
 
+    // Frusta: the frustum's own test.
+    bool Intersects(const Frustum &frustum) const;
+
     // Capsules: through the distance to the axis.
     float Distance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: pos and dir written by SerializeFloat, joined by ","; the code form is "Line(" + the two

@@ -65,6 +65,8 @@ float3 LineSegment::ExtremePoint(const float3 &direction, float &projectionDista
     return extreme;
 }
 
+float3 LineSegment::StartingPoint() const { return a; }
+
 void LineSegment::ProjectToAxis(const float3 &axis, float &dMin, float &dMax) const {
     dMin = axis.Dot(a);
     dMax = axis.Dot(b);

@@ -9,6 +9,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class Circle;
 class float3x3;
 class float3x4;
@@ -19,6 +20,7 @@ class Line;
 class Ray;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Sphere;
 class Triangle;
 
@@ -44,6 +46,7 @@ public:
 
     float3 ExtremePoint(const float3 &direction) const;
     float3 ExtremePoint(const float3 &direction, float &projectionDistance) const;
+    float3 StartingPoint() const;  // end a: the point GJK starts from
     void ProjectToAxis(const float3 &axis, float &dMin, float &dMax) const;
 
     void Translate(const float3 &offset);
@@ -95,9 +98,15 @@ public:
     bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
     bool IntersectsDisc(const Circle &disc) const;
 
+    // Frusta: the frustum's own test.
+    bool Intersects(const Frustum &frustum) const;
+
     // Capsules: through the distance to the axis.
     float Distance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: a and b written by SerializeFloat, joined by ","; the code form is "LineSegment(" + the two

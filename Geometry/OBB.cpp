@@ -398,17 +398,9 @@ bool OBB::Contains(const Triangle &triangle) const {
     return Contains(triangle.a) && Contains(triangle.b) && Contains(triangle.c);
 }
 
-bool OBB::Contains(const AABB &aabb) const {
-    for (int i = 0; i < box::kNumCorners; ++i)
-        if (!Contains(aabb.CornerPoint(i))) return false;
-    return true;
-}
+bool OBB::Contains(const AABB &aabb) const { return box::ContainsCorners(*this, aabb); }
 
-bool OBB::Contains(const OBB &obb) const {
-    for (int i = 0; i < box::kNumCorners; ++i)
-        if (!Contains(obb.CornerPoint(i))) return false;
-    return true;
-}
+bool OBB::Contains(const OBB &obb) const { return box::ContainsCorners(*this, obb); }
 
 bool OBB::Contains(const Polygon &polygon) const {
     for (const float3 &v : polygon.vertices)

@@ -10,6 +10,7 @@
 namespace math {
 
 class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -144,7 +145,15 @@ public:
     Sphere MinimalEnclosingSphere() const;
     Sphere MaximalContainedSphere() const;
 
+    // Frusta.
+    bool Contains(const Frustum &frustum) const;  // every corner
+    bool Intersects(const Frustum &frustum) const;
+
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra.
+    bool Contains(const Polyhedron &polyhedron) const;  // one without vertices is contained
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: the float3 serialized forms of pos, halfSize and the axes, joined by " "; the code form is

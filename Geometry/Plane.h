@@ -10,6 +10,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class Circle;
 class float3x3;
 class float3x4;
@@ -20,6 +21,7 @@ class Line;
 class Ray;
 class LineSegment;
 class Polygon;
+class Polyhedron;
 class Sphere;
 class Triangle;
 
@@ -138,10 +140,19 @@ public:
     int Intersects(const Circle &circle, float3 *pt1, float3 *pt2) const;
     int Intersects(const Circle &circle) const;
 
+    // Frusta. Intersects: some corner on the other side from corner 0 (a corner on the plane
+    // counts as the positive side, a NaN one as the negative).
+    float SignedDistance(const Frustum &frustum) const;
+    bool Intersects(const Frustum &frustum) const;
+
     // Capsules.
     float Distance(const Capsule &capsule) const;
     float SignedDistance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra. Intersects: some vertex on each side, a vertex in the plane counting as above.
+    float SignedDistance(const Polyhedron &polyhedron) const;
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: the normal and d written by SerializeFloat, joined by ","; the code form is "Plane(" + the

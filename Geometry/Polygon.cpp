@@ -9,6 +9,7 @@
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/AABB.h"
 #include "Geometry/BoxNumbering.h"
+#include "Geometry/Frustum.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/MatrixMap.h"
@@ -298,7 +299,8 @@ bool Polygon_Intersects_Polygon(const Polygon &a, const Shape &b, float polygonT
     return AnyEdgeHitsInside(b, planeA, a) || AnyEdgeHitsInside(a, planeB, b);
 }
 
-// Box is AABB or OBB: the two tests differ only in the box's own segment test and edges.
+// Box is AABB, OBB or Frustum: the tests differ only in the box's own segment test and edges.
+// An empty polygon has no edge to meet.
 template <typename Box>
 bool ConvexIntersectsPolygon(const Box &box, const Polygon &polygon) {
     const int n = polygon.NumVertices();
@@ -734,6 +736,10 @@ bool Convex_Intersects_Polygon(const OBB &box, const Polygon &polygon) {
     return ConvexIntersectsPolygon(box, polygon);
 }
 
+bool Convex_Intersects_Polygon(const Frustum &frustum, const Polygon &polygon) {
+    return ConvexIntersectsPolygon(frustum, polygon);
+}
+
 bool IntersectLineLine2D(const float2 &a1, const float2 &a2, const float2 &b1, const float2 &b2,
                          float2 &out) {
     const float2 da = a2 - a1;
@@ -782,12 +788,18 @@ bool Polygon::ConvexIntersects(const AABB &aabb) const { return GJKIntersect(*th
 
 bool Polygon::ConvexIntersects(const OBB &obb) const { return GJKIntersect(*this, obb); }
 
+bool Polygon::ConvexIntersects(const Frustum &frustum) const { return GJKIntersect(*this, frustum); }
+
 // The edge tests run only once GJK reports contact.
 bool Polygon::Intersects(const AABB &aabb) const {
     return ConvexIntersects(aabb) && Convex_Intersects_Polygon(aabb, *this);
 }
 
 bool Polygon::Intersects(const OBB &obb) const { return ConvexIntersects(obb) && Convex_Intersects_Polygon(obb, *this); }
+
+bool Polygon::Intersects(const Frustum &frustum) const {
+    return ConvexIntersects(frustum) && Convex_Intersects_Polygon(frustum, *this);
+}
 
 // ---- Text forms ----
 

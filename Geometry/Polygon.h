@@ -13,6 +13,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -135,6 +136,9 @@ public:
     bool Intersects(const Sphere &sphere) const;
     bool Intersects(const Capsule &capsule) const;
 
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
+
     std::string ToString() const;
     // "(" + "(" + float3::SerializeToString() + ")" for each vertex, joined by ",", + ")".
     std::string SerializeToString() const;
@@ -148,9 +152,11 @@ public:
     // The polygon taken as convex: the GJK test alone.
     bool ConvexIntersects(const AABB &aabb) const;
     bool ConvexIntersects(const OBB &obb) const;
+    bool ConvexIntersects(const Frustum &frustum) const;
     // The GJK test, then, when it reports contact, the edge tests of Convex_Intersects_Polygon.
     bool Intersects(const AABB &aabb) const;
     bool Intersects(const OBB &obb) const;
+    bool Intersects(const Frustum &frustum) const;
 };
 
 Polygon operator*(const float3x3 &m, const Polygon &polygon);
@@ -166,6 +172,7 @@ float3 RandomPointInTriangles(const std::vector<Triangle> &triangles, LCG &lcg);
 // or the polygon is crossed by one of the box's edges. An empty polygon meets nothing.
 bool Convex_Intersects_Polygon(const AABB &box, const Polygon &polygon);
 bool Convex_Intersects_Polygon(const OBB &box, const Polygon &polygon);
+bool Convex_Intersects_Polygon(const Frustum &frustum, const Polygon &polygon);
 Polygon operator*(const Quat &q, const Polygon &polygon);
 
 // The point of the triangles closest to p, the earliest triangle winning ties; NaN when there

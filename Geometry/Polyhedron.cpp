@@ -10,6 +10,7 @@
 #include "Geometry/Line.h"
 #include "Geometry/MatrixMap.h"
 #include "Geometry/OBB.h"
+#include "Geometry/PolyhedronEdges.h"
 #include "Math/Assume.h"
 #include "Math/MathLog.h"
 #include "Math/Quat.h"
@@ -25,6 +26,7 @@ const float kInf = std::numeric_limits<float>::infinity();
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 using IndexPair = std::pair<int, int>;
+using polyhedron_edges::ForEachDirectedEdge;
 
 // The faces of a box polyhedron over the shared corner numbering, -X +X -Y +Y -Z +Z.
 const int kBoxFaces[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1}, {7, 6, 2, 3}, {0, 2, 6, 4}, {1, 5, 7, 3}};
@@ -35,17 +37,6 @@ Polyhedron BoxPolyhedron(const Box &box) {
     for (int i = 0; i < 8; ++i) p.v.push_back(box.CornerPoint(i));
     for (const int(&face)[4] : kBoxFaces) p.f.push_back(Polyhedron::Face{std::vector<int>(face, face + 4)});
     return p;
-}
-
-// The directed edges (previous, current) around a face, starting with (last, first).
-template <typename Visit>
-void ForEachDirectedEdge(const Polyhedron::Face &face, Visit visit) {
-    if (face.v.empty()) return;
-    int prev = face.v.back();
-    for (int cur : face.v) {
-        visit(prev, cur);
-        prev = cur;
-    }
 }
 
 // The face's first `count` vertices, or null when the face index or one of those vertex

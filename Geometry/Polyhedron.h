@@ -13,10 +13,16 @@
 
 namespace math {
 
+class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
+class Line;
+class OBB;
 class Quat;
+class Ray;
+class Sphere;
 
 // A solid given by a vertex list and faces that index into it. Nothing keeps it well formed
 // (FaceIndicesValid tells): a face's normal is Cross(p1 - p0, p2 - p0) of its first three
@@ -96,7 +102,59 @@ public:
     static Polyhedron Icosahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);
     static Polyhedron Dodecahedron(const float3 &centerPos, float scale, bool ccwIsFrontFacing);
 
+    // Containment. The general tests cast rays and work on any closed polyhedron; the convex
+    // ones use the face planes alone and expect outward normals. Multi-point tests stop at the
+    // first point that fails.
+    // Positive inside the face, negative outside: the distance along the face's first edge
+    // direction to its boundary. Minus infinity for a face of fewer than three indices or a
+    // point farther than polygonThickness from the face plane.
+    float FaceContainmentDistance2D(int faceIndex, const float3 &worldPt, float polygonThickness) const;
+    bool FaceContains(int faceIndex, const float3 &worldPt, float polygonThickness) const;
+    bool Contains(const float3 &point) const;
+    bool Contains(const LineSegment &lineSegment) const;
+    bool Contains(const Triangle &triangle) const;
+    bool Contains(const Polygon &polygon) const;  // a polygon without vertices is contained
+    bool Contains(const AABB &aabb) const;
+    bool Contains(const OBB &obb) const;
+    bool Contains(const Polyhedron &polyhedron) const;  // one without vertices is contained
+    bool ContainsConvex(const float3 &point, float epsilon) const;
+    bool ContainsConvex(const LineSegment &lineSegment) const;  // within 1e-4 of every face plane
+    bool ContainsConvex(const Triangle &triangle) const;
+
+    // A contained point is its own closest point; NaN without faces.
+    float3 ClosestPoint(const float3 &point) const;
+    float3 ClosestPointConvex(const float3 &point) const;
+    // A contained end point is its own closest point (a first); otherwise the nearest pair
+    // over the faces. The segment's point is written when the pointer is not null.
+    float3 ClosestPoint(const LineSegment &lineSegment, float3 *lineSegmentPt) const;
+    float3 ClosestPoint(const LineSegment &lineSegment) const;
+    float Distance(const float3 &point) const;  // 0 inside
+
+    // Narrows [tFirst, tLast] of ptA + t * dir to the face planes; false once it is empty.
+    bool ClipLineSegmentToConvexPolyhedron(const float3 &ptA, const float3 &dir, float &tFirst,
+                                           float &tLast) const;
+    bool IntersectsConvex(const Line &line) const;
+    bool IntersectsConvex(const Ray &ray) const;
+    bool IntersectsConvex(const LineSegment &lineSegment) const;
+
+    // Not separating-axis tests: contained centres first, then crossing edges.
+    bool Intersects(const LineSegment &lineSegment) const;
+    bool Intersects(const Line &line) const;
+    bool Intersects(const Ray &ray) const;
+    bool Intersects(const Plane &plane) const;
+    bool Intersects(const Polyhedron &polyhedron) const;
+    bool Intersects(const AABB &aabb) const;
+    bool Intersects(const OBB &obb) const;
+    bool Intersects(const Triangle &triangle) const;
+    bool Intersects(const Polygon &polygon) const;  // through the polygon's two-faced polyhedron
+    bool Intersects(const Sphere &sphere) const;
+    bool Intersects(const Capsule &capsule) const;
+
     std::string ToString() const;
+
+    // Frusta.
+    bool Contains(const Frustum &frustum) const;  // every corner
+    bool Intersects(const Frustum &frustum) const;  // the mixed test of the boxes
 };
 
 int IntTriCmp(int a, int b);

@@ -9,6 +9,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class Circle;
 class float3x3;
 class float3x4;
@@ -19,6 +20,7 @@ class Line;
 class LineSegment;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Sphere;
 class Triangle;
 
@@ -85,9 +87,15 @@ public:
     bool Intersects(const Sphere &sphere, float3 *intersectionPoint, float3 *intersectionNormal, float *d) const;
     bool IntersectsDisc(const Circle &disc) const;
 
+    // Frusta: the frustum's own test.
+    bool Intersects(const Frustum &frustum) const;
+
     // Capsules: through the distance to the axis.
     float Distance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: pos and dir written by SerializeFloat, joined by ","; the code form is "Ray(" + the two

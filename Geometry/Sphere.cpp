@@ -110,6 +110,8 @@ float3 Sphere::ExtremePoint(const float3 &direction, float &projectionDistance) 
     return extreme;
 }
 
+float3 Sphere::StartingPoint() const { return pos; }
+
 void Sphere::ProjectToAxis(const float3 &direction, float &outMin, float &outMax) const {
     const float c = direction.Dot(pos);
     outMin = c - r;

@@ -10,6 +10,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -19,6 +20,7 @@ class LineSegment;
 class OBB;
 class Plane;
 class Polygon;
+class Polyhedron;
 class Quat;
 class Ray;
 class Triangle;
@@ -44,6 +46,7 @@ public:
     AABB MaximalContainedAABB() const;
     float3 ExtremePoint(const float3 &direction) const;  // direction need not be unit length
     float3 ExtremePoint(const float3 &direction, float &projectionDistance) const;
+    float3 StartingPoint() const;  // the centre: the point GJK starts from
     void ProjectToAxis(const float3 &direction, float &outMin, float &outMax) const;
     bool IsFinite() const;
     bool IsDegenerate() const;  // true unless r > 0 and pos is finite
@@ -80,6 +83,8 @@ public:
     bool Contains(const Sphere &sphere) const;
     bool Contains(const Sphere &sphere, float epsilon) const;
     bool Contains(const Capsule &capsule) const;
+    bool Contains(const Polyhedron &polyhedron) const;  // one without vertices is contained
+    bool Contains(const Frustum &frustum) const;  // every corner
 
     float Distance(const Sphere &sphere) const;
     float Distance(const AABB &aabb) const;
@@ -111,6 +116,8 @@ public:
     bool Intersects(const Triangle &triangle, float3 *closestPointOnTriangle) const;
     bool Intersects(const Polygon &polygon) const;
     bool Intersects(const Capsule &capsule) const;
+    bool Intersects(const Polyhedron &polyhedron) const;
+    bool Intersects(const Frustum &frustum) const;
 
     // Writes up to numVertices vertices of a subdivided octahedron on the surface and returns
     // how many: 24 + 9k, never more than numVertices, 0 below 24 or without outPos.
@@ -129,6 +136,8 @@ public:
     void Enclose(const OBB &obb);
     void Enclose(const Sphere &sphere);
     void Enclose(const Capsule &capsule);  // the farther end sphere first
+    void Enclose(const Polyhedron &polyhedron);  // over the vertices, farthest first
+    void Enclose(const Frustum &frustum);  // the corners, farthest first
     // Grows the radius alone; never shrinks it.
     void ExtendRadiusToContain(const float3 &point, float epsilon);
     void ExtendRadiusToContain(const Sphere &sphere, float epsilon);

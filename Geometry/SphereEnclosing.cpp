@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Geometry/AABB.h"
+#include "Geometry/Frustum.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/OBB.h"
 #include "Geometry/Polygon.h"
@@ -143,6 +144,8 @@ void Sphere::Enclose(const Polygon &polygon) {
 void Sphere::Enclose(const AABB &aabb) { EncloseCorners(*this, aabb); }
 
 void Sphere::Enclose(const OBB &obb) { EncloseCorners(*this, obb); }
+
+void Sphere::Enclose(const Frustum &frustum) { EncloseCorners(*this, frustum); }
 
 void Sphere::Enclose(const Sphere &sphere) {
     const float3 e = (sphere.pos - pos).ScaledToLength(sphere.r);

@@ -233,6 +233,8 @@ float3 Triangle::ExtremePoint(const float3 &direction, float &projectionDistance
     return best;
 }
 
+float3 Triangle::StartingPoint() const { return a; }
+
 void Triangle::ProjectToAxis(const float3 &axis, float &dMin, float &dMax) const {
     dMin = dMax = axis.Dot(a);
     for (const float3 *v : {&b, &c}) {

@@ -10,6 +10,7 @@ namespace math {
 
 class AABB;
 class Capsule;
+class Frustum;
 class float3x3;
 class float3x4;
 class float4x4;
@@ -68,6 +69,7 @@ public:
     // The first vertex with the greatest projection; a NaN direction gives NaN.
     float3 ExtremePoint(const float3 &direction) const;
     float3 ExtremePoint(const float3 &direction, float &projectionDistance) const;
+    float3 StartingPoint() const;  // vertex a: the point GJK starts from
     void ProjectToAxis(const float3 &axis, float &dMin, float &dMax) const;
 
     AABB BoundingAABB() const;
@@ -131,9 +133,15 @@ public:
     bool Intersects(const Sphere &sphere) const;
     bool Intersects(const Sphere &sphere, float3 *closestPointOnTriangle) const;
 
+    // Frusta: the frustum's own test.
+    bool Intersects(const Frustum &frustum) const;
+
     // Capsules: through the closest points of the triangle and the axis.
     float Distance(const Capsule &capsule) const;
     bool Intersects(const Capsule &capsule) const;
+
+    // Polyhedra: the polyhedron's test.
+    bool Intersects(const Polyhedron &polyhedron) const;
 
     std::string ToString() const;
     // Text forms: the nine coordinates written by SerializeFloat, joined by ","; the code form is "Triangle("

@@ -10,24 +10,15 @@
 #include <glm/glm.hpp>
 
 #include "Geometry/Frustum.h"
+#include "frustum_fixtures.h"
 
 using math::float3;
 using math::Frustum;
 
 namespace {
 
-struct Kind {
-    math::FrustumType type;
-    math::FrustumProjectiveSpace space;
-    math::FrustumHandedness handedness;
-};
-
-const Kind kKinds[] = {
-    {math::PerspectiveFrustum, math::OpenGLSpace, math::LeftHanded},   {math::PerspectiveFrustum, math::OpenGLSpace, math::RightHanded},
-    {math::PerspectiveFrustum, math::Direct3DSpace, math::LeftHanded}, {math::PerspectiveFrustum, math::Direct3DSpace, math::RightHanded},
-    {math::OrthographicFrustum, math::OpenGLSpace, math::LeftHanded},  {math::OrthographicFrustum, math::OpenGLSpace, math::RightHanded},
-    {math::OrthographicFrustum, math::Direct3DSpace, math::LeftHanded}, {math::OrthographicFrustum, math::Direct3DSpace, math::RightHanded},
-};
+using frustum_fixtures::Kind;
+using frustum_fixtures::kKinds;
 
 bool WithinUlps(float a, float b, int ulps) {
     if (a == b) return true;
@@ -56,21 +47,8 @@ struct Camera {
     float width, height;  // of the near plane, or of the ortho box
 };
 
-Camera RandomFrustum(std::mt19937 &rng, const Kind &k) {
-    std::uniform_real_distribution<float> u(-1.f, 1.f);
-    float3 front(u(rng), u(rng), u(rng));
-    front.Normalize();
-    float3 up = float3(u(rng), u(rng), u(rng)).Cross(front);
-    up.Normalize();
-    Frustum f;
-    f.SetKind(k.space, k.handedness);
-    f.SetFrame(float3(u(rng), u(rng), u(rng)) * 10.f, front, up);
-    const float n = 0.1f + std::fabs(u(rng));
-    f.SetViewPlaneDistances(n, n + 5.f + 50.f * std::fabs(u(rng)));
-    if (k.type == math::PerspectiveFrustum)
-        f.SetPerspective(0.5f + std::fabs(u(rng)) * 2.f, 0.5f + std::fabs(u(rng)) * 2.f);
-    else
-        f.SetOrthographic(1.f + 10.f * std::fabs(u(rng)), 1.f + 10.f * std::fabs(u(rng)));
+Camera RandomCamera(std::mt19937 &rng, const Kind &k) {
+    const Frustum f = frustum_fixtures::RandomFrustum(rng, k);
     return {f, f.NearPlaneWidth(), f.NearPlaneHeight()};
 }
 
@@ -90,7 +68,7 @@ TEST(FrustumOracleTest, ProjectionMatricesMatchGlm) {
     std::mt19937 rng(21);
     for (const Kind &k : kKinds)
         for (int i = 0; i < 200; ++i) {
-            const Camera s = RandomFrustum(rng, k);
+            const Camera s = RandomCamera(rng, k);
             const Frustum &f = s.frustum;
             const glm::mat4 expected = ProjectionOf<float>(k, s);
             for (int r = 0; r < 4; ++r)
@@ -107,7 +85,7 @@ TEST(FrustumOracleTest, PerspectiveFromFieldOfViewMatchesGlm) {
     for (const Kind &k : kKinds) {
         if (k.type != math::PerspectiveFrustum) continue;
         for (int i = 0; i < 200; ++i) {
-            Camera s = RandomFrustum(rng, k);
+            Camera s = RandomCamera(rng, k);
             Frustum &f = s.frustum;
             const float aspect = 0.5f + static_cast<float>(i) / 100.f;
             f.SetVerticalFovAndAspectRatio(f.vFov, aspect);
@@ -126,7 +104,7 @@ TEST(FrustumOracleTest, ViewMatricesMatchGlmLookAt) {
     std::mt19937 rng(23);
     for (const Kind &k : kKinds)
         for (int i = 0; i < 200; ++i) {
-            const Frustum f = RandomFrustum(rng, k).frustum;
+            const Frustum f = RandomCamera(rng, k).frustum;
             const glm::mat4 expected = View<float>(k, glm::vec3(f.pos.x, f.pos.y, f.pos.z), glm::vec3(f.front.x, f.front.y, f.front.z),
                                                    glm::vec3(f.up.x, f.up.y, f.up.z));
             const math::float3x4 view = f.ComputeViewMatrix();
@@ -140,7 +118,7 @@ TEST(FrustumOracleTest, CornersAndPlanesMatchGlm) {
     std::mt19937 rng(24);
     for (const Kind &k : kKinds)
         for (int i = 0; i < 100; ++i) {
-            const Camera s = RandomFrustum(rng, k);
+            const Camera s = RandomCamera(rng, k);
             const Frustum &f = s.frustum;
             const glm::dmat4 vp = ProjectionOf<double>(k, s) * View<double>(k, D(f.pos), D(f.front), D(f.up));
             const glm::dmat4 inverse = glm::inverse(vp);
