@@ -194,6 +194,17 @@ TEST(PolyhedronContainedIn, OtherShapesHoldEveryVertex) {
     EXPECT_TRUE(math::Sphere(float3(1.5f, 1.5f, 1.5f), 0.8661f).Contains(small));
     EXPECT_FALSE(math::Sphere(float3(1.5f, 1.5f, 1.5f), 0.866f).Contains(small));
     EXPECT_TRUE(math::Sphere(float3(0, 0, 0), 0.f).Contains(Polyhedron()));
+    math::AABB grown(float3(0, 0, 0), float3(1.5f, 1.5f, 1.5f));
+    grown.Enclose(small);
+    EXPECT_TRUE(grown.minCorner.BitEquals(float3(0, 0, 0)) && grown.maxCorner.BitEquals(float3(2, 2, 2)));
+    grown.Enclose(Polyhedron());
+    EXPECT_TRUE(grown.maxCorner.BitEquals(float3(2, 2, 2)));
+    math::Sphere ball(float3(1.5f, 1.5f, 1.5f), 0.1f);
+    ball.Enclose(small);
+    EXPECT_TRUE(ball.Contains(small));
+    const math::Sphere before = ball;
+    ball.Enclose(Polyhedron());
+    EXPECT_TRUE(ball.BitEquals(before));
     Polyhedron nanVertex = small;
     nanVertex.v[3] = float3::nan;
     EXPECT_FALSE(math::Sphere(float3(1.5f, 1.5f, 1.5f), 100.f).Contains(nanVertex));
