@@ -10,6 +10,7 @@
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/AABB.h"
 #include "Geometry/BoxNumbering.h"
+#include "Geometry/ExtremePoint.h"
 #include "Geometry/Capsule.h"
 #include "Geometry/Frustum.h"
 #include "Geometry/Line.h"
@@ -139,16 +140,7 @@ PBVolume Frustum::ToPBVolume() const {
 float3 Frustum::ExtremePoint(const float3 &direction, float &projectionDistance) const {
     float3 corners[box::kNumCorners];
     GetCornerPoints(corners);
-    float3 best = float3::nan;
-    projectionDistance = -kInf;
-    for (const float3 &corner : corners) {
-        const float d = direction.Dot(corner);
-        if (d > projectionDistance) {
-            best = corner;
-            projectionDistance = d;
-        }
-    }
-    return best;
+    return FarthestAlong(corners, box::kNumCorners, direction, projectionDistance);
 }
 
 float3 Frustum::StartingPoint() const { return CornerPoint(0); }

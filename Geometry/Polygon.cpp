@@ -9,6 +9,7 @@
 #include "Algorithm/Random/LCG.h"
 #include "Geometry/AABB.h"
 #include "Geometry/BoxNumbering.h"
+#include "Geometry/ExtremePoint.h"
 #include "Geometry/Frustum.h"
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
@@ -536,16 +537,7 @@ float3 Polygon::ExtremePoint(const float3 &direction) const {
 }
 
 float3 Polygon::ExtremePoint(const float3 &direction, float &projectionDistance) const {
-    float3 best = float3::nan;
-    projectionDistance = -kInf;
-    for (const float3 &v : vertices) {
-        const float d = direction.Dot(v);
-        if (d > projectionDistance) {
-            projectionDistance = d;
-            best = v;
-        }
-    }
-    return best;
+    return FarthestAlong(vertices.data(), vertices.size(), direction, projectionDistance);
 }
 
 void Polygon::ProjectToAxis(const float3 &direction, float &outMin, float &outMax) const {
