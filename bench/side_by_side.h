@@ -40,7 +40,7 @@ public:
             const double own = row["vandrel"];
             std::printf("%-38s %9.1f ns", key.c_str(), own);
             for (const auto &[library, ns] : row)
-                if (library != "vandrel") std::printf("   %s %.1f ns (%.2f)", library.c_str(), ns, ns / own);
+                if (library != "vandrel") std::printf("   %s %.1f ns (%.3g)", library.c_str(), ns, ns / own);
             std::printf("\n");
         }
     }
