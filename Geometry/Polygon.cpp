@@ -14,6 +14,7 @@
 #include "Geometry/Line.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/MatrixMap.h"
+#include "Geometry/NearestPair.h"
 #include "Geometry/OBB.h"
 #include "Geometry/Plane.h"
 #include "Geometry/Ray.h"
@@ -229,21 +230,9 @@ float3 ClosestWithPartner(const Triangle &t, const LineSegment &s, float3 &partn
 // The closest pair over the triangles, the earliest triangle winning ties.
 template <typename Query>
 float3 ClosestOverTriangles(const std::vector<Triangle> &triangles, const Query &query, float3 *outPartner) {
-    float3 best = float3::nan;
-    float3 bestPartner = float3::nan;
-    float bestDistSq = 3.4028235e38f;
-    for (const Triangle &t : triangles) {
-        float3 partner;
-        const float3 c = ClosestWithPartner(t, query, partner);
-        const float dsq = c.DistanceSq(partner);
-        if (dsq < bestDistSq) {
-            best = c;
-            bestPartner = partner;
-            bestDistSq = dsq;
-        }
-    }
-    if (outPartner) *outPartner = bestPartner;
-    return best;
+    return NearestPair(triangles.size(), [&](size_t i, float3 &partner) {
+        return ClosestWithPartner(triangles[i], query, partner);
+    }, outPartner);
 }
 
 int CornerCount(const Polygon &polygon) { return polygon.NumVertices(); }

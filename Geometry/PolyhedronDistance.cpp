@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Geometry/LineSegment.h"
+#include "Geometry/NearestPair.h"
 #include "Geometry/Polygon.h"
 #include "Geometry/Polyhedron.h"
 
@@ -13,17 +14,10 @@ namespace {
 // The face point nearest to the point, over every face (the first of equals); NaN when no
 // face gives one.
 float3 NearestFacePoint(const Polyhedron &p, const float3 &point) {
-    float3 best = float3::nan;
-    float bestSq = 3.4028235e38f;
-    for (size_t i = 0; i < p.f.size(); ++i) {
-        const float3 cp = p.FacePolygon(static_cast<int>(i)).ClosestPoint(point);
-        const float d2 = cp.DistanceSq(point);
-        if (d2 < bestSq) {
-            bestSq = d2;
-            best = cp;
-        }
-    }
-    return best;
+    return NearestPair(p.f.size(), [&](size_t i, float3 &partner) {
+        partner = point;
+        return p.FacePolygon(static_cast<int>(i)).ClosestPoint(point);
+    });
 }
 
 }  // namespace
@@ -44,17 +38,9 @@ float3 Polyhedron::ClosestPoint(const LineSegment &lineSegment, float3 *lineSegm
     } else if (Contains(lineSegment.b)) {
         best = bestOnSegment = lineSegment.b;
     } else {
-        float bestSq = 3.4028235e38f;
-        for (size_t i = 0; i < f.size(); ++i) {
-            float3 onSegment = float3::nan;
-            const float3 cp = FacePolygon(static_cast<int>(i)).ClosestPoint(lineSegment, &onSegment);
-            const float d2 = cp.DistanceSq(onSegment);
-            if (d2 < bestSq) {
-                bestSq = d2;
-                best = cp;
-                bestOnSegment = onSegment;
-            }
-        }
+        best = NearestPair(f.size(), [&](size_t i, float3 &onSegment) {
+            return FacePolygon(static_cast<int>(i)).ClosestPoint(lineSegment, &onSegment);
+        }, &bestOnSegment);
     }
     if (lineSegmentPt) *lineSegmentPt = bestOnSegment;
     return best;
