@@ -43,6 +43,7 @@ static VALUE camera_filter(VALUE rows, VALUE camera, VALUE frustum_flag, VALUE m
     std::vector<math::float3> positions(n);
     for (int i = 0; i < n; ++i) {
         pace.tick();
+        Prefetch::ahead<Depth::elements>(list, i);
         positions[i] = RecordReader(list, i, at).position();
     }
     const VALUE result = selected_rows(list, engine::camera_filter(positions, view, s, pace), pace);

@@ -30,8 +30,7 @@ static auto at_place(const Where &at, F &&f) -> decltype(f()) {
     }
 }
 
-static void check_type(VALUE v, ruby_value_type type, const Where &at) {
-    if (RB_TYPE_P(v, type)) return;
+void raise_not_of_type(VALUE v, ruby_value_type type, const Where &at) {
     at_place(at, [&] {
         protect([&] {
             rb_check_type(v, type);  // raises with the interpreter's own message
@@ -39,9 +38,6 @@ static void check_type(VALUE v, ruby_value_type type, const Where &at) {
         });
     });
 }
-
-void check_array(VALUE v, const Where &at) { check_type(v, T_ARRAY, at); }
-void check_hash(VALUE v, const Where &at) { check_type(v, T_HASH, at); }
 
 int array_length(VALUE ary, const Where &at) {
     check_array(ary, at);
@@ -52,7 +48,7 @@ int array_length(VALUE ary, const Where &at) {
 
 VALUE array_entry(VALUE ary, long i, const Where &at) {
     check_array(ary, at);
-    return rb_ary_entry(ary, i);
+    return entry_of(ary, i);
 }
 
 VALUE hash_value(VALUE hash, const char *key, const Where &at) {
@@ -114,9 +110,9 @@ std::string read_text(VALUE v, const Where &at) {
 math::float3 read_point(VALUE p, const Where &at) {
     check_array(p, at);
     // Named locals: the components are read in order x, y, z.
-    const float x = read_float(rb_ary_entry(p, 0), Where(at, 0L));
-    const float y = read_float(rb_ary_entry(p, 1), Where(at, 1L));
-    const float z = read_float(rb_ary_entry(p, 2), Where(at, 2L));
+    const float x = read_float(entry_of(p, 0), Where(at, 0L));
+    const float y = read_float(entry_of(p, 1), Where(at, 1L));
+    const float z = read_float(entry_of(p, 2), Where(at, 2L));
     return math::float3(x, y, z);
 }
 
@@ -126,6 +122,7 @@ std::vector<math::float3> read_points(VALUE points, const Where &at, engine::Pac
     result.reserve(m);
     for (int j = 0; j < m; ++j) {
         if (pace) pace->tick();
+        Prefetch::ahead<Depth::object>(points, j);
         result.push_back(read_point(rb_ary_entry(points, j), Where(at, j)));
     }
     return result;
@@ -345,7 +342,9 @@ VALUE point_value(const math::float3 &v) {
 }
 
 VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, engine::Pace &pace) {
+    const long n = static_cast<long>(kept.size());
     return build_array(kept.size(), pace, [&](size_t i) {
+        Prefetch::ahead<Depth::storage>(static_cast<long>(i), n, [&](long k) { return RARRAY_AREF(list, kept[k].index); });
         const engine::Kept &k = kept[i];
         const VALUE copy = rb_ary_dup(rb_ary_entry(list, k.index));
         if (k.changed) rb_ary_store(copy, slot, DBL2NUM(k.value));

@@ -22,6 +22,7 @@
 #include "clipping/PolyTree.h"
 #include "engine/pace.h"
 #include "engine/records.h"
+#include "prefetch.h"
 
 namespace binding {
 
@@ -64,9 +65,16 @@ private:
     long index_;
 };
 
-// Arrays and Hashes.
-void check_array(VALUE v, const Where &at);
-void check_hash(VALUE v, const Where &at);
+// Arrays and Hashes. The checks are inline: a step checks every record and point it reads.
+void raise_not_of_type(VALUE v, ruby_value_type type, const Where &at);  // TypeError in the interpreter's words
+inline void check_array(VALUE v, const Where &at) {
+    if (!RB_TYPE_P(v, T_ARRAY)) raise_not_of_type(v, T_ARRAY, at);
+}
+inline void check_hash(VALUE v, const Where &at) {
+    if (!RB_TYPE_P(v, T_HASH)) raise_not_of_type(v, T_HASH, at);
+}
+// Entry i >= 0 of an Array, nil past its end: rb_ary_entry, inline.
+inline VALUE entry_of(VALUE ary, long i) { return i < RARRAY_LEN(ary) ? RARRAY_AREF(ary, i) : Qnil; }
 int array_length(VALUE ary, const Where &at);           // TypeError unless an Array; RangeError past int
 VALUE array_entry(VALUE ary, long i, const Where &at);  // nil past the end; at: the Array's place
 VALUE hash_value(VALUE hash, const char *key, const Where &at);  // under a String key, nil when missing
@@ -103,7 +111,7 @@ public:
     float heading() const { return read_float(slot(kHeading), Where(at_, kHeading)); }
 
 private:
-    VALUE slot(RecordSlot s) const { return rb_ary_entry(row_, s); }
+    VALUE slot(RecordSlot s) const { return entry_of(row_, s); }
 
     VALUE row_;
     Where at_;
@@ -117,6 +125,7 @@ std::vector<engine::PointRecord> read_records(VALUE list, const Where &at, engin
     std::vector<engine::PointRecord> records(n);
     for (int i = 0; i < n; ++i) {
         pace.tick();
+        Prefetch::ahead<Depth::elements>(list, i);
         fill(RecordReader(list, i, at), records[i]);
     }
     return records;

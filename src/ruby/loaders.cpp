@@ -42,6 +42,7 @@ static VALUE initialize_surface(VALUE faces, VALUE use_axis, VALUE axis) {
     engine::Pace pace(hooks);
     for (int i = 0; i < n; ++i) {
         pace.tick();
+        Prefetch::ahead<Depth::grandchildren>(list, i);
         const Where face_at(faces_at, i);
         const VALUE face = array_entry(list, i, faces_at);
         vertices[i] = read_points(array_entry(face, 0, face_at), Where(face_at, 0L));

@@ -21,6 +21,7 @@ static VALUE points_seeds(VALUE rows, VALUE seed) {
     const int s = read_int(seed, Where("seed"));
     for (int i = 0; i < n; ++i) {
         pace.tick();
+        Prefetch::ahead<Depth::elements>(rows, i);
         const RecordReader r(rows, i, at);
         const int point_seed = engine::point_seed(s, r.position());
         array_store(r.row(), kSeed, INT2FIX(point_seed), Where(Where(at, i), kSeed));
@@ -79,6 +80,7 @@ static VALUE points_defs(VALUE settings) {
 
     const VALUE no_distance = float_value(-1.0);
     store_blocks(n, pace, [&](int i) {
+        Prefetch::ahead<Depth::storage>(points, i);
         const VALUE row = rb_ary_entry(points, i);
         if (!RB_TYPE_P(row, T_ARRAY) || RB_OBJ_FROZEN(row)) return false;
         rb_ary_store(row, kDefinition, INT2FIX(dealt[i]));

@@ -50,6 +50,7 @@ static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
     const std::vector<engine::Scaled> scaled = engine::scale_records(records, defs, s, pace);
 
     const VALUE result = build_array(records.size(), pace, [&](size_t i) {
+        Prefetch::ahead<Depth::storage>(list, static_cast<long>(i));
         const VALUE copy = rb_ary_dup(rb_ary_entry(list, static_cast<long>(i)));
         if (scaled[i].rescaled) rb_ary_store(copy, kScale, DBL2NUM(scaled[i].scale));
         rb_ary_store(copy, kAxisScale, new_point(scaled[i].axis_scale));
