@@ -102,8 +102,10 @@ static std::vector<GeneratedPoint> surface_grid(const math::OBB &box, const Grid
     const float jx = g.sx == 0.0f ? 0.0f : g.jx;
     const float jy = g.sy == 0.0f ? 0.0f : g.jy;
     const float x0 = grid_start(g.ox, stepx), y0 = grid_start(g.oy, stepy);
-    check_count(line_count(w, x0, stepx) * line_count(h, y0, stepy), "the grid");
+    const double crossings = line_count(w, x0, stepx) * line_count(h, y0, stepy);
+    check_count(crossings, "the grid");
     std::vector<GeneratedPoint> points;
+    if (crossings == crossings) points.reserve(static_cast<size_t>(crossings));  // about one point per crossing
     for (float x = x0 + 0.0001f; w > x; x = advance(x, stepx)) {
         for (float y = y0 + 0.0001f; h > y; y = advance(y, stepy)) {
             pace.tick();
