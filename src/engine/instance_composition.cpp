@@ -1,0 +1,56 @@
+#include "instance_composition.h"
+
+#include "reference.h"
+#include "transform_factors.h"
+
+namespace engine {
+
+const AxisRotation kRotationX{&math::float4x4::RotateX, &math::float3x3::RotateX};
+const AxisRotation kRotationY{&math::float4x4::RotateY, &math::float3x3::RotateY};
+const AxisRotation kRotationZ{&math::float4x4::RotateZ, &math::float3x3::RotateZ};
+
+// fast() and library() each give the matrix after the step.
+template <typename Fast, typename Library>
+void InstanceComposition::step(const Fast &fast, const Library &library) {
+    if (!use_reference_algorithms) {
+        const math::float4x4 next = fast();
+        if (!may_hold_nan(next)) {
+            m_ = next;
+            return;
+        }
+    }
+    m_ = library();
+}
+
+void InstanceComposition::look_at(const math::float3 &forward, const math::float3 &target,
+                                  const math::float3 &local_up, const math::float3 &world_up) {
+    static const float no_translation[3] = {0.0f, 0.0f, 0.0f};
+    step(
+        [&] {
+            const math::float3x3 turn = engine::look_at(forward, target, local_up, world_up);
+            return product(m_, affine(turn.elements, no_translation));
+        },
+        [&] { return m_ * math::float4x4::LookAt(forward, target, local_up, world_up); });
+}
+
+void InstanceComposition::rotate_from_to(const math::float3 &source, const math::float3 &target) {
+    m_ = m_ * math::float4x4::RotateFromTo(source, target, pivot_);
+}
+
+void InstanceComposition::scale(const math::float3 &factors) {
+    step([&] { return product(m_, scale_about(factors, pivot_)); },
+         [&] { return m_ * math::float4x4::Scale(factors, pivot_); });
+}
+
+void InstanceComposition::translate(const math::float3 &offset) {
+    step([&] { return translated(m_, offset); },
+         [&] { return m_ * math::float4x4::Translate(offset.x, offset.y, offset.z); });
+}
+
+void InstanceComposition::rotate(const AxisRotation &axis, float angle) { rotate(axis, angle, axis.part(angle)); }
+
+void InstanceComposition::rotate(const AxisRotation &axis, float angle, const math::float3x3 &part) {
+    step([&] { return product(m_, about_point(part, pivot_)); }, [&] { return m_ * axis.about(angle, pivot_); });
+}
+
+}  // namespace engine
