@@ -28,7 +28,7 @@ void InstanceComposition::look_at(const math::float3 &forward, const math::float
     step(
         [&] {
             const math::float3x3 turn = engine::look_at(forward, target, local_up, world_up);
-            return product(m_, affine(turn.elements, no_translation));
+            return product(m_, Affine(turn.elements, no_translation));
         },
         [&] { return m_ * math::float4x4::LookAt(forward, target, local_up, world_up); });
 }

@@ -28,15 +28,35 @@ inline Lanes lanes(const float (&four)[4]) {
     return v;
 }
 
+// An affine factor: its top three rows, each in one vector (built in registers, since a vector
+// read of a row just written element by element would wait for the stores); the last row is
+// (0, 0, 0, 1).
+struct Affine {
+    Lanes row[3];
+
+    // The 3x3 part and the translation column.
+    Affine(const float (&part)[3][3], const float (&translation)[3])
+        : row{Lanes{part[0][0], part[0][1], part[0][2], translation[0]},
+              Lanes{part[1][0], part[1][1], part[1][2], translation[1]},
+              Lanes{part[2][0], part[2][1], part[2][2], translation[2]}} {}
+
+    math::float4x4 matrix() const {
+        math::float4x4 m;
+        for (int r = 0; r < 3; ++r) std::memcpy(m.elements[r], &row[r], sizeof row[r]);
+        const float last[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+        std::memcpy(m.elements[3], last, sizeof last);
+        return m;
+    }
+};
+
 // m * x: element (r, c) is ((m_r0 x_0c + m_r1 x_1c) + m_r2 x_2c) + m_r3 x_3c, as the
 // library's product sums it, a row of the result at a time.
-inline math::float4x4 product(const math::float4x4 &m, const math::float4x4 &x) {
-    const Lanes x0 = lanes(x.elements[0]), x1 = lanes(x.elements[1]), x2 = lanes(x.elements[2]),
-                x3 = lanes(x.elements[3]);
+inline math::float4x4 product(const math::float4x4 &m, const Affine &x) {
+    const Lanes last{0.0f, 0.0f, 0.0f, 1.0f};
     math::float4x4 r;
     for (int row = 0; row < 4; ++row) {
         const float(&a)[4] = m.elements[row];
-        const Lanes v = ((a[0] * x0 + a[1] * x1) + a[2] * x2) + a[3] * x3;
+        const Lanes v = ((a[0] * x.row[0] + a[1] * x.row[1]) + a[2] * x.row[2]) + a[3] * last;
         std::memcpy(r.elements[row], &v, sizeof v);
     }
     return r;
@@ -65,30 +85,24 @@ inline math::float4x4 translated(const math::float4x4 &m, const math::float3 &t)
     return r;
 }
 
-// The 3x3 part, the translation column and the row (0, 0, 0, 1).
-inline math::float4x4 affine(const float (&part)[3][3], const float (&translation)[3]) {
-    return math::float4x4(part[0][0], part[0][1], part[0][2], translation[0], part[1][0], part[1][1], part[1][2],
-                          translation[1], part[2][0], part[2][1], part[2][2], translation[2], 0.0f, 0.0f, 0.0f, 1.0f);
-}
-
 // `inner` acting about the point p, as float4x4::RotateX(angle, p) and the other members
 // "about a point" form it: T(p) * inner has the translation 0 + p (inner's zero translation
 // plus p), and its product with T(-p) moves that by inner applied to -p.
-inline math::float4x4 about_point(const math::float3x3 &inner, const math::float3 &p) {
+inline Affine about_point(const math::float3x3 &inner, const math::float3 &p) {
     const math::float3 q(-p.x, -p.y, -p.z);
     const float translation[3] = {moved(inner.elements[0], q, 0.0f + p.x), moved(inner.elements[1], q, 0.0f + p.y),
                                   moved(inner.elements[2], q, 0.0f + p.z)};
-    return affine(inner.elements, translation);
+    return Affine(inner.elements, translation);
 }
 
 // float4x4::Scale(scale, centre): T(centre) * diag(scale) has the translation centre itself,
 // and its product with T(-centre) moves that by the diagonal (zeros off it) applied to -centre.
-inline math::float4x4 scale_about(const math::float3 &scale, const math::float3 &centre) {
+inline Affine scale_about(const math::float3 &scale, const math::float3 &centre) {
     const float diagonal[3][3] = {{scale.x, 0.0f, 0.0f}, {0.0f, scale.y, 0.0f}, {0.0f, 0.0f, scale.z}};
     const math::float3 q(-centre.x, -centre.y, -centre.z);
     const float translation[3] = {moved(diagonal[0], q, centre.x), moved(diagonal[1], q, centre.y),
                                   moved(diagonal[2], q, centre.z)};
-    return affine(diagonal, translation);
+    return Affine(diagonal, translation);
 }
 
 // float3x3::LookAt(local_forward, target, local_up, world_up), the same operations in the

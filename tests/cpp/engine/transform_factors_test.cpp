@@ -33,8 +33,10 @@ struct Form {
 const Form kForms[] = {
     {"product",
      [](std::mt19937 &rng) {
-         const float4x4 m = odd_floats::matrix(rng), x = odd_floats::matrix(rng);
-         return std::make_pair(engine::product(m, x), m * x);
+         const float4x4 m = odd_floats::matrix(rng);
+         const float3 p = odd_floats::point(rng);
+         const engine::Affine x = engine::about_point(float3x3::RotateAxisAngle(odd_floats::point(rng), odd_angle(rng)), p);
+         return std::make_pair(engine::product(m, x), m * x.matrix());
      }},
     {"translated",
      [](std::mt19937 &rng) {
@@ -47,9 +49,9 @@ const Form kForms[] = {
          const float angle = odd_angle(rng);
          const float3 p = odd_floats::point(rng);
          switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
-             case 0: return std::make_pair(engine::about_point(float3x3::RotateX(angle), p), float4x4::RotateX(angle, p));
-             case 1: return std::make_pair(engine::about_point(float3x3::RotateY(angle), p), float4x4::RotateY(angle, p));
-             default: return std::make_pair(engine::about_point(float3x3::RotateZ(angle), p), float4x4::RotateZ(angle, p));
+             case 0: return std::make_pair(engine::about_point(float3x3::RotateX(angle), p).matrix(), float4x4::RotateX(angle, p));
+             case 1: return std::make_pair(engine::about_point(float3x3::RotateY(angle), p).matrix(), float4x4::RotateY(angle, p));
+             default: return std::make_pair(engine::about_point(float3x3::RotateZ(angle), p).matrix(), float4x4::RotateZ(angle, p));
          }
      }},
     {"rotation about any axis through a point",  // a 3x3 part with no zeros in it
@@ -57,19 +59,19 @@ const Form kForms[] = {
          const float3 axis = odd_floats::point(rng);
          const float angle = odd_angle(rng);
          const float3 p = odd_floats::point(rng);
-         return std::make_pair(engine::about_point(float3x3::RotateAxisAngle(axis, angle), p),
+         return std::make_pair(engine::about_point(float3x3::RotateAxisAngle(axis, angle), p).matrix(),
                                float4x4::RotateAxisAngle(axis, angle, p));
      }},
     {"scale about a centre",
      [](std::mt19937 &rng) {
          const float3 s = odd_floats::point(rng), centre = odd_floats::point(rng);
-         return std::make_pair(engine::scale_about(s, centre), float4x4::Scale(s, centre));
+         return std::make_pair(engine::scale_about(s, centre).matrix(), float4x4::Scale(s, centre));
      }},
     {"uniform scale about a centre",
      [](std::mt19937 &rng) {
          const float u = odd_floats::component(rng);
          const float3 centre = odd_floats::point(rng);
-         return std::make_pair(engine::scale_about(float3(u, u, u), centre), float4x4::UniformScale(u, centre));
+         return std::make_pair(engine::scale_about(float3(u, u, u), centre).matrix(), float4x4::UniformScale(u, centre));
      }},
     {"look-at rotation",
      [](std::mt19937 &rng) {
