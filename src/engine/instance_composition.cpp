@@ -1,13 +1,17 @@
 #include "instance_composition.h"
 
 #include "reference.h"
-#include "transform_factors.h"
 
 namespace engine {
 
-const AxisRotation kRotationX{&math::float4x4::RotateX, &math::float3x3::RotateX};
-const AxisRotation kRotationY{&math::float4x4::RotateY, &math::float3x3::RotateY};
-const AxisRotation kRotationZ{&math::float4x4::RotateZ, &math::float3x3::RotateZ};
+// The library's rotation about an axis through a point.
+static math::float4x4 rotation_about(Axis axis, float angle, const math::float3 &point) {
+    switch (axis) {
+        case Axis::x: return math::float4x4::RotateX(angle, point);
+        case Axis::y: return math::float4x4::RotateY(angle, point);
+        default: return math::float4x4::RotateZ(angle, point);
+    }
+}
 
 // fast() and library() each give the matrix after the step.
 template <typename Fast, typename Library>
@@ -47,10 +51,11 @@ void InstanceComposition::translate(const math::float3 &offset) {
          [&] { return m_ * math::float4x4::Translate(offset.x, offset.y, offset.z); });
 }
 
-void InstanceComposition::rotate(const AxisRotation &axis, float angle) { rotate(axis, angle, axis.part(angle)); }
+void InstanceComposition::rotate(Axis axis, float angle) { rotate(axis, angle, axis_rotation(axis, angle)); }
 
-void InstanceComposition::rotate(const AxisRotation &axis, float angle, const math::float3x3 &part) {
-    step([&] { return product(m_, about_point(part, pivot_)); }, [&] { return m_ * axis.about(angle, pivot_); });
+void InstanceComposition::rotate(Axis axis, float angle, const math::float3x3 &part) {
+    step([&] { return product(m_, about_point(part, pivot_)); },
+         [&] { return m_ * rotation_about(axis, angle, pivot_); });
 }
 
 }  // namespace engine

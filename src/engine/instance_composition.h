@@ -11,15 +11,9 @@
 #include "Math/float3.h"
 #include "Math/float3x3.h"
 #include "Math/float4x4.h"
+#include "transform_factors.h"
 
 namespace engine {
-
-// A rotation about one of the axes: the library's member about a point, and its 3x3 part.
-struct AxisRotation {
-    math::float4x4 (*about)(float angle, const math::float3 &point);
-    math::float3x3 (*part)(float angle);
-};
-extern const AxisRotation kRotationX, kRotationY, kRotationZ;
 
 class InstanceComposition {
 public:
@@ -34,9 +28,9 @@ public:
     void rotate_from_to(const math::float3 &source, const math::float3 &target);
     void scale(const math::float3 &factors);  // about the pivot
     void translate(const math::float3 &offset);
-    void rotate(const AxisRotation &axis, float angle);  // about the pivot
-    // The same with the rotation's 3x3 part formed already, axis.part(angle).
-    void rotate(const AxisRotation &axis, float angle, const math::float3x3 &part);
+    void rotate(Axis axis, float angle);  // about the pivot
+    // The same with the rotation's 3x3 part formed already, axis_rotation(axis, angle).
+    void rotate(Axis axis, float angle, const math::float3x3 &part);
 
 private:
     template <typename Fast, typename Library>

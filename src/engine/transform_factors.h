@@ -12,6 +12,7 @@
 
 #include <cstring>
 
+#include "Math/MathFunc.h"
 #include "Math/float3.h"
 #include "Math/float3x3.h"
 #include "Math/float4x4.h"
@@ -103,6 +104,20 @@ inline Affine scale_about(const math::float3 &scale, const math::float3 &centre)
     const float translation[3] = {moved(diagonal[0], q, centre.x), moved(diagonal[1], q, centre.y),
                                   moved(diagonal[2], q, centre.z)};
     return Affine(diagonal, translation);
+}
+
+enum class Axis { x, y, z };
+
+// float3x3::RotateX, RotateY or RotateZ(angle): the library's sine and cosine of the angle,
+// placed where its members place them.
+inline math::float3x3 axis_rotation(Axis axis, float angle) {
+    float s, c;
+    math::SinCos(angle, s, c);
+    switch (axis) {
+        case Axis::x: return math::float3x3(1.0f, 0.0f, 0.0f, 0.0f, c, -s, 0.0f, s, c);
+        case Axis::y: return math::float3x3(c, 0.0f, s, 0.0f, 1.0f, 0.0f, -s, 0.0f, c);
+        default: return math::float3x3(c, -s, 0.0f, s, c, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
 }
 
 // float3x3::LookAt(local_forward, target, local_up, world_up), the same operations in the

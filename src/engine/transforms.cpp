@@ -138,19 +138,19 @@ static math::float4x4 instance_transform(const PointRecord &r, const std::vector
     const float u = static_cast<float>(uniform);
     if (u != 1.0f) m.scale(math::float3(u, u, u));
     if (s.scale) m.scale(r.axis_scale);
-    m.rotate(kRotationZ, r.heading);
+    m.rotate(Axis::z, r.heading);
     if (s.rotation.on) {
         const math::float3 a = s.rotation.draw();
-        m.rotate(kRotationX, a.x);
-        m.rotate(kRotationY, a.y);
-        m.rotate(kRotationZ, a.z);
+        m.rotate(Axis::x, a.x);
+        m.rotate(Axis::y, a.y);
+        m.rotate(Axis::z, a.z);
     }
     if (s.quarter_turns) {
         static const float turns[3] = {1.5707964f, 3.1415927f, 4.712389f};
-        static const math::float3x3 parts[3] = {kRotationZ.part(turns[0]), kRotationZ.part(turns[1]),
-                                                kRotationZ.part(turns[2])};
+        static const math::float3x3 parts[3] = {axis_rotation(Axis::z, turns[0]), axis_rotation(Axis::z, turns[1]),
+                                                axis_rotation(Axis::z, turns[2])};
         const int k = first_quarter_of_three();
-        if (k >= 0) m.rotate(kRotationZ, turns[k], parts[k]);
+        if (k >= 0) m.rotate(Axis::z, turns[k], parts[k]);
     }
     return m.matrix();
 }

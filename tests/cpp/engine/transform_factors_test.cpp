@@ -48,10 +48,12 @@ const Form kForms[] = {
      [](std::mt19937 &rng) {
          const float angle = odd_angle(rng);
          const float3 p = odd_floats::point(rng);
-         switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
-             case 0: return std::make_pair(engine::about_point(float3x3::RotateX(angle), p).matrix(), float4x4::RotateX(angle, p));
-             case 1: return std::make_pair(engine::about_point(float3x3::RotateY(angle), p).matrix(), float4x4::RotateY(angle, p));
-             default: return std::make_pair(engine::about_point(float3x3::RotateZ(angle), p).matrix(), float4x4::RotateZ(angle, p));
+         const engine::Axis axis = static_cast<engine::Axis>(std::uniform_int_distribution<int>(0, 2)(rng));
+         const float4x4 fast = engine::about_point(engine::axis_rotation(axis, angle), p).matrix();
+         switch (axis) {
+             case engine::Axis::x: return std::make_pair(fast, float4x4::RotateX(angle, p));
+             case engine::Axis::y: return std::make_pair(fast, float4x4::RotateY(angle, p));
+             default: return std::make_pair(fast, float4x4::RotateZ(angle, p));
          }
      }},
     {"rotation about any axis through a point",  // a 3x3 part with no zeros in it
@@ -127,9 +129,9 @@ TEST(InstanceComposition, EachStepGivesTheReferenceBitsOnOddValues) {
         const Step steps[] = {
             [&](engine::InstanceComposition &m) { m.scale(v); },
             [&](engine::InstanceComposition &m) { m.translate(v); },
-            [&](engine::InstanceComposition &m) { m.rotate(engine::kRotationX, angle); },
-            [&](engine::InstanceComposition &m) { m.rotate(engine::kRotationY, angle); },
-            [&](engine::InstanceComposition &m) { m.rotate(engine::kRotationZ, angle); },
+            [&](engine::InstanceComposition &m) { m.rotate(engine::Axis::x, angle); },
+            [&](engine::InstanceComposition &m) { m.rotate(engine::Axis::y, angle); },
+            [&](engine::InstanceComposition &m) { m.rotate(engine::Axis::z, angle); },
             [&](engine::InstanceComposition &m) { m.look_at(float3(0, 0, 1), v, w, float3(0, 0, 1)); },
             [&](engine::InstanceComposition &m) { m.look_at(v, w, pivot, angle < 0 ? float3(0, 0, 1) : v); },
         };
