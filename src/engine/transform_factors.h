@@ -50,26 +50,21 @@ struct Affine {
     }
 };
 
+// Rows of a result, each in one vector.
+using Rows = Lanes[4];
+
 // m * x: element (r, c) is ((m_r0 x_0c + m_r1 x_1c) + m_r2 x_2c) + m_r3 x_3c, as the
 // library's product sums it, a row of the result at a time.
-inline math::float4x4 product(const math::float4x4 &m, const Affine &x) {
+inline Lanes product_row(const float (&a)[4], const Affine &x) {
     const Lanes last{0.0f, 0.0f, 0.0f, 1.0f};
-    math::float4x4 r;
-    for (int row = 0; row < 4; ++row) {
-        const float(&a)[4] = m.elements[row];
-        const Lanes v = ((a[0] * x.row[0] + a[1] * x.row[1]) + a[2] * x.row[2]) + a[3] * last;
-        std::memcpy(r.elements[row], &v, sizeof v);
-    }
-    return r;
+    return ((a[0] * x.row[0] + a[1] * x.row[1]) + a[2] * x.row[2]) + a[3] * last;
 }
 
-// Whether the sum of the elements is NaN: always when one of them is, and seldom otherwise
-// (infinities of both signs, or sums overflowing both ways). A cheap test that a result may
-// hold a NaN.
-inline bool may_hold_nan(const math::float4x4 &m) {
-    const Lanes sum = (lanes(m.elements[0]) + lanes(m.elements[1])) + (lanes(m.elements[2]) + lanes(m.elements[3]));
-    const float total = (sum[0] + sum[1]) + (sum[2] + sum[3]);
-    return total != total;
+inline void product(const math::float4x4 &m, const Affine &x, Rows &out) {
+    out[0] = product_row(m.elements[0], x);
+    out[1] = product_row(m.elements[1], x);
+    out[2] = product_row(m.elements[2], x);
+    out[3] = product_row(m.elements[3], x);
 }
 
 // The first three elements of a row applied to the point q, plus `offset`:
@@ -80,10 +75,23 @@ inline float moved(const float *row, const math::float3 &q, float offset) {
 
 // m * Translate(t), as operator*(float4x4, TranslateOp) forms it: only the translation
 // column changes, to m applied to t.
-inline math::float4x4 translated(const math::float4x4 &m, const math::float3 &t) {
-    math::float4x4 r = m;
-    for (int row = 0; row < 3; ++row) r.elements[row][3] = moved(m.elements[row], t, m.elements[row][3]);
-    return r;
+inline void translated(const math::float4x4 &m, const math::float3 &t, Rows &out) {
+    for (int r = 0; r < 3; ++r) {
+        const float(&a)[4] = m.elements[r];
+        out[r] = Lanes{a[0], a[1], a[2], moved(a, t, a[3])};
+    }
+    out[3] = lanes(m.elements[3]);
+}
+
+// Writes the rows over m unless their sum is NaN, and tells whether it did. The sum is NaN
+// always when an element is, and seldom otherwise (infinities of both signs, or sums
+// overflowing both ways): a cheap test that a result may hold a NaN.
+inline bool store_unless_nan(const Rows &rows, math::float4x4 &m) {
+    const Lanes sum = (rows[0] + rows[1]) + (rows[2] + rows[3]);
+    const float total = (sum[0] + sum[1]) + (sum[2] + sum[3]);
+    if (total != total) return false;
+    for (int r = 0; r < 4; ++r) std::memcpy(m.elements[r], &rows[r], sizeof rows[r]);
+    return true;
 }
 
 // `inner` acting about the point p, as float4x4::RotateX(angle, p) and the other members

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <random>
 
@@ -17,6 +18,24 @@ namespace {
 using math::float3;
 using math::float3x3;
 using math::float4x4;
+
+float4x4 matrix_of(const engine::Rows &rows) {
+    float4x4 m;
+    std::memcpy(m.elements, rows, sizeof m.elements);
+    return m;
+}
+
+float4x4 product(const float4x4 &m, const engine::Affine &x) {
+    engine::Rows rows;
+    engine::product(m, x, rows);
+    return matrix_of(rows);
+}
+
+float4x4 translated(const float4x4 &m, const float3 &t) {
+    engine::Rows rows;
+    engine::translated(m, t, rows);
+    return matrix_of(rows);
+}
 
 // Angles of every kind, and ordinary ones around a few turns.
 float odd_angle(std::mt19937 &rng) {
@@ -36,13 +55,13 @@ const Form kForms[] = {
          const float4x4 m = odd_floats::matrix(rng);
          const float3 p = odd_floats::point(rng);
          const engine::Affine x = engine::about_point(float3x3::RotateAxisAngle(odd_floats::point(rng), odd_angle(rng)), p);
-         return std::make_pair(engine::product(m, x), m * x.matrix());
+         return std::make_pair(product(m, x), m * x.matrix());
      }},
     {"translated",
      [](std::mt19937 &rng) {
          const float4x4 m = odd_floats::matrix(rng);
          const float3 t = odd_floats::point(rng);
-         return std::make_pair(engine::translated(m, t), m * float4x4::Translate(t.x, t.y, t.z));
+         return std::make_pair(translated(m, t), m * float4x4::Translate(t.x, t.y, t.z));
      }},
     {"rotation about X, Y or Z through a point",
      [](std::mt19937 &rng) {
