@@ -30,7 +30,7 @@ float3 less_scaled(const float3 &v, const float3 &a, float s) {
 
 // (a i + b j) + c k: a column of the product of the matrix with columns a, b, c and a matrix
 // whose column holds i, j, k.
-float3 combined(const float3 &a, float i, const float3 &b, float j, const float3 &c, float k) {
+inline float3 combined(const float3 &a, float i, const float3 &b, float j, const float3 &c, float k) {
     return float3((a.x * i + b.x * j) + c.x * k, (a.y * i + b.y * j) + c.y * k, (a.z * i + b.z * j) + c.z * k);
 }
 
