@@ -40,14 +40,6 @@ struct Affine {
         : row{Lanes{part[0][0], part[0][1], part[0][2], translation[0]},
               Lanes{part[1][0], part[1][1], part[1][2], translation[1]},
               Lanes{part[2][0], part[2][1], part[2][2], translation[2]}} {}
-
-    math::float4x4 matrix() const {
-        math::float4x4 m;
-        for (int r = 0; r < 3; ++r) std::memcpy(m.elements[r], &row[r], sizeof row[r]);
-        const float last[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-        std::memcpy(m.elements[3], last, sizeof last);
-        return m;
-    }
 };
 
 // Rows of a result, each in one vector.

@@ -68,7 +68,8 @@ TEST(SeededRand, DrawsWhatTheSystemStreamDrawsForSeedsOfEveryKind) {
         const unsigned u = static_cast<unsigned>(seed);
         srand(u);
         engine::SeededRand model(u);
-        for (int k = 0; k < engine::SeededRand::kDraws; ++k) ASSERT_EQ(rand(), model.next()) << "seed " << seed << " draw " << k;
+        for (int k = 0; k < engine::SeededRand::kDraws; ++k)
+            ASSERT_EQ(rand(), model.next()) << "seed " << seed << " draw " << k;
     }
 }
 

@@ -25,6 +25,11 @@ float4x4 matrix_of(const engine::Rows &rows) {
     return m;
 }
 
+float4x4 matrix_of(const engine::Affine &x) {
+    const engine::Rows rows = {x.row[0], x.row[1], x.row[2], engine::Lanes{0.0f, 0.0f, 0.0f, 1.0f}};
+    return matrix_of(rows);
+}
+
 float4x4 product(const float4x4 &m, const engine::Affine &x) {
     engine::Rows rows;
     engine::product(m, x, rows);
@@ -53,9 +58,10 @@ const Form kForms[] = {
     {"product",
      [](std::mt19937 &rng) {
          const float4x4 m = odd_floats::matrix(rng);
-         const float3 p = odd_floats::point(rng);
-         const engine::Affine x = engine::about_point(float3x3::RotateAxisAngle(odd_floats::point(rng), odd_angle(rng)), p);
-         return std::make_pair(product(m, x), m * x.matrix());
+         const float3 p = odd_floats::point(rng), axis = odd_floats::point(rng);
+         const float angle = odd_angle(rng);
+         const engine::Affine x = engine::about_point(float3x3::RotateAxisAngle(axis, angle), p);
+         return std::make_pair(product(m, x), m * matrix_of(x));
      }},
     {"translated",
      [](std::mt19937 &rng) {
@@ -68,7 +74,7 @@ const Form kForms[] = {
          const float angle = odd_angle(rng);
          const float3 p = odd_floats::point(rng);
          const engine::Axis axis = static_cast<engine::Axis>(std::uniform_int_distribution<int>(0, 2)(rng));
-         const float4x4 fast = engine::about_point(engine::axis_rotation(axis, angle), p).matrix();
+         const float4x4 fast = matrix_of(engine::about_point(engine::axis_rotation(axis, angle), p));
          switch (axis) {
              case engine::Axis::x: return std::make_pair(fast, float4x4::RotateX(angle, p));
              case engine::Axis::y: return std::make_pair(fast, float4x4::RotateY(angle, p));
@@ -80,19 +86,20 @@ const Form kForms[] = {
          const float3 axis = odd_floats::point(rng);
          const float angle = odd_angle(rng);
          const float3 p = odd_floats::point(rng);
-         return std::make_pair(engine::about_point(float3x3::RotateAxisAngle(axis, angle), p).matrix(),
+         return std::make_pair(matrix_of(engine::about_point(float3x3::RotateAxisAngle(axis, angle), p)),
                                float4x4::RotateAxisAngle(axis, angle, p));
      }},
     {"scale about a centre",
      [](std::mt19937 &rng) {
          const float3 s = odd_floats::point(rng), centre = odd_floats::point(rng);
-         return std::make_pair(engine::scale_about(s, centre).matrix(), float4x4::Scale(s, centre));
+         return std::make_pair(matrix_of(engine::scale_about(s, centre)), float4x4::Scale(s, centre));
      }},
     {"uniform scale about a centre",
      [](std::mt19937 &rng) {
          const float u = odd_floats::component(rng);
          const float3 centre = odd_floats::point(rng);
-         return std::make_pair(engine::scale_about(float3(u, u, u), centre).matrix(), float4x4::UniformScale(u, centre));
+         return std::make_pair(matrix_of(engine::scale_about(float3(u, u, u), centre)),
+                               float4x4::UniformScale(u, centre));
      }},
     {"look-at rotation",
      [](std::mt19937 &rng) {

@@ -189,7 +189,9 @@ TEST(InstanceTransforms, EveryCombinationOfFlagsGivesTheReferenceTransformations
         for (size_t k = 0; k < fast.size(); ++k, ++compared) {
             ASSERT_EQ(fast[k].definition, reference[k].definition);
             ASSERT_TRUE(same_bits(fast[k].transform, reference[k].transform))
-                << "flags " << flags << ", placement " << k << "\n" << fast[k].transform << "\n" << reference[k].transform;
+                << "flags " << flags << ", placement " << k << "\n"
+                << fast[k].transform << "\n"
+                << reference[k].transform;
         }
     }
     EXPECT_GT(compared, 3 * 256 * 200);
