@@ -9,11 +9,11 @@ namespace {
 using math::float3;
 
 // The library's float3 members that LookAt uses, each with its order of operations.
-float3 cross(const float3 &a, const float3 &b) {
+inline float3 cross(const float3 &a, const float3 &b) {
     return float3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
 }
 
-float dot(const float3 &a, const float3 &b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
+inline float dot(const float3 &a, const float3 &b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
 
 // Scaled by 1 / length when the length passes 1e-6, otherwise the X axis.
 inline float3 normalized(const float3 &v) {
@@ -24,7 +24,7 @@ inline float3 normalized(const float3 &v) {
 }
 
 // v less a times s.
-float3 less_scaled(const float3 &v, const float3 &a, float s) {
+inline float3 less_scaled(const float3 &v, const float3 &a, float s) {
     return float3(v.x - a.x * s, v.y - a.y * s, v.z - a.z * s);
 }
 
