@@ -5,9 +5,9 @@ namespace engine {
 namespace {
 
 constexpr int kWords = 31;      // the generator's degree
-constexpr int kTerms = SeededRand::kTerms;
 constexpr int kSeparation = 3;  // how far the word added to lies ahead
 constexpr int kWarmUp = 310;    // steps srand discards
+constexpr int kTerms = SeededRand::kTerms;
 constexpr std::uint32_t kModulus = 2147483647;  // 2^31 - 1
 
 // Draw j as weights of the seeded words: the generator run once on the words themselves.
@@ -45,7 +45,7 @@ constexpr Powers kPowers;
 // high bits fold onto the low ones, twice, and a last step maps 2^31 - 1 and 2^31 to 0 and 1.
 constexpr std::uint32_t mod_modulus(std::uint64_t x) {
     std::uint64_t t = (x & kModulus) + (x >> 31);  // below 2^32
-    t = (t & kModulus) + (t >> 31);                 // at most 2^31
+    t = (t & kModulus) + (t >> 31);                // at most 2^31
     return static_cast<std::uint32_t>((t + ((t + 1) >> 31)) & kModulus);
 }
 

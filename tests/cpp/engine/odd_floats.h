@@ -24,7 +24,7 @@ inline float from_bits(std::uint32_t bits) {
 // invalid operation makes has the sign bit set, so sums of two NaNs show which one is kept).
 inline float component(std::mt19937 &rng) {
     const float inf = std::numeric_limits<float>::infinity();
-    const float kinds[] = {0.0f,    -0.0f,    1.0f, -1.0f, 0.5f,  1e-45f,  -1e-40f, 3.4e38f, -3.4e38f, inf, -inf,
+    const float kinds[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 1e-45f, -1e-40f, 3.4e38f, -3.4e38f, inf, -inf,
                            from_bits(0x7FC00000u), from_bits(0xFFC00000u), from_bits(0x7FC01234u)};
     constexpr int kKinds = sizeof kinds / sizeof kinds[0];
     const int kind = std::uniform_int_distribution<int>(0, 3 * kKinds)(rng);

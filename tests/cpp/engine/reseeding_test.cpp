@@ -58,9 +58,9 @@ TEST(SeededRand, DrawsWhatTheCLibraryDrawsAfterTheSameSeed) {
 // negative seeds (which the seeding reduces from their signed value), every 65537th seed
 // and random ones.
 TEST(SeededRand, DrawsWhatTheSystemStreamDrawsForSeedsOfEveryKind) {
-    std::vector<std::int32_t> seeds = {0,           1,           -1,      2,       127773,  -127773, 16807,
-                                       2147483646,  2147483647,  INT_MIN, -2147483646, -2147483647,
-                                       1073741823,  -1073741824};
+    std::vector<std::int32_t> seeds = {0,          1,          -1,      2,           127773,      -127773,    16807,
+                                       2147483646, 2147483647, INT_MIN, -2147483646, -2147483647, 1073741823,
+                                       -1073741824};
     for (std::int64_t s = INT_MIN; s <= INT_MAX; s += 65537) seeds.push_back(static_cast<std::int32_t>(s));
     std::mt19937 pick(11);
     for (int i = 0; i < 2000; ++i) seeds.push_back(static_cast<std::int32_t>(pick()));

@@ -1,9 +1,9 @@
 // The engine's own forms of the factors of an instance transformation and of their products
 // must give what the geometry library's members give, to the last bit, zeros' signs included;
 // only which NaN a NaN element is may differ (the step forms those again the library's way).
-#include "engine/transform_factors.h"
 #include "engine/instance_composition.h"
 #include "engine/reference.h"
+#include "engine/transform_factors.h"
 
 #include <gtest/gtest.h>
 
