@@ -18,17 +18,22 @@ public:
     // Draws that the combinations cover; past them a caller goes back to the real stream.
     static constexpr int kDraws = 64;
 
-    explicit SeededRand(unsigned seed);
+    // Only keeps the seed: the words are filled in by the first draw, since many seeds are
+    // followed by none.
+    explicit SeededRand(unsigned seed) : seed_(seed) {}
 
     unsigned seed() const { return seed_; }
     int drawn() const { return drawn_; }
     bool exhausted() const { return drawn_ == kDraws; }
     int next();  // the draw rand() would give next; only while not exhausted
 
+    // The generator's 31 words and a zero, so that each combination runs over whole vectors.
+    static constexpr int kTerms = 32;
+
 private:
     unsigned seed_;
     int drawn_ = 0;
-    std::uint32_t words_[31];
+    alignas(16) std::uint32_t words_[kTerms];
 };
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Geometry/AABB.h"
+#include "instance_composition.h"
 #include "random_draws.h"
 #include "reference.h"
 #include "reseeding_scope.h"
@@ -74,18 +75,17 @@ math::float3 TransformRange::draw() const {
 static float round5(float c) { return roundf(c * 100000.0f) / 100000.0f; }
 
 // Turns the instance from world up toward the record's normal, as far as `pointing` says.
-static void point_along(math::float4x4 &m, const math::float3 &n, const math::float3 &pivot,
-                        const TransformSettings &s) {
+static void point_along(InstanceComposition &m, const math::float3 &n, const TransformSettings &s) {
     const math::float3 rounded(round5(n.x), round5(n.y), round5(n.z));
     const math::float3 up(0.0f, 0.0f, 1.0f);
     if (rounded.x == 0.0f && rounded.y == 0.0f && rounded.z == 1.0f) return;
     const math::float3 target = up.Lerp(n, s.pointing / 100.0f);
     if (rounded.x == 0.0f && rounded.y == 0.0f && rounded.z == -1.0f)
-        m = m * math::float4x4::RotateFromTo(up, target, pivot);
+        m.rotate_from_to(up, target);
     else if (!s.swap_yz)
-        m = m * math::float4x4::LookAt(up, target, m.WorldY(), up);
+        m.look_at(up, target, m.matrix().WorldY(), up);
     else
-        m = m * math::float4x4::LookAt(math::float3(0.0f, 1.0f, 0.0f), target, m.WorldZ(), up);
+        m.look_at(math::float3(0.0f, 1.0f, 0.0f), target, m.matrix().WorldZ(), up);
 }
 
 // A step that applies with probability 1/4 per draw: at most one of the three, the draws
@@ -117,44 +117,42 @@ math::float4x4 position_less_pivot(const math::float3 &pos, const math::float3 &
 static math::float4x4 instance_transform(const PointRecord &r, const std::vector<math::float3> &base_points,
                                          bool centred, const TransformSettings &s) {
     const math::float3 &pos = r.position;
-    const math::float3 &n = r.normal;
     const double uniform = r.scale;
-    const int seed = r.seed;
-    math::float4x4 m = math::float4x4::identity;
-    m.SetTranslatePart(pos);
+    math::float4x4 start = math::float4x4::identity;
+    start.SetTranslatePart(pos);
     math::float3 pivot(0.0f, 0.0f, 0.0f);
     if (centred) {
         pivot = base_points[r.definition];
-        m = use_reference_algorithms ? position_less_pivot_by_product(pos, pivot) : position_less_pivot(pos, pivot);
+        start = use_reference_algorithms ? position_less_pivot_by_product(pos, pivot) : position_less_pivot(pos, pivot);
     }
-    if (s.pointing > 0.0f) point_along(m, n, pivot, s);
-    rng_seed(static_cast<unsigned>(seed));
+    InstanceComposition m(start, pivot);
+    if (s.pointing > 0.0f) point_along(m, r.normal, s);
+    rng_seed(static_cast<unsigned>(r.seed));
     if (s.mirror) {
         static const math::float3 mirrors[3] = {{-1, 1, 1}, {1, -1, 1}, {-1, -1, 1}};
         const int k = first_quarter_of_three();
-        if (k >= 0) m = m * math::float4x4::Scale(mirrors[k], pivot);
+        if (k >= 0) m.scale(mirrors[k]);
     }
-    if (s.vmirror && percentage_draw() <= 50.0f) m = m * math::float4x4::Scale(math::float3(1, 1, -1), pivot);
-    if (s.translation.on) {
-        const math::float3 t = s.translation.draw();
-        m = m * math::float4x4::Translate(t.x, t.y, t.z);
-    }
+    if (s.vmirror && percentage_draw() <= 50.0f) m.scale(math::float3(1, 1, -1));
+    if (s.translation.on) m.translate(s.translation.draw());
     const float u = static_cast<float>(uniform);
-    if (u != 1.0f) m = m * math::float4x4::UniformScale(u, pivot);
-    if (s.scale) m = m * math::float4x4::Scale(r.axis_scale, pivot);
-    m = m * math::float4x4::RotateZ(r.heading, pivot);
+    if (u != 1.0f) m.scale(math::float3(u, u, u));
+    if (s.scale) m.scale(r.axis_scale);
+    m.rotate(Axis::z, r.heading);
     if (s.rotation.on) {
         const math::float3 a = s.rotation.draw();
-        m = m * math::float4x4::RotateX(a.x, pivot);
-        m = m * math::float4x4::RotateY(a.y, pivot);
-        m = m * math::float4x4::RotateZ(a.z, pivot);
+        m.rotate(Axis::x, a.x);
+        m.rotate(Axis::y, a.y);
+        m.rotate(Axis::z, a.z);
     }
     if (s.quarter_turns) {
         static const float turns[3] = {1.5707964f, 3.1415927f, 4.712389f};
+        static const math::float3x3 parts[3] = {axis_rotation(Axis::z, turns[0]), axis_rotation(Axis::z, turns[1]),
+                                                axis_rotation(Axis::z, turns[2])};
         const int k = first_quarter_of_three();
-        if (k >= 0) m = m * math::float4x4::RotateZ(turns[k], pivot);
+        if (k >= 0) m.rotate(Axis::z, turns[k], parts[k]);
     }
-    return m;
+    return m.matrix();
 }
 
 std::vector<Placement> random_transforms(const std::vector<PointRecord> &records,

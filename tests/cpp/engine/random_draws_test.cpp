@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -64,6 +66,19 @@ TEST_F(RandomDraws, FalloffTestsTheRatioAsAPercentage) {
     use(1073741900);  // percentage draw 50.000006, just above 50
     EXPECT_FALSE(engine::falloff(1.0f, 2.0f));
     EXPECT_TRUE(engine::falloff(1.0001f, 2.0f));
+}
+
+// The draws form the quotient as a product with the reciprocal: narrowed to float the two
+// agree for every int (checked over all of them once); here over a sample spread across the
+// ints and over the largest draws.
+TEST(UnitValue, TheProductWithTheReciprocalNarrowsToTheQuotient) {
+    auto quotient = [](int raw) { return static_cast<float>(static_cast<double>(raw) / 2147483647.0); };
+    auto check = [&](std::int64_t raw) {
+        const int r = static_cast<int>(raw);
+        ASSERT_EQ(quotient(r), engine::unit_value(r)) << r;
+    };
+    for (std::int64_t raw = INT_MIN; raw <= INT_MAX; raw += 997) check(raw);
+    for (std::int64_t raw = INT_MAX - 1000000; raw <= INT_MAX; ++raw) check(raw);
 }
 
 TEST(SystemRandom, EngineDrawsComeFromTheSystemStream) {

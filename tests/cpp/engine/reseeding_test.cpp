@@ -3,6 +3,8 @@
 // stream exactly where plain srand and rand calls leave it.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <random>
@@ -48,6 +50,26 @@ TEST(SeededRand, DrawsWhatTheCLibraryDrawsAfterTheSameSeed) {
     for (unsigned seed : {5u, 999999u}) {
         srand(seed);
         EXPECT_EQ(rand(), engine::SeededRand(seed).next());
+    }
+}
+
+// The process-wide stream itself, srand then rand, for seeds across the whole range of the
+// int a record's seed is: zero, the edges of the modulus 2^31 - 1 that the seeding works in,
+// negative seeds (which the seeding reduces from their signed value), every 65537th seed
+// and random ones.
+TEST(SeededRand, DrawsWhatTheSystemStreamDrawsForSeedsOfEveryKind) {
+    std::vector<std::int32_t> seeds = {0,          1,          -1,      2,           127773,      -127773,    16807,
+                                       2147483646, 2147483647, INT_MIN, -2147483646, -2147483647, 1073741823,
+                                       -1073741824};
+    for (std::int64_t s = INT_MIN; s <= INT_MAX; s += 65537) seeds.push_back(static_cast<std::int32_t>(s));
+    std::mt19937 pick(11);
+    for (int i = 0; i < 2000; ++i) seeds.push_back(static_cast<std::int32_t>(pick()));
+    for (std::int32_t seed : seeds) {
+        const unsigned u = static_cast<unsigned>(seed);
+        srand(u);
+        engine::SeededRand model(u);
+        for (int k = 0; k < engine::SeededRand::kDraws; ++k)
+            ASSERT_EQ(rand(), model.next()) << "seed " << seed << " draw " << k;
     }
 }
 
