@@ -14,31 +14,36 @@ namespace {
 // A segment in double, for the bounds of its distance from a block of cells. Differences of
 // floats are exact in double, and what the rest rounds is dwarfed by the float margins.
 struct Extent {
-    double ax, ay, vx, vy, length;
+    double ax, ay, vx, vy;
+    double per_length, per_length_sq;  // 0 for a zero length
+    PlanBox box;                       // around the ends
 
-    explicit Extent(const math::LineSegment &s)
-        : ax(s.a.x), ay(s.a.y), vx(double(s.b.x) - ax), vy(double(s.b.y) - ay), length(std::sqrt(vx * vx + vy * vy)) {}
-
-    double distance(double x, double y) const {
-        const double wx = x - ax, wy = y - ay;
-        const double t = length > 0 ? std::clamp((wx * vx + wy * vy) / (length * length), 0.0, 1.0) : 0.0;
-        const double dx = wx - t * vx, dy = wy - t * vy;
-        return std::sqrt(dx * dx + dy * dy);
+    explicit Extent(const math::LineSegment &s) : ax(s.a.x), ay(s.a.y), vx(double(s.b.x) - ax), vy(double(s.b.y) - ay) {
+        const double length_sq = vx * vx + vy * vy;
+        per_length = length_sq > 0 ? 1 / std::sqrt(length_sq) : 0;
+        per_length_sq = length_sq > 0 ? 1 / length_sq : 0;
+        box.enclose(s.a.x, s.a.y);
+        box.enclose(s.b.x, s.b.y);
     }
 
-    // No point of the box comes nearer: the larger of the gaps between the box and the
-    // segment's own box, and between the box and the segment's line.
-    double gap(const PlanBox &box) const {
-        const double bx = ax + vx, by = ay + vy;
-        const double gx = std::max({box.min_x - std::max(ax, bx), std::min(ax, bx) - box.max_x, 0.0});
-        const double gy = std::max({box.min_y - std::max(ay, by), std::min(ay, by) - box.max_y, 0.0});
-        const double boxes = std::sqrt(gx * gx + gy * gy);
-        if (!(length > 0)) return boxes;
-        const double half_width = (box.max_x - box.min_x) / 2, half_height = (box.max_y - box.min_y) / 2;
-        const double cx = box.min_x + half_width, cy = box.min_y + half_height;
-        const double across = std::fabs((cx - ax) * vy - (cy - ay) * vx) / length;
-        const double spread = (std::fabs(vy) * half_width + std::fabs(vx) * half_height) / length;
-        return std::max(boxes, across - spread);
+    double distance_sq(double x, double y) const {
+        const double wx = x - ax, wy = y - ay;
+        const double t = std::clamp((wx * vx + wy * vy) * per_length_sq, 0.0, 1.0);
+        const double dx = wx - t * vx, dy = wy - t * vy;
+        return dx * dx + dy * dy;
+    }
+
+    // The square of a gap no point of the block comes nearer than: the larger of the gaps
+    // between the block and the segment's own box, and between the block and its line.
+    double gap_sq(const PlanBox &block) const {
+        const double gx = std::max({block.min_x - box.max_x, box.min_x - block.max_x, 0.0});
+        const double gy = std::max({block.min_y - box.max_y, box.min_y - block.max_y, 0.0});
+        const double half_width = (block.max_x - block.min_x) / 2, half_height = (block.max_y - block.min_y) / 2;
+        const double cx = block.min_x + half_width, cy = block.min_y + half_height;
+        const double across = std::fabs((cx - ax) * vy - (cy - ay) * vx);
+        const double spread = std::fabs(vy) * half_width + std::fabs(vx) * half_height;
+        const double line = std::max((across - spread) * per_length, 0.0);  // 0 for a zero length
+        return std::max(gx * gx + gy * gy, line * line);
     }
 };
 
@@ -109,18 +114,22 @@ private:
         const double cx = (box.min_x + box.max_x) / 2, cy = (box.min_y + box.max_y) / 2;
         const double width = box.max_x - box.min_x, height = box.max_y - box.min_y;
         const double half_diagonal = std::sqrt(width * width + height * height) / 2;
-        gaps_.resize(end - begin);
-        double reach = HUGE_VAL;
+        gaps_sq_.resize(end - begin);
+        double centre_sq = HUGE_VAL, nearest_sq = HUGE_VAL;  // to the segment nearest to the centre, to the block
         for (size_t k = begin; k < end; ++k) {
             const Extent &e = extents_[pools_[k]];
-            gaps_[k - begin] = e.gap(box);
-            nearest_gap = std::min(nearest_gap, gaps_[k - begin]);
-            reach = std::min(reach, e.distance(cx, cy) + half_diagonal);
+            gaps_sq_[k - begin] = e.gap_sq(box);
+            nearest_sq = std::min(nearest_sq, gaps_sq_[k - begin]);
+            centre_sq = std::min(centre_sq, e.distance_sq(cx, cy));
         }
+        const double limit = std::sqrt(centre_sq) + half_diagonal + 2 * margin, limit_sq = limit * limit;
+        double dropped_sq = HUGE_VAL;
         for (size_t k = begin; k < end; ++k) {
-            if (gaps_[k - begin] <= reach + 2 * margin) pools_.push_back(pools_[k]);
-            else rest = std::min(rest, gaps_[k - begin]);
+            if (gaps_sq_[k - begin] <= limit_sq) pools_.push_back(pools_[k]);
+            else dropped_sq = std::min(dropped_sq, gaps_sq_[k - begin]);
         }
+        rest = std::min(rest, std::sqrt(dropped_sq));
+        nearest_gap = std::min(nearest_gap, std::sqrt(nearest_sq));
     }
 
     // The block's cells take the list at the top of pools_, from begin on, and its bounds.
@@ -144,7 +153,7 @@ private:
     std::vector<Extent> extents_;
     double largest_ = 0;
     std::vector<uint32_t> pools_;  // the lists of the blocks being built, outermost first
-    std::vector<double> gaps_;     // of the pool being sifted
+    std::vector<double> gaps_sq_;  // of the pool being sifted
 };
 
 static bool finite(const PlanBox &box) {
