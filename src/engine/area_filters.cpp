@@ -155,11 +155,9 @@ static Prompted<std::vector<Kept>> filter_by_scan(const std::vector<PointRecord>
 // to the nearest segment of them all (the square root keeps the order of its arguments).
 namespace {
 
-constexpr double kRecordsPerCell = 64;  // of the segment shortlists
-
-// Where the records lie in plan view, and how many there are: the shortlists cut an area
-// into about one cell for every few records in it. Records too far out for the rings to
-// settle their verdicts lie outside it, and are classified one by one.
+// Where the records lie in plan view, and how many there are, which the shortlists cut into
+// cells. Records too far out for the rings to settle their verdicts lie outside it, and are
+// classified one by one.
 struct RecordSpread {
     PlanBox box;  // around the positions within the rings' reach
     double count = 0;
@@ -171,16 +169,15 @@ struct RecordSpread {
         }
     }
 
-    // The part of the box within bounds, and about how many cells to cut it in.
+    // The part of the box within bounds, and about how many records lie in a part.
     PlanBox within(const math::AABB2D &bounds) const {
         return PlanBox{std::max(box.min_x, double(bounds.minCorner.x)), std::max(box.min_y, double(bounds.minCorner.y)),
                        std::min(box.max_x, double(bounds.maxCorner.x)), std::min(box.max_y, double(bounds.maxCorner.y))};
     }
-    double cells(const PlanBox &area) const {
-        const double whole = (box.max_x - box.min_x) * (box.max_y - box.min_y);
-        const double part = (area.max_x - area.min_x) * (area.max_y - area.min_y);
-        const double share = whole > 0 ? std::clamp(part / whole, 0.0, 1.0) : 1.0;
-        return count * share / kRecordsPerCell;
+    double expected(const PlanBox &part) const {
+        const double whole_area = (box.max_x - box.min_x) * (box.max_y - box.min_y);
+        const double part_area = (part.max_x - part.min_x) * (part.max_y - part.min_y);
+        return whole_area > 0 ? count * std::clamp(part_area / whole_area, 0.0, 1.0) : count;
     }
 };
 
@@ -225,18 +222,18 @@ public:
                 all.insert(all.end(), outlines[t].segments.begin(), outlines[t].segments.end());
                 settled = std::max(settled, containment_[t].settled());
             }
-            nearest_.emplace_back(all, records.box, records.cells(records.box), settling(settled));
+            nearest_.emplace_back(all, records.box, records.count, settling(settled));
             verdicts_.emplace_back(nearest_[0], settled);
         } else if (mode_ == AreaMode::inside) {
             nearest_.reserve(outlines.size());
             for (size_t t = 0; t < outlines.size(); ++t) {
                 const PlanBox area = records.within(outlines[t].bounds);
-                nearest_.emplace_back(outlines[t].segments, area, records.cells(area),
+                nearest_.emplace_back(outlines[t].segments, area, records.expected(area),
                                       settling(containment_[t].settled()));
                 verdicts_.emplace_back(nearest_[t], containment_[t].settled());
             }
         } else if (mode_ == AreaMode::curves && distances_ && !outlines.empty()) {
-            nearest_.emplace_back(outlines[0].segments, records.box, records.cells(records.box), 0);
+            nearest_.emplace_back(outlines[0].segments, records.box, records.count, 0);
         }
     }
 

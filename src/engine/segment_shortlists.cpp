@@ -7,6 +7,7 @@
 namespace engine {
 
 static constexpr size_t kShortEnough = 8;  // a block of cells with a list this short is not cut further
+static constexpr double kPointsPerCell = 64;
 static constexpr int kMaxSide = 4096;
 
 namespace {
@@ -161,13 +162,13 @@ static bool finite(const PlanBox &box) {
            std::isfinite(box.max_y) && box.min_x <= box.max_x && box.min_y <= box.max_y;
 }
 
-SegmentShortlists::SegmentShortlists(const std::vector<math::LineSegment> &segments, const PlanBox &area, double cells,
+SegmentShortlists::SegmentShortlists(const std::vector<math::LineSegment> &segments, const PlanBox &area, double points,
                                      double settle)
     : grid_(segments) {
-    if (segments.empty() || !finite(area) || !(cells >= 1)) return;
+    if (segments.empty() || !finite(area) || !(points >= static_cast<double>(segments.size()))) return;
     for (const math::LineSegment &s : segments)
         if (!s.a.IsFinite() || !s.b.IsFinite() || s.a.z != 0.0f || s.b.z != 0.0f) return;  // left to the grid
-    cells_ = PlanGrid::of_square_cells(area, cells, kMaxSide);
+    cells_ = PlanGrid::of_square_cells(area, points / kPointsPerCell, kMaxSide);
     list_of_cell_.resize(cells_.cell_count());
     Builder(*this, segments, settle).build();
     listed_ = true;

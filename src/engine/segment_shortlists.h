@@ -21,10 +21,11 @@ class SegmentShortlists {
 public:
     static constexpr uint32_t kNoList = UINT32_MAX;
 
-    // The segments in plan view (z zero); area is where most points will lie, cut into about
-    // `cells` cells. With a positive settling distance, lists that share cells keep a clearance
-    // of at least that: only single cells come nearer to a segment.
-    SegmentShortlists(const std::vector<math::LineSegment> &segments, const PlanBox &area, double cells,
+    // The segments in plan view (z zero); area is where about `points` points will lie. The
+    // lists pay only when the points outnumber the segments: otherwise every point asks the
+    // grid. With a positive settling distance, lists that share cells keep a clearance of at
+    // least that: only single cells come nearer to a segment.
+    SegmentShortlists(const std::vector<math::LineSegment> &segments, const PlanBox &area, double points,
                       double settle);
 
     // The list of the cell holding p: kNoList outside the area, off the plan (z not zero) or

@@ -195,8 +195,9 @@ TEST(SegmentShortlists, GiveTheScansNearestAndNeverOverstateTheClearance) {
     };
     for (const Case &c : cases) {
         const std::vector<float3> points = probes(c.segments, 7);
-        // Cells of about four probes, over an area the edge probes overhang.
-        const engine::SegmentShortlists lists(c.segments, area_of(points, 0.05f), points.size() / 4.0, 1e-3);
+        // As if the probes were many times as dense, for small cells; over an area the outer
+        // probes overhang.
+        const engine::SegmentShortlists lists(c.segments, area_of(points, 0.05f), 16.0 * points.size(), 1e-3);
         for (const float3 &p : points) {
             const uint32_t list = lists.list_at(p);
             const float expected = engine::nearest_sq_by_scan(c.segments, p);
