@@ -42,11 +42,6 @@ static double magnitude(const math::float3 &x) {
     return std::max({std::fabs(double(x.x)), std::fabs(double(x.y)), std::fabs(double(x.z))});
 }
 
-// The float relative coordinates of an end differ from the double ones by far less than the
-// margin while p is no larger than the largest vertex coordinate. So an end that the test
-// finds above the ray (relative v at least kOnRay) has v_high >= v(p) + kOnRay, one it finds
-// below has v_low <= it, and one with a positive relative u has u_high > u(p): an edge whose
-// extent misses either bound cannot cross.
 // In plan view: every vertex finite with z zero, and the frame's plan parts of unit length
 // (to a percent) and at right angles, with a normal along z, so that the plane test passes
 // every point with z zero and the frame keeps distances to a few percent.
@@ -62,9 +57,17 @@ static bool in_plan_view(const std::vector<math::float3> &vertices, const math::
            normal.x == 0.0f && normal.y == 0.0f && std::fabs(normal.z) > 0.98f && std::fabs(normal.z) < 1.02f;
 }
 
+// The float relative coordinates of an end differ from the double ones by far less than the
+// margin while p is no larger than the largest vertex coordinate. So an end that the test
+// finds above the ray (relative v at least kOnRay) has v_high >= v(p) + kOnRay, one it finds
+// below has v_low <= it, and one with a positive relative u has u_high > u(p): an edge whose
+// extent misses either bound cannot cross.
 RingContainment::RingContainment(const math::Polygon &polygon, const math::PolygonAxes &axes, float thickness_sq)
-    : polygon_(polygon), axes_(axes), thickness_sq_(thickness_sq), normal_(axes.u.Cross(axes.v)) {
-    settled_ = in_plan_view(polygon.vertices, axes, normal_) ? kSettled : HUGE_VAL;
+    : polygon_(polygon),
+      axes_(axes),
+      thickness_sq_(thickness_sq),
+      normal_(axes.u.Cross(axes.v)),
+      settled_(in_plan_view(polygon.vertices, axes, normal_) ? kSettled : HUGE_VAL) {
     const std::vector<math::float3> &vertices = polygon.vertices;
     const size_t n = vertices.size();
     if (n < kFewEdges || !axes.u.IsFinite() || !axes.v.IsFinite()) return;

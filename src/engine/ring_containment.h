@@ -47,7 +47,7 @@ private:
     float thickness_sq_;
     math::float3 normal_;        // u x v, as the test derives it
     bool indexed_ = false;       // false: every point goes to Polygon::Contains
-    double settled_;
+    double settled_;             // see settled()
     double largest_ = 0;         // coordinate of the vertices, in magnitude
     double low_ = 0, band_height_ = 0;
     int bands_ = 0;
