@@ -34,7 +34,7 @@ public:
     PlanBox area(const CellSpan &cells) const;
 
 private:
-    // Truncation is the floor for the positive quotients it meets.
+    // Truncation is the floor for the positive scaled offsets it meets, and far cheaper.
     static int cell(double offset, double per_size, int count) {
         const double c = offset * per_size;
         if (!(c > 0)) return 0;
