@@ -49,7 +49,8 @@ struct Extent {
 };
 
 // The largest float not above (rest - margin)^2 (0 when rest is within the margin): a
-// segment no nearer than rest to a point measures, in float, no less than that from it.
+// segment no nearer than rest to a point measures, in float, no less than that from it, as a
+// float distance comes within the rounding margin of the exact one.
 float proof_sq(double rest, double margin) {
     if (rest == HUGE_VAL) return HUGE_VALF;
     const double reach = std::max(rest - margin, 0.0), sq = reach * reach;
@@ -123,7 +124,8 @@ private:
             nearest_sq = std::min(nearest_sq, gaps_sq_[k - begin]);
             centre_sq = std::min(centre_sq, e.distance_sq(cx, cy));
         }
-        const double limit = std::sqrt(centre_sq) + half_diagonal + 2 * margin, limit_sq = limit * limit;
+        const double reach = std::sqrt(centre_sq) + half_diagonal;
+        const double limit = reach + 2 * margin, limit_sq = limit * limit;
         double dropped_sq = HUGE_VAL;
         for (size_t k = begin; k < end; ++k) {
             if (gaps_sq_[k - begin] <= limit_sq) pools_.push_back(pools_[k]);
