@@ -148,7 +148,8 @@ static Prompted<std::vector<Kept>> filter_by_scan(const std::vector<PointRecord>
 // ---------------------------------------------------------------- indexed
 
 // Record by record: the entries' verdicts on a record, found from the few rings whose bounds
-// can hold it and the few edges and segments near it. What the rules imply makes this the
+// can hold it and the few edges and segments near it (the shortlists of its cell, which also
+// remember the verdict of a cell clear of every edge). What the rules imply makes this the
 // reference's answer: a curve keeps every record at the first curve, measured to it; inside,
 // the first ring (in list order) holding a record keeps it, measured to that ring; outside, a
 // record in no ring is kept and takes the least distance to any ring, which is the distance
