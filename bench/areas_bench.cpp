@@ -1,7 +1,7 @@
 // The engine's projection, area filters and object-area filter on a million records, without
 // Ruby: a terrain of 388 x 388 quads (301,088 triangles) over 1500 x 1500, a jittered grid of
 // spacing 1.25 above it (about 1.44 million points), the records it projects to, an area
-// painted with 400 brush strokes and cut by 30 (its outer rings kept inside, its holes kept
+// painted with 400 brush strokes along one walk (its outer ring kept inside, its holes kept
 // outside of), 20 wavy rings of 500 vertices, and 300 object footprints. Each case times one
 // call of the step as the binding makes it; "Reference" cases run the straightforward
 // algorithms on a spread subset of the records and are scaled per record in the counters.
@@ -53,37 +53,45 @@ std::vector<math::float3> grid_above(std::mt19937 &rng) {
     return points;
 }
 
-clip::Path brush(double cx, double cy, double r) {
+// The outline of a brush of the radius dragged from (x, y) to (x1, y1): two half circles
+// joined by straight sides.
+clip::Path stroke(double x, double y, double x1, double y1, double heading, double radius) {
+    struct End { double x, y, start; };
     clip::Path path;
-    for (int k = 0; k < 17; ++k) {
-        const double a = 2 * M_PI * (k % 16) / 16;
-        path.emplace_back(engine::clip_coordinate_of(cx + r * std::cos(a)),
-                          engine::clip_coordinate_of(cy + r * std::sin(a)), 0);
-    }
+    for (const End &end : {End{x1, y1, heading - M_PI / 2}, End{x, y, heading + M_PI / 2}})
+        for (int k = 0; k <= 12; ++k) {
+            const double a = end.start + M_PI * k / 12;
+            path.emplace_back(engine::clip_coordinate_of(end.x + radius * std::cos(a)),
+                              engine::clip_coordinate_of(end.y + radius * std::sin(a)), 0);
+        }
     return path;
 }
 
-// Ten walks of 40 strokes each, then 30 small erasures: outer rings and holes.
+// The area as the add-on paints it: a brush dragged along one wandering walk of 400 short
+// strokes that turns back at the terrain's edge, every tenth stroke erasing with a smaller
+// brush. Like the million workload's, it leaves one outer ring over most of the terrain and
+// some fifty small holes.
 struct Painted {
     std::vector<engine::OutlinePoints> outer, holes;
 };
 
 Painted painted(std::mt19937 &rng) {
-    std::uniform_real_distribution<double> step(-60, 60), start(100, 1400), radius(40, 90), cut(8, 20);
+    std::uniform_real_distribution<double> turn(-0.8, 0.8), run(40, 140), paint(25, 55), cut(8, 20);
     clip::Paths area;
-    double x = 0, y = 0;
+    double x = kSize / 2, y = kSize / 2, heading = 0;
     for (int k = 0; k < 400; ++k) {
-        if (k % 40 == 0) {
-            const double sx = start(rng), sy = start(rng);
-            x = sx, y = sy;
+        heading += turn(rng);
+        const double length = run(rng);
+        const bool erase = k % 10 == 9;
+        const double radius = erase ? cut(rng) : paint(rng);
+        double x1 = x + length * std::cos(heading), y1 = y + length * std::sin(heading);
+        if (!(0 <= x1 && x1 <= kSize && 0 <= y1 && y1 <= kSize)) {
+            heading += M_PI;
+            x1 = x, y1 = y;
         }
-        const double dx = step(rng), dy = step(rng), r = radius(rng);
-        x = std::clamp(x + dx, 50.0, 1450.0), y = std::clamp(y + dy, 50.0, 1450.0);
-        area = engine::paint_union(area, brush(x, y, r), false, false, math::Quat::identity)->rings;
-    }
-    for (int k = 0; k < 30; ++k) {
-        const double cx = start(rng), cy = start(rng), r = cut(rng);
-        area = engine::paint_union(area, brush(cx, cy, r), true, false, math::Quat::identity)->rings;
+        area = engine::paint_union(area, stroke(x, y, x1, y1, heading, radius), erase, false, math::Quat::identity)
+                   ->rings;
+        x = x1, y = y1;
     }
     Painted out;
     for (const clip::Path &ring : area) {

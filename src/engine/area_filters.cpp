@@ -1,5 +1,6 @@
 #include "area_filters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -11,7 +12,7 @@
 #include "reseeding_scope.h"
 #include "reference.h"
 #include "ring_containment.h"
-#include "segment_grid.h"
+#include "segment_shortlists.h"
 
 namespace engine {
 
@@ -147,48 +148,117 @@ static Prompted<std::vector<Kept>> filter_by_scan(const std::vector<PointRecord>
 // ---------------------------------------------------------------- indexed
 
 // Record by record: the entries' verdicts on a record, found from the few rings whose bounds
-// can hold it and the few edges and segments near it. What the rules imply makes this the
+// can hold it and the few edges and segments near it (the shortlists of its cell, which also
+// remember the verdict of a cell clear of every edge). What the rules imply makes this the
 // reference's answer: a curve keeps every record at the first curve, measured to it; inside,
 // the first ring (in list order) holding a record keeps it, measured to that ring; outside, a
 // record in no ring is kept and takes the least distance to any ring, which is the distance
 // to the nearest segment of them all (the square root keeps the order of its arguments).
 namespace {
+
+// Where the records lie in plan view, and how many there are, which the shortlists cut into
+// cells. Records too far out for the rings to settle their verdicts lie outside it, and are
+// classified one by one.
+struct RecordSpread {
+    PlanBox box;  // around the positions within the rings' reach
+    double count = 0;
+
+    explicit RecordSpread(const std::vector<PointRecord> &records) : count(static_cast<double>(records.size())) {
+        for (const PointRecord &r : records) {
+            const double x = r.position.x, y = r.position.y;
+            if (std::fabs(x) <= RingContainment::kLargest && std::fabs(y) <= RingContainment::kLargest) box.enclose(x, y);
+        }
+    }
+
+    // The part of the box within bounds, and about how many records lie in a part.
+    PlanBox within(const math::AABB2D &bounds) const {
+        return PlanBox{std::max(box.min_x, double(bounds.minCorner.x)), std::max(box.min_y, double(bounds.minCorner.y)),
+                       std::min(box.max_x, double(bounds.maxCorner.x)), std::min(box.max_y, double(bounds.maxCorner.y))};
+    }
+    double expected(const PlanBox &part) const {
+        const double whole_area = (box.max_x - box.min_x) * (box.max_y - box.min_y);
+        const double part_area = (part.max_x - part.min_x) * (part.max_y - part.min_y);
+        return whole_area > 0 ? count * std::clamp(part_area / whole_area, 0.0, 1.0) : count;
+    }
+};
+
+// Containment verdicts remembered per shortlist: where a list's cells lie clear of every edge
+// by the rings' settled distance, the first point's verdict holds for every point in them.
+class SettledVerdicts {
+public:
+    SettledVerdicts(const SegmentShortlists &lists, double settled) : known_(lists.list_count(), kUnsettled) {
+        for (uint32_t k = 0; k < known_.size(); ++k)
+            if (lists.clearance(k) >= settled) known_[k] = kUnknown;
+    }
+
+    // decide() when the list's verdict is not known yet; remembered when it is settled.
+    template <class Decide>
+    bool of(uint32_t list, Decide &&decide) {
+        if (list == SegmentShortlists::kNoList) return decide();
+        int8_t &known = known_[list];
+        if (known >= 0) return known == 1;
+        const bool verdict = decide();
+        if (known == kUnknown) known = verdict ? 1 : 0;
+        return verdict;
+    }
+
+private:
+    static constexpr int8_t kUnsettled = -2, kUnknown = -1;
+    std::vector<int8_t> known_;
+};
+
+// What the shortlists should settle their cells by: nothing for rings that never settle.
+double settling(double settled) { return std::isfinite(settled) ? settled : 0; }
+
 class OutlineIndex {
 public:
-    OutlineIndex(const std::vector<Outline> &outlines, const AreaSettings &settings)
+    OutlineIndex(const std::vector<Outline> &outlines, const AreaSettings &settings, const RecordSpread &records)
         : outlines_(outlines), mode_(settings.mode), distances_(settings.distances), rings_(bounds_of(outlines)) {
         containment_.reserve(outlines.size());
         for (const Outline &o : outlines) containment_.emplace_back(o.polygon, o.axes, kThicknessSq);
-        if (!distances_) return;
         if (mode_ == AreaMode::outside) {
             std::vector<math::LineSegment> all;
-            for (const Outline &o : outlines) all.insert(all.end(), o.segments.begin(), o.segments.end());
-            nearest_.emplace_back(all);
+            double settled = 0;  // for all rings at once
+            for (size_t t = 0; t < outlines.size(); ++t) {
+                all.insert(all.end(), outlines[t].segments.begin(), outlines[t].segments.end());
+                settled = std::max(settled, containment_[t].settled());
+            }
+            nearest_.emplace_back(all, records.box, records.count, settling(settled));
+            verdicts_.emplace_back(nearest_[0], settled);
         } else if (mode_ == AreaMode::inside) {
-            for (const Outline &o : outlines) nearest_.emplace_back(o.segments);
-        } else if (mode_ == AreaMode::curves && !outlines.empty()) {
-            nearest_.emplace_back(outlines[0].segments);
+            nearest_.reserve(outlines.size());
+            for (size_t t = 0; t < outlines.size(); ++t) {
+                const PlanBox area = records.within(outlines[t].bounds);
+                nearest_.emplace_back(outlines[t].segments, area, records.expected(area),
+                                      settling(containment_[t].settled()));
+                verdicts_.emplace_back(nearest_[t], containment_[t].settled());
+            }
+        } else if (mode_ == AreaMode::curves && distances_ && !outlines.empty()) {
+            nearest_.emplace_back(outlines[0].segments, records.box, records.count, 0);
         }
     }
 
     // Whether the entries keep p, and the distance it then takes.
-    bool keeps(const math::float3 &p, float &distance) const {
-        int measured_by = 0;  // the segment grid that measures it
+    bool keeps(const math::float3 &p, float &distance) {
         switch (mode_) {
             case AreaMode::curves:
                 if (outlines_.empty()) return false;
-                break;
+                return measured(0, SegmentShortlists::kNoList, p, distance);
             case AreaMode::inside:
-                measured_by = first_holding(p);
-                if (measured_by < 0) return false;
-                break;
-            case AreaMode::outside:
-                if (first_holding(p) >= 0) return false;
-                break;
+                for (const int t : rings_.candidates(p.x, p.y)) {
+                    if (!outlines_[t].in_bounds(p)) continue;
+                    const uint32_t list = nearest_[t].list_at(p);
+                    if (verdicts_[t].of(list, [&] { return containment_[t].contains(p); }))
+                        return measured(t, list, p, distance);
+                }
+                return false;
+            case AreaMode::outside: {
+                const uint32_t list = nearest_[0].list_at(p);
+                if (verdicts_[0].of(list, [&] { return first_holding(p) >= 0; })) return false;
+                return measured(0, list, p, distance);
+            }
             default: return false;
         }
-        distance = distances_ ? distance_of(nearest_[measured_by].nearest_sq(p, HUGE_VAL)) : kNoDistance;
-        return true;
     }
 
 private:
@@ -205,12 +275,21 @@ private:
         return -1;
     }
 
+    // Kept, with the distance to the segments of shortlists k when distances are wanted.
+    bool measured(int k, uint32_t list, const math::float3 &p, float &distance) const {
+        if (!distances_) return true;
+        if (list == SegmentShortlists::kNoList) list = nearest_[k].list_at(p);
+        distance = distance_of(nearest_[k].nearest_sq(p, list));
+        return true;
+    }
+
     const std::vector<Outline> &outlines_;
     AreaMode mode_;
     bool distances_;
     FaceGrid rings_;  // over the rings' bounds
     std::vector<RingContainment> containment_;
-    std::vector<SegmentGrid> nearest_;  // per ring inside; over every ring outside; the first curve
+    std::vector<SegmentShortlists> nearest_;  // per ring inside; over every ring outside; the first curve
+    std::vector<SettledVerdicts> verdicts_;   // of nearest_'s lists: inside, the ring's; outside, any ring's
 };
 }  // namespace
 
@@ -219,7 +298,7 @@ static Prompted<std::vector<Kept>> filter_indexed(const std::vector<PointRecord>
                                                   TimeLimitPrompt &prompt) {
     Prompted<std::vector<Kept>> out;
     out.result.reserve(records.size());  // cheaper than growing through a million records
-    const OutlineIndex index(outlines, settings);
+    OutlineIndex index(outlines, settings, RecordSpread(records));
     const bool work = !outlines.empty();  // no entry, no unit of work for the prompt
     for (size_t i = 0; i < records.size(); ++i) {
         if (work && prompt.aborted()) {

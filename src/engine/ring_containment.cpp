@@ -9,10 +9,10 @@
 namespace engine {
 
 static constexpr float kOnRay = 1e-4f;    // the test moves a vertex this near the ray just below it
-static constexpr double kLargest = 1e37;  // beyond, the test's float sums may overflow: no index
 static constexpr size_t kFewEdges = 16;   // fewer are simply all tested
 static constexpr int kMostBands = 4096;
 static constexpr size_t kPlacementsPerEdge = 4;  // long edges make many bands wasteful
+static constexpr double kSettled = 1e-3;         // over three times the outline's drift
 
 // Polygon::Contains's rule for one edge, on the same floats in the same order: the ends
 // relative to p in the frame (an end on the ray counts as just below it), and whether the
@@ -42,13 +42,32 @@ static double magnitude(const math::float3 &x) {
     return std::max({std::fabs(double(x.x)), std::fabs(double(x.y)), std::fabs(double(x.z))});
 }
 
+// In plan view: every vertex finite with z zero, and the frame's plan parts of unit length
+// (to a percent) and at right angles, with a normal along z, so that the plane test passes
+// every point with z zero and the frame keeps distances to a few percent.
+static bool in_plan_view(const std::vector<math::float3> &vertices, const math::PolygonAxes &axes,
+                         const math::float3 &normal) {
+    for (const math::float3 &v : vertices)
+        if (!v.IsFinite() || v.z != 0.0f || magnitude(v) > RingContainment::kLargest) return false;
+    const auto unit = [](const math::float3 &a) {
+        const double length_sq = double(a.x) * a.x + double(a.y) * a.y;
+        return length_sq > 0.98 && length_sq < 1.02;
+    };
+    return vertices.size() >= 3 && axes.u.IsFinite() && axes.v.IsFinite() && unit(axes.u) && unit(axes.v) &&
+           normal.x == 0.0f && normal.y == 0.0f && std::fabs(normal.z) > 0.98f && std::fabs(normal.z) < 1.02f;
+}
+
 // The float relative coordinates of an end differ from the double ones by far less than the
 // margin while p is no larger than the largest vertex coordinate. So an end that the test
 // finds above the ray (relative v at least kOnRay) has v_high >= v(p) + kOnRay, one it finds
 // below has v_low <= it, and one with a positive relative u has u_high > u(p): an edge whose
 // extent misses either bound cannot cross.
 RingContainment::RingContainment(const math::Polygon &polygon, const math::PolygonAxes &axes, float thickness_sq)
-    : polygon_(polygon), axes_(axes), thickness_sq_(thickness_sq), normal_(axes.u.Cross(axes.v)) {
+    : polygon_(polygon),
+      axes_(axes),
+      thickness_sq_(thickness_sq),
+      normal_(axes.u.Cross(axes.v)),
+      settled_(in_plan_view(polygon.vertices, axes, normal_) ? kSettled : HUGE_VAL) {
     const std::vector<math::float3> &vertices = polygon.vertices;
     const size_t n = vertices.size();
     if (n < kFewEdges || !axes.u.IsFinite() || !axes.v.IsFinite()) return;
@@ -56,7 +75,7 @@ RingContainment::RingContainment(const math::Polygon &polygon, const math::Polyg
         if (!v.IsFinite()) return;
         largest_ = std::max(largest_, magnitude(v));
     }
-    if (largest_ > kLargest) return;
+    if (largest_ > kLargest) return;  // no index
     const double margin = rounding_margin(largest_);
     std::vector<Edge> edges;
     edges.reserve(n);

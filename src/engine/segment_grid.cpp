@@ -100,66 +100,31 @@ SegmentGrid::SegmentGrid(const std::vector<math::LineSegment> &segments) {
         always_.insert(always_.end(), finite.begin(), finite.end());
         return;
     }
+    PlanBox bounds;
     for (const math::LineSegment &s : finite) {
-        bounds_.enclose(s.a.x, s.a.y);
-        bounds_.enclose(s.b.x, s.b.y);
+        bounds.enclose(s.a.x, s.a.y);
+        bounds.enclose(s.b.x, s.b.y);
     }
-    largest_ = bounds_.largest_coordinate();
-    choose_size(finite.size());
+    largest_ = bounds.largest_coordinate();
+    // About one cell for every eight segments: measuring a cell's segments in double is
+    // cheap, walking many cells is not.
+    grid_ = PlanGrid::of_square_cells(bounds, static_cast<double>(finite.size()) * kCellsPerSegment, kMaxSide);
     const long long most = kPlacementsPerSegment * static_cast<long long>(finite.size());
-    while (placements(finite) > most && (columns_ > 1 || rows_ > 1))
-        set_size(std::max(1, columns_ / 2), std::max(1, rows_ / 2));
+    while (placements(finite) > most && (grid_.columns() > 1 || grid_.rows() > 1))
+        grid_ = PlanGrid(bounds, std::max(1, grid_.columns() / 2), std::max(1, grid_.rows() / 2));
     place(finite);
 }
 
-static int side(double count) { return static_cast<int>(std::clamp(std::round(count), 1.0, double(kMaxSide))); }
-
-// Square cells where the bounds allow, about one for every eight segments: measuring a cell's
-// segments in double is cheap, walking many cells is not.
-void SegmentGrid::choose_size(size_t count) {
-    const double width = bounds_.max_x - bounds_.min_x, height = bounds_.max_y - bounds_.min_y;
-    const double cells = static_cast<double>(count) * kCellsPerSegment;
-    double columns = 1, rows = 1;
-    if (width > 0 && height > 0) {
-        columns = std::sqrt(cells * width / height);
-        rows = std::sqrt(cells * height / width);
-    } else if (width > 0) {
-        columns = cells;
-    } else if (height > 0) {
-        rows = cells;
-    }
-    set_size(side(columns), side(rows));
-}
-
-void SegmentGrid::set_size(int columns, int rows) {
-    columns_ = columns;
-    rows_ = rows;
-    cell_width_ = (bounds_.max_x - bounds_.min_x) / columns;
-    cell_height_ = (bounds_.max_y - bounds_.min_y) / rows;
-}
-
-// In double with clamped indices, so that huge coordinates and a zero width stay in range.
-static int cell_index(double offset, double size, int count) {
-    if (!(size > 0)) return 0;
-    const double c = std::floor(offset / size);
-    if (!(c > 0)) return 0;
-    return c >= count ? count - 1 : static_cast<int>(c);
-}
-
-int SegmentGrid::column(double x) const { return cell_index(x - bounds_.min_x, cell_width_, columns_); }
-
-int SegmentGrid::row(double y) const { return cell_index(y - bounds_.min_y, cell_height_, rows_); }
-
-SegmentGrid::Span SegmentGrid::span(const math::LineSegment &segment) const {
+CellSpan SegmentGrid::span(const math::LineSegment &segment) const {
     const auto [x0, x1] = std::minmax(segment.a.x, segment.b.x);
     const auto [y0, y1] = std::minmax(segment.a.y, segment.b.y);
-    return Span{column(x0), column(x1), row(y0), row(y1)};
+    return CellSpan{grid_.column(x0), grid_.column(x1), grid_.row(y0), grid_.row(y1)};
 }
 
 long long SegmentGrid::placements(const std::vector<math::LineSegment> &segments) const {
     long long total = 0;
     for (const math::LineSegment &s : segments) {
-        const Span cells = span(s);
+        const CellSpan cells = span(s);
         total += static_cast<long long>(cells.column1 - cells.column0 + 1) * (cells.row1 - cells.row0 + 1);
     }
     return total;
@@ -172,11 +137,11 @@ static double inverse_length_sq(const math::LineSegment &s) {
 }
 
 void SegmentGrid::place(const std::vector<math::LineSegment> &segments) {
-    cells_.assign(static_cast<size_t>(columns_) * rows_, Cell{});
+    cells_.assign(grid_.cell_count(), Cell{});
     auto for_each_cell = [&](const math::LineSegment &s, auto &&act) {
-        const Span cells = span(s);
+        const CellSpan cells = span(s);
         for (int r = cells.row0; r <= cells.row1; ++r)
-            for (int c = cells.column0; c <= cells.column1; ++c) act(cells_[static_cast<size_t>(r) * columns_ + c]);
+            for (int c = cells.column0; c <= cells.column1; ++c) act(cells_[grid_.index(c, r)]);
     };
     for (const math::LineSegment &s : segments) for_each_cell(s, [](Cell &cell) { ++cell.end; });
     size_t start = 0;
@@ -195,31 +160,25 @@ void SegmentGrid::place(const std::vector<math::LineSegment> &segments) {
     }
 }
 
-// The plan-view area of a block of cells. A segment lies within the cells its box meets, up
-// to the rounding of the cell arithmetic in double, which the float margin dwarfs.
-PlanBox SegmentGrid::area(const Span &cells) const {
-    return PlanBox{bounds_.min_x + cells.column0 * cell_width_, bounds_.min_y + cells.row0 * cell_height_,
-                   bounds_.min_x + (cells.column1 + 1) * cell_width_, bounds_.min_y + (cells.row1 + 1) * cell_height_};
-}
-
 // Whether nothing outside the visited block of cells can beat the search. The rest of the
 // grid is up to four blocks: the full columns left and right of it, the rows below and above.
-bool SegmentGrid::unvisited_beyond(const Span &visited, const Search &search) const {
-    const int c0 = std::max(visited.column0, 0), c1 = std::min(visited.column1, columns_ - 1);
-    const int r0 = std::max(visited.row0, 0), r1 = std::min(visited.row1, rows_ - 1);
-    if (c0 > c1 || r0 > r1) return search.beyond(bounds_);  // nothing visited yet
-    const Span rest[] = {
-        {0, c0 - 1, 0, rows_ - 1}, {c1 + 1, columns_ - 1, 0, rows_ - 1}, {c0, c1, 0, r0 - 1}, {c0, c1, r1 + 1, rows_ - 1}};
-    for (const Span &block : rest) {
+bool SegmentGrid::unvisited_beyond(const CellSpan &visited, const Search &search) const {
+    const int columns = grid_.columns(), rows = grid_.rows();
+    const int c0 = std::max(visited.column0, 0), c1 = std::min(visited.column1, columns - 1);
+    const int r0 = std::max(visited.row0, 0), r1 = std::min(visited.row1, rows - 1);
+    if (c0 > c1 || r0 > r1) return search.beyond(grid_.bounds());  // nothing visited yet
+    const CellSpan rest[] = {
+        {0, c0 - 1, 0, rows - 1}, {c1 + 1, columns - 1, 0, rows - 1}, {c0, c1, 0, r0 - 1}, {c0, c1, r1 + 1, rows - 1}};
+    for (const CellSpan &block : rest) {
         if (block.column0 > block.column1 || block.row0 > block.row1) continue;
-        if (!search.beyond(area(block))) return false;
+        if (!search.beyond(grid_.area(block))) return false;
     }
     return true;
 }
 
 void SegmentGrid::visit(int column, int row, Search &search) const {
-    if (column < 0 || column >= columns_ || row < 0 || row >= rows_) return;
-    const Cell &cell = cells_[static_cast<size_t>(row) * columns_ + column];
+    if (column < 0 || column >= grid_.columns() || row < 0 || row >= grid_.rows()) return;
+    const Cell &cell = cells_[grid_.index(column, row)];
     if (cell.begin == cell.end || search.beyond(cell.box)) return;
     search.offer_all(placed_.data() + cell.begin, placed_.data() + cell.end);
 }
@@ -236,13 +195,14 @@ float SegmentGrid::nearest_sq(const math::float3 &p, double limit_sq) const {
         return best;
     }
     Search search(p, largest_, limit_sq, scanned);
-    const int c0 = column(p.x), r0 = row(p.y);
+    const int c0 = grid_.column(p.x), r0 = grid_.row(p.y);
     for (int radius = 0;; ++radius) {
-        const Span visited{c0 - radius + 1, c0 + radius - 1, r0 - radius + 1, r0 + radius - 1};
+        const CellSpan visited{c0 - radius + 1, c0 + radius - 1, r0 - radius + 1, r0 + radius - 1};
         if (unvisited_beyond(visited, search)) return search.best();
-        for (int r = std::max(r0 - radius, 0); r <= std::min(r0 + radius, rows_ - 1); ++r) {
+        for (int r = std::max(r0 - radius, 0); r <= std::min(r0 + radius, grid_.rows() - 1); ++r) {
             if (r == r0 - radius || r == r0 + radius) {
-                for (int c = std::max(c0 - radius, 0); c <= std::min(c0 + radius, columns_ - 1); ++c) visit(c, r, search);
+                for (int c = std::max(c0 - radius, 0); c <= std::min(c0 + radius, grid_.columns() - 1); ++c)
+                    visit(c, r, search);
             } else {
                 visit(c0 - radius, r, search);
                 visit(c0 + radius, r, search);

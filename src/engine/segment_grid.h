@@ -7,7 +7,7 @@
 
 #include "Geometry/LineSegment.h"
 #include "Math/float3.h"
-#include "plan_box.h"
+#include "plan_grid.h"
 
 namespace engine {
 
@@ -37,27 +37,17 @@ private:
         size_t begin = 0, end = 0;  // its segments in placed_
         PlanBox box;             // around its segments
     };
-    struct Span {
-        int column0, column1, row0, row1;  // inclusive
-    };
-
-    void choose_size(size_t count);
-    void set_size(int columns, int rows);
     long long placements(const std::vector<math::LineSegment> &segments) const;
     void place(const std::vector<math::LineSegment> &segments);
-    int column(double x) const;
-    int row(double y) const;
-    Span span(const math::LineSegment &segment) const;
-    PlanBox area(const Span &cells) const;
-    bool unvisited_beyond(const Span &visited, const Search &search) const;
+    CellSpan span(const math::LineSegment &segment) const;
+    bool unvisited_beyond(const CellSpan &visited, const Search &search) const;
     void visit(int column, int row, Search &search) const;
 
     std::vector<math::LineSegment> always_;  // scanned for every point: non-finite ends, or too few to index
     std::vector<Placed> placed_;  // cell by cell; a segment sits in every cell its box meets
     std::vector<Cell> cells_;
-    PlanBox bounds_;  // around the finite segments
-    double cell_width_ = 0, cell_height_ = 0, largest_ = 0;
-    int columns_ = 0, rows_ = 0;
+    PlanGrid grid_;  // over the finite segments
+    double largest_ = 0;
 };
 
 }  // namespace engine

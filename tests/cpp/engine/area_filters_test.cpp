@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "engine/reference.h"
@@ -130,6 +131,92 @@ TEST(AreaFilters, IndexedKeepsExactlyWhatTheReferenceKeeps) {
             ASSERT_TRUE(same(expected.result[i], indexed.result[i]))
                 << c.what << ", kept record " << i << " (" << expected.result[i].index << " / " << indexed.result[i].index
                 << ", " << expected.result[i].value << " / " << indexed.result[i].value << ")";
+    }
+}
+
+void expect_same(const engine::Prompted<std::vector<engine::Kept>> &expected,
+                 const engine::Prompted<std::vector<engine::Kept>> &indexed, const std::string &what) {
+    ASSERT_EQ(expected.result.size(), indexed.result.size()) << what;
+    for (size_t i = 0; i < expected.result.size(); ++i)
+        ASSERT_TRUE(same(expected.result[i], indexed.result[i]))
+            << what << ", kept record " << i << " (" << expected.result[i].index << " / " << indexed.result[i].index
+            << ", " << expected.result[i].value << " / " << indexed.result[i].value << ")";
+}
+
+OutlinePoints regular(int n, float radius, float cx, float cy) {
+    OutlinePoints ring;
+    for (int k = 0; k < n; ++k) {
+        const float a = 2.0f * static_cast<float>(M_PI) * k / n;
+        ring.emplace_back(cx + radius * std::cos(a), cy + radius * std::sin(a), 0.0f);
+    }
+    return ring;
+}
+
+// Painted-like outlines where the cells' shortcuts are most at risk: squares sharing an edge
+// and a corner, holes in them, a ring with repeated vertices (zero-length edges), a circle
+// whose centre ties with every edge, and a wavy ring; drawn at a scale and an offset.
+std::vector<OutlinePoints> touching_rings(float scale, float offset) {
+    OutlinePoints repeats = regular(24, 6, 30, 10);
+    repeats.insert(repeats.begin() + 5, repeats[5]);
+    repeats.insert(repeats.begin() + 11, 3, repeats[11]);
+    std::vector<OutlinePoints> rings = {
+        {{0, 0, 0}, {20, 0, 0}, {20, 20, 0}, {0, 20, 0}},
+        {{20, 0, 0}, {40, 0, 0}, {40, 20, 0}, {20, 20, 0}},
+        {{40, 20, 0}, {48, 28, 0}, {40, 30, 0}},
+        regular(16, 2, 5, 5),
+        regular(64, 3, 12, 12),
+        repeats,
+        blob(20, 40, 12, 200, 4),
+    };
+    for (OutlinePoints &ring : rings)
+        for (float3 &v : ring) v = float3(v.x * scale + offset, v.y * scale + offset, 0.0f);
+    return rings;
+}
+
+// A jittered grid over the outlines, as generated points lie, with every vertex, every edge's
+// midpoint and points just beside the vertices.
+std::vector<engine::PointRecord> dense_records(const std::vector<OutlinePoints> &outlines, float scale, float offset) {
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<float> jitter(-0.3f, 0.3f);
+    std::vector<engine::PointRecord> out;
+    auto add = [&](const float3 &p) {
+        engine::PointRecord r;
+        r.position = p;
+        out.push_back(r);
+    };
+    for (int i = 0; i < 180; ++i)
+        for (int j = 0; j < 180; ++j) {
+            const float jx = jitter(rng), jy = jitter(rng);
+            add(float3((-5 + (i + jx) * 0.33f) * scale + offset, (-5 + (j + jy) * 0.33f) * scale + offset, 0.0f));
+        }
+    for (const OutlinePoints &ring : outlines)
+        for (size_t k = 0; k < ring.size(); ++k) {
+            const float3 &a = ring[k], &b = ring[(k + 1) % ring.size()];
+            for (const float3 &p : {a, a + (b - a) * 0.5f, a + float3(0, 1e-4f, 0) * scale, a - float3(3e-4f, 0, 0) * scale,
+                                    float3(std::nextafter(a.x, HUGE_VALF), a.y, 0)})
+                add(p);
+        }
+    return out;
+}
+
+TEST(AreaFilters, IndexedKeepsWhatTheReferenceKeepsAmongDenseRecordsAroundTouchingRings) {
+    struct Scene { const char *what; float scale, offset; };
+    const Scene scenes[] = {{"at the origin", 1, 0}, {"far from it", 1, 1e5f}, {"tiny", 1e-3f, 0}, {"huge", 1e7f, 0}};
+    for (const Scene &scene : scenes) {
+        const std::vector<OutlinePoints> rings = touching_rings(scene.scale, scene.offset);
+        std::vector<OutlinePoints> curves;
+        for (const OutlinePoints &ring : rings) {
+            OutlinePoints ends;
+            for (size_t k = 0; k < ring.size(); ++k) ends.insert(ends.end(), {ring[k], ring[(k + 1) % ring.size()]});
+            curves.push_back(ends);
+        }
+        const std::vector<engine::PointRecord> rs = dense_records(rings, scene.scale, scene.offset);
+        for (const AreaMode mode : {AreaMode::inside, AreaMode::outside, AreaMode::curves}) {
+            const std::vector<OutlinePoints> &outlines = mode == AreaMode::curves ? curves : rings;
+            const engine::AreaSettings settings{mode, true, false, math::Quat::identity, 5};
+            expect_same(run(rs, outlines, settings, true), run(rs, outlines, settings, false),
+                        std::string(scene.what) + ", mode " + std::to_string(static_cast<int>(mode)));
+        }
     }
 }
 

@@ -2,8 +2,11 @@
 // its rounding decides (on edges, on vertices, level with vertices, at the extremes) included.
 #include "engine/ring_containment.h"
 
+#include "engine/plan_box.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -146,6 +149,100 @@ TEST(RingContainment, AnswersExactlyAsPolygonContains) {
         if (c.some_inside) {
             EXPECT_GT(inside, total / 20) << c.what << ": too few points inside to prove anything";
         }
+    }
+}
+
+// Exact but for double rounding, which the clearance asked for leaves no say.
+double distance_to_edges(const math::Polygon &polygon, const float3 &p) {
+    double nearest = HUGE_VAL;
+    const std::vector<float3> &v = polygon.vertices;
+    for (size_t k = 0; k < v.size(); ++k) {
+        const float3 &a = v[k], &b = v[(k + 1) % v.size()];
+        const double vx = double(b.x) - a.x, vy = double(b.y) - a.y, wx = double(p.x) - a.x, wy = double(p.y) - a.y;
+        const double length_sq = vx * vx + vy * vy;
+        const double t = length_sq > 0 ? std::clamp((wx * vx + wy * vy) / length_sq, 0.0, 1.0) : 0.0;
+        nearest = std::min(nearest, std::hypot(wx - t * vx, wy - t * vy));
+    }
+    return nearest;
+}
+
+// Whether a ray from p along +x crosses the outline an odd number of times, vertices on it
+// counted once, as lying above it.
+bool true_parity(const math::Polygon &polygon, const float3 &p) {
+    bool inside = false;
+    const std::vector<float3> &v = polygon.vertices;
+    for (size_t k = 0; k < v.size(); ++k) {
+        const float3 &a = v[k], &b = v[(k + 1) % v.size()];
+        if ((a.y > p.y) == (b.y > p.y)) continue;
+        const double x = a.x + (double(p.y) - a.y) * (double(b.x) - a.x) / (double(b.y) - a.y);
+        if (p.x < x) inside = !inside;
+    }
+    return inside;
+}
+
+// Points beside every vertex at distances around the test's nudge, and a lattice over the ring.
+std::vector<float3> near_and_far(const math::Polygon &polygon, unsigned seed) {
+    std::vector<float3> out = probes(polygon, seed);
+    float lo_x = HUGE_VALF, lo_y = HUGE_VALF, hi_x = -HUGE_VALF, hi_y = -HUGE_VALF;
+    for (const float3 &v : polygon.vertices) {
+        lo_x = std::min(lo_x, v.x), hi_x = std::max(hi_x, v.x), lo_y = std::min(lo_y, v.y), hi_y = std::max(hi_y, v.y);
+        const float scale = std::max({1.0f, std::fabs(v.x), std::fabs(v.y)});
+        for (const float offset : {0.5e-4f, 1.5e-4f, 2.5e-4f, 5e-4f, 1e-3f, 3e-3f, 1e-2f})
+            for (const float3 &d : {float3(0, offset, 0), float3(0, -offset, 0), float3(offset, 0, 0), float3(-offset, 0, 0)})
+                out.push_back(v + d * scale);
+    }
+    for (int i = 0; i <= 60; ++i)
+        for (int j = 0; j <= 60; ++j) out.emplace_back(lo_x + (hi_x - lo_x) * i / 60, lo_y + (hi_y - lo_y) * j / 60, 0.0f);
+    return out;
+}
+
+// A ring that settles answers every point clear of its edges by that much with the true
+// parity; any other ring never settles.
+TEST(RingContainment, PointsClearOfEveryEdgeGetTheTrueParity) {
+    struct Case { const char *what; math::Polygon polygon; bool settles; };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    math::Polygon with_nan = wavy(40, 5, float3(0, 0, 0), 0.05f, 3);
+    with_nan.vertices[7].x = nan;
+    math::Polygon doubled_start = wavy(64, 5, float3(1, 2, 0), 0.1f, 5);
+    doubled_start.vertices.insert(doubled_start.vertices.begin(), doubled_start.vertices[0]);
+    const Case cases[] = {
+        {"a wavy ring of 500", wavy(500, 100, float3(250, -40, 0), 0.02f, 1), true},
+        {"a noisy ring of 64", wavy(64, 3, float3(0, 0, 0), 0.3f, 2), true},
+        {"a self-crossing walk", random_walk(80, 7), true},
+        {"a comb on the lattice", lattice_comb(), true},
+        {"the comb far from the origin", transformed(lattice_comb(), [](const float3 &v) { return v + float3(1e6f, -2e6f, 0); }), true},
+        {"the comb shrunk", transformed(lattice_comb(), [](const float3 &v) { return v * 1e-3f; }), true},
+        {"the comb at 1e10", transformed(lattice_comb(), [](const float3 &v) { return v * 1e9f; }), true},
+        {"its first vertex repeated", doubled_start, true},
+        {"few vertices", wavy(9, 2, float3(0, 0, 0), 0.1f, 9), true},
+        {"lifted off the plan", transformed(lattice_comb(), [](const float3 &v) { return v + float3(0, 0, 2); }), false},
+        {"a tilted ring", transformed(wavy(100, 10, float3(0, 0, 0), 0.05f, 6),
+                                       [](const float3 &v) { return float3(v.x, v.y * 0.8f, v.y * 0.6f); }), false},
+        {"a NaN vertex", with_nan, false},
+        // Its plane's normal overflows to zero, which skews the frame.
+        {"the comb at 1e15", transformed(lattice_comb(), [](const float3 &v) { return v * 1e14f; }), false},
+        {"beyond the largest coordinate", transformed(lattice_comb(), [](const float3 &v) { return v * 1e36f; }), false},
+        {"two vertices", ring({float3(0, 0, 0), float3(1, 1, 0)}), false},
+    };
+    for (const Case &c : cases) {
+        const math::PolygonAxes axes = c.polygon.ContainmentAxes();
+        const engine::RingContainment ring_test(c.polygon, axes, kThicknessSq);
+        if (!c.settles) {
+            EXPECT_EQ(HUGE_VAL, ring_test.settled()) << c.what;
+            continue;
+        }
+        ASSERT_LT(ring_test.settled(), 1.0) << c.what;
+        double largest = 0;
+        for (const float3 &v : c.polygon.vertices) largest = std::max({largest, double(std::fabs(v.x)), double(std::fabs(v.y))});
+        int checked = 0;
+        for (const float3 &p : near_and_far(c.polygon, 11)) {
+            if (!p.IsFinite() || p.z != 0.0f) continue;
+            const double margin = engine::rounding_margin(std::max({largest, double(std::fabs(p.x)), double(std::fabs(p.y))}));
+            if (distance_to_edges(c.polygon, p) < ring_test.settled() + margin) continue;
+            ASSERT_EQ(true_parity(c.polygon, p), ring_test.contains(p)) << c.what << " at " << p.x << ", " << p.y;
+            ++checked;
+        }
+        EXPECT_GT(checked, 1000) << c.what << ": too few points clear of the edges to prove anything";
     }
 }
 
