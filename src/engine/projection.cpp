@@ -10,6 +10,7 @@ Prompted<std::vector<Projected>> project_down(const Surface &surface, const std:
                                               TimeLimitPrompt &prompt) {
     Prompted<std::vector<Projected>> out;
     const ProjectionIndex &index = surface.projection_index();
+    out.result.reserve(points.size());
     for (const math::float3 &p : points) {
         if (prompt.aborted()) {
             out.aborted = true;

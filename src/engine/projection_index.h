@@ -1,14 +1,14 @@
-// The faces as the projection tests them: their planes and containment axes computed once,
-// and a grid over their plan-view bounds.
+// The faces as the projection tests them: each face that can hold a point prepared once for
+// vertical lines, and a flat grid over their plan-view bounds.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "Geometry/AABB2D.h"
-#include "Geometry/Line.h"
-#include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
-#include "face_grid.h"
+#include "bounds_grid.h"
+#include "drop_target.h"
 
 namespace engine {
 
@@ -21,13 +21,16 @@ public:
     bool topmost_hit(const math::float3 &p, math::float3 &best, long &best_face) const;
 
 private:
-    bool hit(size_t t, const math::Line &line, bool found, math::float3 &best) const;
+    bool scan_every_face(const math::float3 &p, math::float3 &best, long &best_face) const;
 
     const std::vector<math::Polygon> &faces_;
     const std::vector<math::AABB2D> &bounds_;
-    std::vector<math::Plane> planes_;
-    std::vector<math::PolygonAxes> axes_;
-    FaceGrid grid_;
+    // Per face of three or more vertices, in face order: its number, bounds and test.
+    std::vector<uint32_t> numbers_;
+    std::vector<math::AABB2D> target_bounds_;
+    std::vector<DropTarget> targets_;
+    std::vector<math::float3> vertices_;  // the targets' vertices, face after face
+    BoundsGrid grid_;
 };
 
 }  // namespace engine
