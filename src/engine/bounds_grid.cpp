@@ -47,8 +47,8 @@ BoundsGrid::Span BoundsGrid::span(const math::AABB2D &b) const {
 
 template <class Visit>
 void BoundsGrid::each_cell(const Span &s, Visit &&visit) const {
-    for (uint32_t r = s.y0; r <= s.y1; ++r)
-        for (uint32_t c = s.x0; c <= s.x1; ++c) visit(size_t(c) * y_.count + r);
+    for (uint32_t c = s.x0; c <= s.x1; ++c)
+        for (uint32_t r = s.y0; r <= s.y1; ++r) visit(size_t(c) * y_.count + r);
 }
 
 // Counts the members of every cell into start_; false, leaving the counts unfinished, when

@@ -8,16 +8,17 @@ namespace engine {
 namespace {
 
 constexpr double kEps = 0x1p-24;   // the float rounding unit
-constexpr float kLargest = 1e18f;  // coordinates past this may overflow the test's products
+constexpr float kLargest = 1e18f;  // vertex coordinates past this may overflow the test's products
 constexpr double kShortest = 2e-6; // shorter first edges change BasisU's choice
-constexpr double kSteepest = 0.01; // the least |normal z|
+constexpr double kSteepest = 100;  // the largest 1 / |normal z|
 constexpr double kTurn = 5e-4;     // the largest angle between the stored and the exact normal
 
 struct Shape {
     double largest;   // L: vertex coordinate, in magnitude
     double diameter;  // D
-    double normal_z;  // |z| of the stored normal
+    double steep;     // 1 / |z| of the stored normal
     double turn;      // alpha: its angle from the exact normal
+    double inward;    // 1 when the vertices run counter-clockwise in plan view, else -1
 };
 
 // How far from the plan-view edges the containment test's answer may differ from the
@@ -34,13 +35,13 @@ struct Shape {
 // - the plan-view distance itself is computed in float within 13 eps L.
 // Doubled, for safety.
 double margin_at(const Shape &s, double p) {
-    const double r = (2 * s.diameter + 23 * kEps * p) / s.normal_z;
+    const double r = (2 * s.diameter + 23 * kEps * p) * s.steep;
     const double reach = s.diameter + r;
     const double rho = 1.001 * (17 * kEps * p + 5.2 * kEps * s.largest + s.turn * r);
     const double eta = 5.8 * kEps * reach + 2e-4;
     const double mu = eta + 9.01 * kEps * (1.415 * reach + eta);
     const double plan = 13 * kEps * s.largest;
-    return 2 * (rho + mu / 0.998 + plan);
+    return 2 * (rho + 1.003 * mu + plan);  // 1.003 > 1 / 0.998
 }
 
 struct Vec {
@@ -53,50 +54,54 @@ Vec minus(const math::float3 &a, const math::float3 &b) {
 
 double dot(const Vec &a, const Vec &b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-// The largest vertex coordinate in magnitude; infinity when one is not finite.
-double largest(const math::float3 *v) {
-    double out = 0;
+// The largest vertex coordinate in magnitude; NaN when one is NaN (max keeps a NaN first).
+float largest(const math::float3 *v) {
+    float out = 0;
     for (int k = 0; k < 3; ++k)
-        for (const float c : {v[k].x, v[k].y, v[k].z}) out = std::max(out, std::isfinite(c) ? std::fabs(double(c)) : HUGE_VAL);
+        for (const float c : {v[k].x, v[k].y, v[k].z}) out = std::isnan(c) ? c : std::max(out, std::fabs(c));
     return out;
 }
 
 Vec cross(const Vec &a, const Vec &b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
-}  // namespace
-
-// The bound holds for faces of three finite vertices, the first two apart, whose stored
-// normal is close to the exact one, of unit length and not steep.
-PlanTriangle::PlanTriangle(const math::Polygon &face, const math::Plane &plane) {
-    if (face.vertices.size() != 3) return;
+// The shape of a face the bound holds for: three vertices of coordinates up to kLargest, the
+// first two apart, a stored normal close to the exact one, of unit length and not steep.
+// False for any other face.
+bool shape_of(const math::Polygon &face, const math::Plane &plane, Shape &s) {
+    if (face.vertices.size() != 3) return false;
     const math::float3 *v = face.vertices.data();
-    if (!(largest(v) <= kLargest)) return;
-    const Vec e1 = minus(v[1], v[0]), e2 = minus(v[2], v[0]), e3 = minus(v[2], v[1]);
-    const double sq1 = dot(e1, e1), sq2 = dot(e2, e2), area_sq = dot(cross(e1, e2), cross(e1, e2));
-    const double plan_area2 = e1.x * e2.y - e1.y * e2.x;
-    const math::float3 &n = plane.normal;
-    if (!(sq1 >= kShortest * kShortest && sq2 >= kShortest * kShortest && area_sq > 0 && plan_area2 != 0)) return;
-    const Shape s{largest(v), std::sqrt(std::max({sq1, sq2, dot(e3, e3)})), std::fabs(double(n.z)),
-                  (10 * std::sqrt(sq1 * sq2 / area_sq) + 3) * kEps};
-    const double normal_sq = dot({n.x, n.y, n.z}, {n.x, n.y, n.z});
-    if (!(s.turn <= kTurn && std::fabs(normal_sq - 1) <= 2e-5 && s.normal_z >= kSteepest)) return;
-    const double inward = plan_area2 > 0 ? 1 : -1;
-    for (int k = 0; k < 3; ++k) {
-        const math::float3 &a = v[k], &b = v[(k + 1) % 3];
-        const double dx = double(b.x) - a.x, dy = double(b.y) - a.y, scale = inward / std::sqrt(dx * dx + dy * dy);
-        const double x = -dy * scale, y = dx * scale;
-        edges_[k] = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(-(x * a.x + y * a.y))};
-    }
-    const double margin = margin_at(s, 0);
-    margin_ = static_cast<float>(margin);
-    margin_per_unit_ = static_cast<float>(margin_at(s, 1) - margin);
-    largest_ = static_cast<float>(s.largest);
-    usable_ = true;
+    const Vec e1 = minus(v[1], v[0]), e2 = minus(v[2], v[0]), e3 = minus(v[2], v[1]), c = cross(e1, e2);
+    const double sq1 = dot(e1, e1), sq2 = dot(e2, e2), shortest_sq = kShortest * kShortest;
+    const Vec n{plane.normal.x, plane.normal.y, plane.normal.z};
+    s = {largest(v), std::sqrt(std::max({sq1, sq2, dot(e3, e3)})), 1 / std::fabs(n.z),
+         (10 * std::sqrt(sq1 * sq2 / dot(c, c)) + 3) * kEps, c.z > 0 ? 1.0 : -1.0};
+    return s.largest <= kLargest && sq1 >= shortest_sq && sq2 >= shortest_sq && s.turn <= kTurn &&
+           std::fabs(dot(n, n) - 1) <= 2e-5 && s.steep <= kSteepest && c.z != 0;
 }
 
+}  // namespace
+
+PlanTriangle::PlanTriangle(const math::Polygon &face, const math::Plane &plane) {
+    Shape s;
+    if (!shape_of(face, plane, s)) return;
+    // Each edge scaled by 1 / D rather than by its own length: its value then stays within
+    // the distance, which keeps the verdicts safe, for one division in all.
+    const double scale = s.inward / s.diameter;
+    for (int k = 0; k < 3; ++k) {
+        const math::float3 &a = face.vertices[k], &b = face.vertices[(k + 1) % 3];
+        const double x = -(double(b.y) - a.y) * scale, y = (double(b.x) - a.x) * scale;
+        edges_[k] = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(-(x * a.x + y * a.y))};
+    }
+    // The bound is affine in P; L + |p.z| is at least P.
+    const double at_zero = margin_at(s, 0), per_unit = margin_at(s, 1) - at_zero;
+    margin_ = static_cast<float>(at_zero + per_unit * s.largest);
+    margin_per_height_ = static_cast<float>(per_unit);
+}
+
+// A |p.z| past 1e30, where the test's products may overflow, makes the margin wider than any
+// face; a NaN leaves it NaN.
 PlanSide PlanTriangle::side(const math::float3 &p) const {
-    if (!usable_ || !(std::fabs(p.z) <= kLargest)) return PlanSide::near;
-    const float margin = margin_ + margin_per_unit_ * std::max(largest_, std::fabs(p.z));
+    const float margin = margin_ + margin_per_height_ * std::fabs(p.z);
     float least = HUGE_VALF;
     for (const Edge &e : edges_) {
         const float distance = (e.x * p.x + e.y * p.y) + e.c;

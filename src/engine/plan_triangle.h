@@ -5,6 +5,8 @@
 // shape the bound does not cover, gets the full test.
 #pragma once
 
+#include <cmath>
+
 #include "Geometry/Plane.h"
 #include "Geometry/Polygon.h"
 
@@ -22,13 +24,12 @@ public:
 
 private:
     struct Edge {
-        float x, y, c;  // x * px + y * py + c: the plan-view distance, positive inside
+        float x, y, c;  // x * px + y * py + c: at most the plan-view distance, positive inside
     };
 
     Edge edges_[3] = {};
-    float margin_ = 0, margin_per_unit_ = 0;  // the margin for points of |z| and vertex coordinates up to P
-    float largest_ = 0;                       // vertex coordinate, in magnitude
-    bool usable_ = false;
+    // The margin for p is margin_ + margin_per_height_ * |p.z|; NaN where nothing settles.
+    float margin_ = NAN, margin_per_height_ = 0;
 };
 
 }  // namespace engine

@@ -10,33 +10,10 @@ static bool under_bounds(const math::AABB2D &b, const math::float3 &p) {
     return b.minCorner.x <= p.x && b.minCorner.y <= p.y && p.x <= b.maxCorner.x && p.y <= b.maxCorner.y;
 }
 
-// A face of fewer than three vertices contains no point.
-static std::vector<uint32_t> testable(const std::vector<math::Polygon> &faces) {
-    std::vector<uint32_t> numbers;
-    numbers.reserve(faces.size());
-    for (size_t t = 0; t < faces.size(); ++t)
-        if (faces[t].vertices.size() >= 3) numbers.push_back(static_cast<uint32_t>(t));
-    return numbers;
-}
-
-static std::vector<math::AABB2D> bounds_of(const std::vector<uint32_t> &numbers, const std::vector<math::AABB2D> &bounds) {
-    std::vector<math::AABB2D> out;
-    out.reserve(numbers.size());
-    for (const uint32_t t : numbers) out.push_back(bounds[t]);
-    return out;
-}
-
 ProjectionIndex::ProjectionIndex(const std::vector<math::Polygon> &faces, const std::vector<math::AABB2D> &bounds)
-    : faces_(faces),
-      bounds_(bounds),
-      numbers_(testable(faces)),
-      target_bounds_(bounds_of(numbers_, bounds)),
-      grid_(target_bounds_) {
-    targets_.reserve(numbers_.size());
-    size_t vertices = 0;
-    for (const uint32_t t : numbers_) vertices += faces[t].vertices.size();
-    vertices_.reserve(vertices);
-    for (const uint32_t t : numbers_) targets_.emplace_back(faces[t], vertices_);
+    : faces_(faces), bounds_(bounds), grid_(bounds) {
+    targets_.reserve(faces.size());
+    for (const math::Polygon &face : faces) targets_.emplace_back(face);
 }
 
 // Every face in order, each through the geometry library as it stands.
@@ -58,13 +35,11 @@ bool ProjectionIndex::scan_every_face(const math::float3 &p, math::float3 &best,
 bool ProjectionIndex::topmost_hit(const math::float3 &p, math::float3 &best, long &best_face) const {
     if (use_reference_algorithms) return scan_every_face(p, best, best_face);
     bool found = false;
-    for (const uint32_t k : grid_.candidates(p.x, p.y)) {
+    for (const uint32_t t : grid_.candidates(p.x, p.y)) {
         math::float3 h;
-        if (!under_bounds(target_bounds_[k], p) || !targets_[k].hit(p, vertices_.data(), h) ||
-            (found && !(h.z > best.z)))
-            continue;
+        if (!under_bounds(bounds_[t], p) || !targets_[t].hit(p, faces_[t], h) || (found && !(h.z > best.z))) continue;
         best = h;
-        best_face = numbers_[k];
+        best_face = static_cast<long>(t);
         found = true;
     }
     return found;

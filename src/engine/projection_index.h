@@ -1,8 +1,7 @@
-// The faces as the projection tests them: each face that can hold a point prepared once for
-// vertical lines, and a flat grid over their plan-view bounds.
+// The faces as the projection tests them: each prepared once for vertical lines, and a flat
+// grid over their plan-view bounds.
 #pragma once
 
-#include <cstdint>
 #include <vector>
 
 #include "Geometry/AABB2D.h"
@@ -25,11 +24,7 @@ private:
 
     const std::vector<math::Polygon> &faces_;
     const std::vector<math::AABB2D> &bounds_;
-    // Per face of three or more vertices, in face order: its number, bounds and test.
-    std::vector<uint32_t> numbers_;
-    std::vector<math::AABB2D> target_bounds_;
-    std::vector<DropTarget> targets_;
-    std::vector<math::float3> vertices_;  // the targets' vertices, face after face
+    std::vector<DropTarget> targets_;  // per face
     BoundsGrid grid_;
 };
 
