@@ -17,7 +17,7 @@ ProjectionIndex::ProjectionIndex(const std::vector<math::Polygon> &faces, const 
 }
 
 // Every face in order, each through the geometry library as it stands.
-bool ProjectionIndex::scan_every_face(const math::float3 &p, math::float3 &best, long &best_face) const {
+bool ProjectionIndex::scan_every_face(const math::float3 &p, math::float3 &best, uint32_t &best_face) const {
     const math::Line line(p, math::float3(0.0f, 0.0f, -1.0f));
     bool found = false;
     for (size_t t = 0; t < faces_.size(); ++t) {
@@ -26,20 +26,20 @@ bool ProjectionIndex::scan_every_face(const math::float3 &p, math::float3 &best,
         const math::float3 h = line.GetPoint(d);
         if (!faces_[t].Contains(h, 1e-5f) || (found && !(h.z > best.z))) continue;
         best = h;
-        best_face = static_cast<long>(t);
+        best_face = static_cast<uint32_t>(t);
         found = true;
     }
     return found;
 }
 
-bool ProjectionIndex::topmost_hit(const math::float3 &p, math::float3 &best, long &best_face) const {
+bool ProjectionIndex::topmost_hit(const math::float3 &p, math::float3 &best, uint32_t &best_face) const {
     if (use_reference_algorithms) return scan_every_face(p, best, best_face);
     bool found = false;
     for (const uint32_t t : grid_.candidates(p.x, p.y)) {
         math::float3 h;
         if (!under_bounds(bounds_[t], p) || !targets_[t].hit(p, faces_[t], h) || (found && !(h.z > best.z))) continue;
         best = h;
-        best_face = static_cast<long>(t);
+        best_face = static_cast<uint32_t>(t);
         found = true;
     }
     return found;

@@ -17,10 +17,10 @@ public:
 
     // The highest point where the vertical line through p meets a face containing it; the
     // lower face index wins a tie. False when no face is hit.
-    bool topmost_hit(const math::float3 &p, math::float3 &best, long &best_face) const;
+    bool topmost_hit(const math::float3 &p, math::float3 &best, uint32_t &best_face) const;
 
 private:
-    bool scan_every_face(const math::float3 &p, math::float3 &best, long &best_face) const;
+    bool scan_every_face(const math::float3 &p, math::float3 &best, uint32_t &best_face) const;
 
     const std::vector<math::Polygon> &faces_;
     const std::vector<math::AABB2D> &bounds_;
