@@ -93,6 +93,34 @@ TEST(ProjectionIndex, GivesExactlyTheResultOfTheFullScan) {
 
 using math::float3;
 
+// The rule itself, apart from the full scan: the highest hit, and of equal heights the first
+// face, whichever way round it lies and whether the point is above or below.
+TEST(ProjectionIndex, TakesTheHighestHitAndTheFirstOfEqualHeights) {
+    const std::vector<Face> faces = {
+        {{0, 0, 1}, {4, 0, 1}, {0, 4, 1}},
+        {{0, 0, 1}, {4, 0, 1}, {0, 4, 1}},
+        {{0, 0, 3}, {2, 0, 3}, {0, 2, 3}},
+        {{0, 4, 1}, {4, 0, 1}, {0, 0, 1}},
+    };
+    const engine::Surface surface(faces, false, math::Quat::identity);
+    struct Case {
+        float3 point, hit;
+        uint32_t face;
+    };
+    const Case cases[] = {
+        {{0.5f, 0.5f, 10}, {0.5f, 0.5f, 3}, 2},
+        {{0.5f, 0.5f, -10}, {0.5f, 0.5f, 3}, 2},
+        {{3, 0.5f, 10}, {3, 0.5f, 1}, 0},
+        {{0.5f, 3, 0}, {0.5f, 3, 1}, 0},
+    };
+    for (const Case &c : cases) {
+        const std::vector<engine::Projected> out = project(surface, {c.point});
+        ASSERT_EQ(1u, out.size()) << c.point.SerializeToCodeString();
+        EXPECT_TRUE(same_bits(c.hit, out[0].position)) << out[0].position.SerializeToCodeString();
+        EXPECT_EQ(c.face, out[0].face) << c.point.SerializeToCodeString();
+    }
+}
+
 // A terrain on whole coordinates: its vertices, edges and diagonals lie on exact floats.
 std::vector<Face> whole_terrain(int n, float step, const float3 &at) {
     std::vector<Face> out;
