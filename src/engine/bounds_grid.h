@@ -61,7 +61,10 @@ private:
     bool count(const std::vector<math::AABB2D> &bounds, uint64_t most);
 
     Axis x_, y_;
-    std::vector<uint32_t> start_;    // cell k holds members_[start_[k]] .. members_[start_[k + 1] - 1]
+    // Cell (column c, row r) is number c * rows + r: the cells up a column lie side by side,
+    // as a grid of points walked along y visits them. Cell k holds members_[start_[k]] ..
+    // members_[start_[k + 1] - 1].
+    std::vector<uint32_t> start_;
     std::vector<uint32_t> members_;
 };
 
