@@ -1,6 +1,7 @@
 #include "drop_target.h"
 
-#include "Geometry/Line.h"
+#include <cmath>
+
 #include "crossing_rule.h"
 
 namespace engine {
