@@ -17,7 +17,7 @@ public:
     explicit DropTarget(const math::Polygon &face);
 
     // Where the line through p along -z meets `face`, the face this was made from, when it
-    // does.
+    // does; p lies under the face's bounds.
     bool hit(const math::float3 &p, const math::Polygon &face, math::float3 &h) const;
 
 private:

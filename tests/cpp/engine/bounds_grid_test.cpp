@@ -38,7 +38,8 @@ TEST(BoundsGrid, ListsEveryMemberWhoseBoundsHoldThePointInOrder) {
     std::vector<math::AABB2D> tiles, spanning;
     for (int i = 0; i < 30; ++i)
         for (int j = 0; j < 30; ++j) tiles.push_back(bounds(i * 0.37f, j * 0.21f, (i + 1) * 0.37f, (j + 1) * 0.21f));
-    for (int k = 0; k < 200; ++k) spanning.push_back(bounds(-k * 0.01f, -1, 10 + k * 0.01f, 11));  // too many cells each
+    for (int k = 0; k < 200; ++k)  // each over too many cells
+        spanning.push_back(bounds(-k * 0.01f, -1, 10 + k * 0.01f, 11));
     const Case cases[] = {
         {"tiles meeting at their edges", tiles},
         {"members each spanning the whole grid", spanning},
@@ -46,7 +47,8 @@ TEST(BoundsGrid, ListsEveryMemberWhoseBoundsHoldThePointInOrder) {
         {"a point", {bounds(3, 3, 3, 3), bounds(0, 0, 9, 9)}},
         {"a line along x", {bounds(0, 2, 9, 2), bounds(1, 2, 3, 2)}},
         {"huge bounds", {bounds(-3e38f, -3e38f, 3e38f, 3e38f), bounds(0, 0, 1, 1)}},
-        {"infinite bounds", {bounds(-inf, 0, 1, 1), bounds(0, 0, 1, 1), bounds(0.5f, -inf, inf, inf), bounds(5, 5, 6, 6)}},
+        {"infinite bounds",
+         {bounds(-inf, 0, 1, 1), bounds(0, 0, 1, 1), bounds(0.5f, -inf, inf, inf), bounds(5, 5, 6, 6)}},
     };
     for (const Case &c : cases) {
         const engine::BoundsGrid grid(c.members);
