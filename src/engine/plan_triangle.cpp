@@ -9,7 +9,7 @@ namespace {
 
 constexpr double kEps = 0x1p-24;   // the float rounding unit
 constexpr float kLargest = 1e18f;  // vertex coordinates past this may overflow the test's products
-constexpr double kShortest = 2e-6; // shorter first edges change BasisU's choice
+constexpr double kShortest = 2e-6; // a shorter first edge changes BasisU's choice
 constexpr double kSteepest = 100;  // the largest 1 / |normal z|
 constexpr double kTurn = 5e-4;     // the largest angle between the stored and the exact normal
 
@@ -64,9 +64,10 @@ float largest(const math::float3 *v) {
 
 Vec cross(const Vec &a, const Vec &b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
-// The shape of a face the bound holds for: three vertices of coordinates up to kLargest, the
-// first two apart, a stored normal close to the exact one, of unit length and not steep.
-// False for any other face.
+// The shape of a face the bound holds for: three vertices of coordinates up to kLargest, both
+// edges from the first at least kShortest long (nowhere near the cross product's underflow),
+// a stored normal close to the exact one, of unit length and not steep. False for any other
+// face.
 bool shape_of(const math::Polygon &face, const math::Plane &plane, Shape &s) {
     if (face.vertices.size() != 3) return false;
     const math::float3 *v = face.vertices.data();
