@@ -7,6 +7,7 @@
 // algorithms on a spread subset of the records and are scaled per record in the counters.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -188,14 +189,24 @@ struct ReferenceSwitch {
 };
 
 // Projection onto a surface whose index is already built, as every call after the load finds it.
-void Projection(benchmark::State &state) {
+void project(benchmark::State &state, const std::vector<math::float3> &points) {
     const Workload &w = workload();
     size_t kept = 0;
     for (auto _ : state) {
         engine::TimeLimitPrompt prompt = quiet_prompt();
-        kept = engine::project_down(*w.surface, w.above, prompt).result.size();
+        kept = engine::project_down(*w.surface, points, prompt).result.size();
     }
-    count(state, w.above.size(), kept);
+    count(state, points.size(), kept);
+}
+
+void Projection(benchmark::State &state) { project(state, workload().above); }
+
+// The same points in a random order, which no longer visits neighbouring faces one after the
+// other.
+void ProjectionShuffled(benchmark::State &state) {
+    std::vector<math::float3> points = workload().above;
+    std::shuffle(points.begin(), points.end(), std::mt19937(7));
+    project(state, points);
 }
 
 // The surface as the loader builds it, its projection index included.
@@ -206,6 +217,16 @@ void LoadSurface(benchmark::State &state) {
         benchmark::DoNotOptimize(surface.projection_index());
     }
     count(state, faces.size(), faces.size());
+}
+
+// The projection index alone, on a loaded surface.
+void BuildProjectionIndex(benchmark::State &state) {
+    const engine::Surface &surface = *workload().surface;
+    for (auto _ : state) {
+        const engine::ProjectionIndex index(surface.faces(), surface.face_bounds());
+        benchmark::DoNotOptimize(&index);
+    }
+    count(state, surface.faces().size(), surface.faces().size());
 }
 
 enum Rings { painted_outer, painted_holes, wavy };
@@ -247,7 +268,9 @@ void ObjectAreas(benchmark::State &state, bool reference) {
 }  // namespace
 
 BENCHMARK(LoadSurface)->Unit(benchmark::kMillisecond);
+BENCHMARK(BuildProjectionIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK(Projection)->Unit(benchmark::kMillisecond);
+BENCHMARK(ProjectionShuffled)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Areas, InsidePainted, engine::AreaMode::inside, painted_outer, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Areas, OutsideHoles, engine::AreaMode::outside, painted_holes, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Areas, InsideWavy, engine::AreaMode::inside, wavy, false)->Unit(benchmark::kMillisecond);

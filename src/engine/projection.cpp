@@ -10,6 +10,7 @@ Prompted<std::vector<Projected>> project_down(const Surface &surface, const std:
                                               TimeLimitPrompt &prompt) {
     Prompted<std::vector<Projected>> out;
     const ProjectionIndex &index = surface.projection_index();
+    out.result.reserve(points.size());
     for (const math::float3 &p : points) {
         if (prompt.aborted()) {
             out.aborted = true;
@@ -17,7 +18,7 @@ Prompted<std::vector<Projected>> project_down(const Surface &surface, const std:
             return out;
         }
         math::float3 hit;
-        long face = 0;
+        uint32_t face = 0;
         if (index.topmost_hit(p, hit, face)) out.result.push_back({hit, face});
     }
     out.confirmed = prompt.confirmed();

@@ -1,6 +1,7 @@
 // Dropping points vertically onto the topmost face that contains them.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "Math/float3.h"
@@ -11,7 +12,7 @@ namespace engine {
 
 struct Projected {
     math::float3 position;
-    long face;  // whose normal the record takes
+    uint32_t face;  // whose normal the record takes
 };
 
 // The points that hit a face, in order; the prompt may abort the step.
