@@ -7,7 +7,7 @@
 #include "Geometry/AABB2D.h"
 #include "Geometry/LineSegment.h"
 #include "Geometry/Polygon.h"
-#include "face_grid.h"
+#include "bounds_grid.h"
 #include "random_draws.h"
 #include "reseeding_scope.h"
 #include "reference.h"
@@ -245,7 +245,7 @@ public:
                 if (outlines_.empty()) return false;
                 return measured(0, SegmentShortlists::kNoList, p, distance);
             case AreaMode::inside:
-                for (const int t : rings_.candidates(p.x, p.y)) {
+                for (const uint32_t t : rings_.candidates(p.x, p.y)) {
                     if (!outlines_[t].in_bounds(p)) continue;
                     const uint32_t list = nearest_[t].list_at(p);
                     if (verdicts_[t].of(list, [&] { return containment_[t].contains(p); }))
@@ -270,7 +270,7 @@ private:
 
     // The first ring, in list order, whose bounds and outline hold p; -1 for none.
     int first_holding(const math::float3 &p) const {
-        for (const int t : rings_.candidates(p.x, p.y))
+        for (const uint32_t t : rings_.candidates(p.x, p.y))
             if (outlines_[t].in_bounds(p) && containment_[t].contains(p)) return t;
         return -1;
     }
@@ -286,7 +286,7 @@ private:
     const std::vector<Outline> &outlines_;
     AreaMode mode_;
     bool distances_;
-    FaceGrid rings_;  // over the rings' bounds
+    BoundsGrid rings_;  // over the rings' bounds
     std::vector<RingContainment> containment_;
     std::vector<SegmentShortlists> nearest_;  // per ring inside; over every ring outside; the first curve
     std::vector<SettledVerdicts> verdicts_;   // of nearest_'s lists: inside, the ring's; outside, any ring's

@@ -4,33 +4,19 @@
 #include <cmath>
 
 #include "Math/float2.h"
+#include "crossing_rule.h"
 #include "plan_box.h"
 
 namespace engine {
 
-static constexpr float kOnRay = 1e-4f;    // the test moves a vertex this near the ray just below it
 static constexpr size_t kFewEdges = 16;   // fewer are simply all tested
 static constexpr int kMostBands = 4096;
 static constexpr size_t kPlacementsPerEdge = 4;  // long edges make many bands wasteful
 static constexpr double kSettled = 1e-3;         // over three times the outline's drift
 
-// Polygon::Contains's rule for one edge, on the same floats in the same order: the ends
-// relative to p in the frame (an end on the ray counts as just below it), and whether the
-// edge crosses the ray from p along +u.
+// An end of an edge relative to p in the frame, as the containment test takes it.
 static math::float2 relative(const math::float3 &x, const math::float3 &p, const math::PolygonAxes &axes) {
-    const math::float3 d = x - p;
-    math::float2 q(d.Dot(axes.u), d.Dot(axes.v));
-    if (std::fabs(q.y) < kOnRay) q.y = -kOnRay;
-    return q;
-}
-
-static bool crosses(const math::float2 &prev, const math::float2 &cur) {
-    if (!(prev.y * cur.y < 0.f)) return false;
-    if (prev.x > 0.f && cur.x > 0.f) return true;
-    if (!(std::max(prev.x, cur.x) > 0.f && cur.y - prev.y != 0.f)) return false;
-    const float t = -prev.y / (cur.y - prev.y);
-    const float x = prev.x + (cur.x - prev.x) * t;
-    return t >= 0.f && t <= 1.f && x > 0.f;
+    return in_frame(minus(x, p), axes.u, axes.v);
 }
 
 // A coordinate along an axis in double: exact but for one rounding per term.
@@ -133,7 +119,7 @@ bool RingContainment::contains(const math::float3 &p) const {
     for (size_t k = band_begin_[b]; k < band_begin_[b + 1]; ++k) {
         const Edge &e = edges_[k];
         if (e.v_low <= w && w <= e.v_high && e.u_high > u &&
-            crosses(relative(e.from, p, axes_), relative(e.to, p, axes_)))
+            crosses_ray(relative(e.from, p, axes_), relative(e.to, p, axes_)))
             ++crossings;
     }
     return crossings % 2 == 1;
