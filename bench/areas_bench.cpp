@@ -236,6 +236,17 @@ void ObjectAreas(benchmark::State &state, bool reference) {
     count(state, records.size(), kept);
 }
 
+// The footprints as the loader stores them, and their index as the first call builds it.
+void LoadFootprints(benchmark::State &state) {
+    const std::vector<std::vector<std::vector<math::float3>>> objects = footprints();
+    for (auto _ : state) {
+        const engine::ObjectAreas areas(objects);
+        engine::Pace pace(engine::no_hooks());
+        benchmark::DoNotOptimize(&areas.index(pace));
+    }
+    count(state, objects.size(), objects.size());
+}
+
 }  // namespace
 
 BENCHMARK(LoadSurface)->Unit(benchmark::kMillisecond);
@@ -247,6 +258,7 @@ BENCHMARK_CAPTURE(Areas, OutsideWavy, engine::AreaMode::outside, wavy, false)->U
 BENCHMARK_CAPTURE(Areas, InsidePaintedReference, engine::AreaMode::inside, painted_outer, true)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Areas, OutsideWavyReference, engine::AreaMode::outside, wavy, true)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadFootprints)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ObjectAreas, Indexed, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ObjectAreas, Reference, true)->Unit(benchmark::kMillisecond);
 

@@ -6,6 +6,7 @@
 namespace engine {
 
 static constexpr double kClearance = 0.05;
+static constexpr float kFloatMax = 3.4028235e38f;  // the scan's starting nearest square
 
 void Clearance::add(float distance) {
     if (!std::isfinite(distance)) return;
@@ -20,154 +21,209 @@ Clearance clearance_by_scan(const std::vector<std::vector<math::Polygon>> &objec
     return clearance;
 }
 
-static constexpr double kCellsPerFootprint = 4;
-static constexpr double kMostCellWork = 5e7;  // cells times footprints, while building
-static constexpr int kMostSide = 1024;
+// A footprint's distance is the square root of the least square its triangles measure, below
+// the float maximum, and the filter takes the least over the footprints: so both answers
+// follow from the least square over every triangle, whatever the order they are measured in.
+static void measure(const math::Triangle &t, const math::float3 &p, float &least_sq) {
+    const float dsq = t.ClosestPoint(p).DistanceSq(p);
+    if (dsq < least_sq) least_sq = dsq;
+}
 
-// A footprint without triangles measures NaN from everywhere, which counts for nothing.
+static Clearance clearance_of(float least_sq) {
+    Clearance clearance;
+    if (least_sq < kFloatMax) clearance.add(sqrtf(least_sq));
+    return clearance;
+}
+
+static constexpr double kCellsPerTriangle = 16;
+static constexpr double kMostCells = 1 << 18;
+static constexpr int kMostSide = 2048;
+
 FootprintIndex::FootprintIndex(const std::vector<std::vector<math::Polygon>> &objects, Pace &pace) {
     for (const std::vector<math::Polygon> &object : objects) {
         for (const math::Polygon &polygon : object) {
             pace.tick();
-            Footprint footprint{polygon.Triangulate([&pace] { pace.tick(); }), PlanBox{}, true};
-            if (footprint.triangles.empty()) continue;
-            for (const math::Triangle &t : footprint.triangles) {
-                for (const math::float3 &v : {t.a, t.b, t.c}) {
-                    footprint.box.enclose(v.x, v.y);
-                    footprint.boxed = footprint.boxed && v.IsFinite();
-                }
+            for (const math::Triangle &t : polygon.Triangulate([&pace] { pace.tick(); })) {
+                pieces_.push_back({Reach{}, t});
+                reaches_.emplace_back(t);
             }
-            if (footprint.boxed) largest_ = std::max(largest_, footprint.box.largest_coordinate());
-            footprints_.push_back(std::move(footprint));
         }
     }
-    for (const Footprint &footprint : footprints_) all_.push_back(&footprint);
     build_grid(pace);
 }
 
-// Between two boxes in plan view: the nearest and the farthest pair of their points.
-static double nearest_between(const PlanBox &a, const PlanBox &b) {
-    const double dx = std::max({a.min_x - b.max_x, b.min_x - a.max_x, 0.0});
-    const double dy = std::max({a.min_y - b.max_y, b.min_y - a.max_y, 0.0});
-    return std::sqrt(dx * dx + dy * dy);
-}
+// The triangle's box and reach, and the squares of its slack and of how far its bounds
+// hold, side by side for the build's passes over the candidates.
+// A triangle whose bounds hold over the whole grid holds them over every block of it.
+struct FootprintIndex::Bounds {
+    PlanBox box, reach;
+    double slack_sq, sound_within_sq;  // infinite where they hold over the whole grid
 
-static double farthest_between(const PlanBox &a, const PlanBox &b) {
-    const double dx = std::max(a.max_x - b.min_x, b.max_x - a.min_x);
-    const double dy = std::max(a.max_y - b.min_y, b.max_y - a.min_y);
-    return std::sqrt(dx * dx + dy * dy);
-}
-
-// A footprint lies within its box, so from anywhere in a cell some footprint measures no more
-// than the least farthest distance U from the cell to a box, plus the margin. Each cell keeps
-// the footprints whose box comes within reach = max(0.05, U) + 3 margins of it; any other one
-// measures more than reach - margin from a point in the cell.
-void FootprintIndex::build_grid(Pace &pace) {
-    for (const Footprint &footprint : footprints_) {
-        if (!footprint.boxed) continue;
-        extent_.enclose(footprint.box.min_x, footprint.box.min_y);
-        extent_.enclose(footprint.box.max_x, footprint.box.max_y);
+    bool hold_over(const PlanBox &area) const {
+        return sound_within_sq == HUGE_VAL || farthest_sq(area, box) < sound_within_sq;
     }
-    if (!(extent_.min_x <= extent_.max_x)) return;  // nothing boxed
-    margin_ = rounding_margin(largest_);
-    const double n = static_cast<double>(footprints_.size());
-    const double cells = std::max(1.0, std::min(kCellsPerFootprint * n, kMostCellWork / n));
-    const double width = extent_.max_x - extent_.min_x, height = extent_.max_y - extent_.min_y;
+};
+
+// The grid covers the triangles that can be left unmeasured, and a quarter of its larger side
+// around them, where records far from the footprints are still likely to lie.
+void FootprintIndex::build_grid(Pace &pace) {
+    PlanBox extent;
+    for (const TriangleReach &r : reaches_) {
+        if (!(r.sound_within_sq > 0)) continue;
+        extent.enclose(r.box.min_x, r.box.min_y);
+        extent.enclose(r.box.max_x, r.box.max_y);
+    }
+    if (!(extent.min_x <= extent.max_x)) return;
+    const double grow = std::max(extent.max_x - extent.min_x, extent.max_y - extent.min_y) / 4;
+    area_ = PlanBox{extent.min_x - grow, extent.min_y - grow, extent.max_x + grow, extent.max_y + grow};
+    if (!in_range(area_)) return;
+    margin_ = rounding_margin(area_.largest_coordinate());
+    std::vector<Bounds> bounds;
+    bounds.reserve(pieces_.size());
+    for (size_t i = 0; i < pieces_.size(); ++i) {
+        const TriangleReach &r = reaches_[i];
+        pieces_[i].reach = r.reach(margin_);
+        const bool everywhere = r.holds_over(area_);
+        bounds.push_back({r.box, pieces_[i].reach.box, r.slack * r.slack, everywhere ? HUGE_VAL : r.sound_within_sq});
+    }
+
+    const double cells = std::clamp(kCellsPerTriangle * pieces_.size(), 1.0, kMostCells);
+    const double width = area_.max_x - area_.min_x, height = area_.max_y - area_.min_y;
     const double aspect = width > 0 && height > 0 ? width / height : 1.0;
     const auto side = [](double count) { return static_cast<int>(std::clamp(std::round(count), 1.0, double(kMostSide))); };
     columns_ = width > 0 ? side(std::sqrt(cells * aspect)) : 1;
     rows_ = height > 0 ? side(std::sqrt(cells / aspect)) : 1;
     cell_width_ = width / columns_;
     cell_height_ = height / rows_;
+    columns_per_unit_ = width > 0 ? columns_ / width : 0.0;
+    rows_per_unit_ = height > 0 ? rows_ / height : 0.0;
     cells_.resize(static_cast<size_t>(columns_) * rows_);
-    for (int r = 0; r < rows_; ++r) {
-        pace.tick();
-        for (int c = 0; c < columns_; ++c) {
-            const PlanBox area = cell_area(c, r);
-            double least_farthest = HUGE_VAL;
-            for (const Footprint &f : footprints_)
-                if (f.boxed) least_farthest = std::min(least_farthest, farthest_between(area, f.box));
-            Cell &cell = cells_[static_cast<size_t>(r) * columns_ + c];
-            cell.beyond = std::max(kClearance, least_farthest) + 3 * margin_;
-            for (const Footprint &f : footprints_)
-                if (!f.boxed || nearest_between(area, f.box) <= cell.beyond) cell.near.push_back(&f);
-        }
-    }
+    std::vector<uint32_t> candidates(pieces_.size());
+    for (size_t i = 0; i < pieces_.size(); ++i) candidates[i] = static_cast<uint32_t>(i);
+    refine(bounds, Block{0, 0, columns_, rows_}, 0, candidates.size(), candidates, pace);
 }
 
 // Widened by the margin, so that it surely holds every point that cell_at finds in it.
-PlanBox FootprintIndex::cell_area(int column, int row) const {
-    return PlanBox{extent_.min_x + column * cell_width_ - margin_, extent_.min_y + row * cell_height_ - margin_,
-                   extent_.min_x + (column + 1) * cell_width_ + margin_,
-                   extent_.min_y + (row + 1) * cell_height_ + margin_};
+PlanBox FootprintIndex::block_area(const Block &block) const {
+    return PlanBox{area_.min_x + block.c0 * cell_width_ - margin_, area_.min_y + block.r0 * cell_height_ - margin_,
+                   area_.min_x + block.c1 * cell_width_ + margin_, area_.min_y + block.r1 * cell_height_ + margin_};
 }
 
-static int cell_index(double offset, double size, int count) {
-    if (!(size > 0)) return 0;
-    const double c = std::floor(offset / size);
-    if (!(c > 0)) return 0;
-    return c >= count ? count - 1 : static_cast<int>(c);
+// Keeps of the block's candidates (candidates[from, to), those its parent kept) every one
+// that can give a point in the block its least square, then halves the block. From anywhere
+// in the block a triangle that lies beyond its slack measures less than the farthest
+// distance to its reach, so the least of those bounds U caps the least distance; a triangle
+// whose reach lies beyond U then never measures the least. Where the bounds do not hold the
+// triangle stays. A part of the block keeps a part of what the block kept.
+void FootprintIndex::refine(const std::vector<Bounds> &bounds, const Block &block, size_t from, size_t to,
+                            std::vector<uint32_t> &candidates, Pace &pace) {
+    pace.tick();
+    const PlanBox area = block_area(block);
+    double upper_sq = HUGE_VAL;
+    for (size_t k = from; k < to; ++k) {
+        const Bounds &b = bounds[candidates[k]];
+        const double near_sq = nearest_sq(area, b.box);  // no more than the farthest
+        if (near_sq < upper_sq && near_sq > b.slack_sq && b.hold_over(area))
+            upper_sq = std::min(upper_sq, farthest_sq(area, b.reach));
+    }
+    const size_t begin = candidates.size();
+    candidates.reserve(begin + (to - from));
+    for (size_t k = from; k < to; ++k) {
+        const Bounds &b = bounds[candidates[k]];
+        if (!(nearest_sq(area, b.reach) > upper_sq && b.hold_over(area))) candidates.push_back(candidates[k]);
+    }
+    const size_t end = candidates.size();
+    const int columns = block.c1 - block.c0, rows = block.r1 - block.r0;
+    if (columns == 1 && rows == 1) {
+        store_cell(bounds, block, area, begin, end, candidates);
+    } else if (rows == 1 || (columns > 1 && columns * cell_width_ >= rows * cell_height_)) {
+        const int middle = block.c0 + columns / 2;
+        refine(bounds, Block{block.c0, block.r0, middle, block.r1}, begin, end, candidates, pace);
+        refine(bounds, Block{middle, block.r0, block.c1, block.r1}, begin, end, candidates, pace);
+    } else {
+        const int middle = block.r0 + rows / 2;
+        refine(bounds, Block{block.c0, block.r0, block.c1, middle}, begin, end, candidates, pace);
+        refine(bounds, Block{block.c0, middle, block.c1, block.r1}, begin, end, candidates, pace);
+    }
+    candidates.resize(begin);
 }
 
-const FootprintIndex::Cell *FootprintIndex::cell_at(const math::float3 &p) const {
-    const double x = p.x, y = p.y;
-    if (cells_.empty() || !(extent_.min_x <= x && x <= extent_.max_x && extent_.min_y <= y && y <= extent_.max_y))
+// A float no larger than d >= 0.
+static float rounded_down(double d) {
+    const float f = static_cast<float>(d);
+    return static_cast<double>(f) > d ? std::nextafter(f, 0.0f) : f;
+}
+
+// The cell's list orders the triangles by how near their reach, edges included, comes to it.
+void FootprintIndex::store_cell(const std::vector<Bounds> &bounds, const Block &block, const PlanBox &area,
+                                size_t from, size_t to, const std::vector<uint32_t> &candidates) {
+    Cell &cell = cells_[static_cast<size_t>(block.r0) * columns_ + block.c0];
+    cell.begin = static_cast<uint32_t>(entries_.size());
+    for (size_t k = from; k < to; ++k)
+        if (!bounds[candidates[k]].hold_over(area)) entries_.push_back({candidates[k], 0.0f});
+    cell.measured_always = static_cast<uint32_t>(entries_.size());
+    for (size_t k = from; k < to; ++k) {
+        const uint32_t i = candidates[k];
+        if (bounds[i].hold_over(area)) entries_.push_back({i, rounded_down(pieces_[i].reach.distance_sq(area))});
+    }
+    cell.end = static_cast<uint32_t>(entries_.size());
+    std::sort(entries_.begin() + cell.measured_always, entries_.end(),
+              [](const Entry &a, const Entry &b) { return a.lower_sq < b.lower_sq; });
+}
+
+// The offset is at least 0 and `per_cell` the count over the size, or 0 for a size of 0.
+static int cell_index(double offset, double per_cell, int count) {
+    const int c = static_cast<int>(offset * per_cell);
+    return c < count ? c : count - 1;
+}
+
+const FootprintIndex::Cell *FootprintIndex::cell_at(double x, double y) const {
+    if (cells_.empty() || !(area_.min_x <= x && x <= area_.max_x && area_.min_y <= y && y <= area_.max_y))
         return nullptr;
-    const int column = cell_index(x - extent_.min_x, cell_width_, columns_);
-    const int row = cell_index(y - extent_.min_y, cell_height_, rows_);
+    const int column = cell_index(x - area_.min_x, columns_per_unit_, columns_);
+    const int row = cell_index(y - area_.min_y, rows_per_unit_, rows_);
     return &cells_[static_cast<size_t>(row) * columns_ + column];
 }
 
-static float distance(const std::vector<math::Triangle> &triangles, const math::float3 &p) {
-    return math::ClosestPointOnTriangles(triangles, p).Distance(p);
-}
-
-// A point in the grid is measured against its cell's footprints; that settles it when the
-// nearest of them, and 0.05, lie within what every other footprint measures at least.
-// Elsewhere, or when it does not settle, against every footprint.
+// A point in the grid is measured against its cell's list, nearest first, until the rest lie
+// beyond the least square so far; a triangle whose reach does so is passed over.
 Clearance FootprintIndex::clearance(const math::float3 &p) const {
-    if (footprints_.empty()) return Clearance{};
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
-        Clearance clearance;
-        for (const Footprint &footprint : footprints_) clearance.add(distance(footprint.triangles, p));
-        return clearance;
+    const Cell *cell = p.z == 0.0f ? cell_at(p.x, p.y) : nullptr;
+    if (!cell) return clearance_unindexed(p);
+    const double x = p.x, y = p.y;
+    float least_sq = kFloatMax;
+    for (uint32_t k = cell->begin; k < cell->measured_always; ++k) measure(pieces_[entries_[k].piece].triangle, p, least_sq);
+    for (uint32_t k = cell->measured_always; k < cell->end; ++k) {
+        const Entry &entry = entries_[k];
+        if (entry.lower_sq > least_sq) break;
+        const Piece &piece = pieces_[entry.piece];
+        if (piece.reach.distance_sq(x, y, least_sq) > least_sq) continue;
+        measure(piece.triangle, p, least_sq);
     }
-    if (const Cell *cell = cell_at(p)) {
-        const Clearance clearance = clearance_among(cell->near, p, margin_);
-        if (clearance.nearest != Clearance::kNone &&
-            std::max(kClearance, static_cast<double>(clearance.nearest)) <= cell->beyond - margin_)
-            return clearance;
-    }
-    return clearance_among(all_, p, rounding_margin(std::max({largest_, std::fabs(double(p.x)), std::fabs(double(p.y))})));
+    return clearance_of(least_sq);
 }
 
-// A triangle's closest point is one of its vertices, a point of an edge or a point inside:
-// within the footprint's box up to rounding, which the margin covers. So the footprint with
-// the nearest box is measured first; then only those whose box, less the margin, comes within
-// both 0.05 and the nearest distance so far can change the keep decision or the nearest
-// distance (a tie leaves the minimum as it is).
-Clearance FootprintIndex::clearance_among(const std::vector<const Footprint *> &candidates, const math::float3 &p,
-                                          double margin) const {
-    Clearance clearance;
-    if (candidates.empty()) return clearance;
-    // -1 when the box says nothing, so that the footprint is always measured.
-    const auto box_distance_sq = [&p](const Footprint &f) { return f.boxed ? f.box.distance_sq(p.x, p.y) : -1.0; };
-    const Footprint *first = candidates[0];
-    double first_sq = box_distance_sq(*first);
-    for (const Footprint *footprint : candidates) {
-        const double d = box_distance_sq(*footprint);
-        if (d < first_sq) first_sq = d, first = footprint;
+// Outside the grid, every triangle whose bounds hold from p and whose reach lies beyond the
+// least square so far is passed over; the one with the nearest reach is measured first.
+Clearance FootprintIndex::clearance_unindexed(const math::float3 &p) const {
+    float least_sq = kFloatMax;
+    const double x = p.x, y = p.y;
+    const PlanBox at{x, y, x, y};
+    const double margin = rounding_margin(std::max({area_.largest_coordinate(), std::fabs(x), std::fabs(y)}));
+    const bool bounded = p.z == 0.0f && std::isfinite(x) && std::isfinite(y) && in_range(at);
+    const auto lower_sq = [&](size_t i) {
+        return bounded && reaches_[i].holds_over(at) ? reaches_[i].reach(margin).distance_sq(x, y, HUGE_VAL) : 0.0;
+    };
+    size_t first = 0;
+    double first_sq = HUGE_VAL;
+    for (size_t i = 0; i < pieces_.size(); ++i) {
+        const double d = lower_sq(i);
+        if (d < first_sq) first = i, first_sq = d;
     }
-    clearance.add(distance(first->triangles, p));
-    for (const Footprint *footprint : candidates) {
-        if (footprint == first) continue;
-        if (clearance.nearest != Clearance::kNone) {
-            const double reach = margin + std::max(kClearance, static_cast<double>(clearance.nearest));
-            if (box_distance_sq(*footprint) > reach * reach) continue;
-        }
-        clearance.add(distance(footprint->triangles, p));
-    }
-    return clearance;
+    if (!pieces_.empty()) measure(pieces_[first].triangle, p, least_sq);
+    for (size_t i = 0; i < pieces_.size(); ++i)
+        if (i != first && !(lower_sq(i) > least_sq)) measure(pieces_[i].triangle, p, least_sq);
+    return clearance_of(least_sq);
 }
 
 }  // namespace engine
