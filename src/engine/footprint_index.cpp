@@ -35,11 +35,44 @@ static Clearance clearance_of(float least_sq) {
     return clearance;
 }
 
-static constexpr double kCellsPerTriangle = 16;
-static constexpr double kMostCells = 1 << 18;
-static constexpr int kMostSide = 2048;
+class FootprintIndex::Builder {
+public:
+    // `footprint_ends`: where each footprint's triangles end in the index's pieces.
+    Builder(FootprintIndex &index, const std::vector<uint32_t> &footprint_ends, Pace &pace);
+
+private:
+    // A footprint's triangles pieces_[first, end) seen together: the boxes around their boxes
+    // and reaches, the largest square of their slacks and the least of how far their bounds
+    // hold (infinite where they all hold over the whole grid).
+    struct Group {
+        uint32_t first, end;
+        PlanBox box, reach;
+        double slack_sq = 0, sound_within_sq = HUGE_VAL;
+
+        bool hold_over(const PlanBox &area) const {
+            return sound_within_sq == HUGE_VAL || farthest_sq(area, box) < sound_within_sq;
+        }
+    };
+    // Columns [c0, c1) and rows [r0, r1) of the grid.
+    struct Block {
+        int c0, r0, c1, r1;
+    };
+
+    bool lay_grid();
+    void group(const std::vector<uint32_t> &footprint_ends);
+    PlanBox block_area(const Block &block) const;
+    void refine(const Block &block, size_t from, size_t to);
+    void store_cell(const Block &block, const PlanBox &area, size_t from, size_t to, double upper_sq);
+
+    FootprintIndex &index_;
+    Pace &pace_;
+    std::vector<Group> groups_;
+    std::vector<uint32_t> kept_;  // the footprints each block keeps, a block's after its parent's
+    std::vector<std::pair<uint32_t, double>> listed_;  // a cell's triangles and how near they come
+};
 
 FootprintIndex::FootprintIndex(const std::vector<std::vector<math::Polygon>> &objects, Pace &pace) {
+    std::vector<uint32_t> footprint_ends;
     for (const std::vector<math::Polygon> &object : objects) {
         for (const math::Polygon &polygon : object) {
             pace.tick();
@@ -47,105 +80,114 @@ FootprintIndex::FootprintIndex(const std::vector<std::vector<math::Polygon>> &ob
                 pieces_.push_back({Reach{}, t});
                 reaches_.emplace_back(t);
             }
+            footprint_ends.push_back(static_cast<uint32_t>(pieces_.size()));
         }
     }
-    build_grid(pace);
+    Builder(*this, footprint_ends, pace);
 }
 
-// The triangle's box and reach, and the squares of its slack and of how far its bounds
-// hold, side by side for the build's passes over the candidates.
-// A triangle whose bounds hold over the whole grid holds them over every block of it.
-struct FootprintIndex::Bounds {
-    PlanBox box, reach;
-    double slack_sq, sound_within_sq;  // infinite where they hold over the whole grid
+FootprintIndex::Builder::Builder(FootprintIndex &index, const std::vector<uint32_t> &footprint_ends, Pace &pace)
+    : index_(index), pace_(pace) {
+    if (!lay_grid()) return;
+    group(footprint_ends);
+    for (size_t g = 0; g < groups_.size(); ++g) kept_.push_back(static_cast<uint32_t>(g));
+    refine(Block{0, 0, index_.columns_, index_.rows_}, 0, kept_.size());
+}
 
-    bool hold_over(const PlanBox &area) const {
-        return sound_within_sq == HUGE_VAL || farthest_sq(area, box) < sound_within_sq;
-    }
-};
+static constexpr double kCellsPerTriangle = 16;
+static constexpr double kMostCells = 1 << 18;
+static constexpr int kMostSide = 2048;
 
 // The grid covers the triangles that can be left unmeasured, and a quarter of its larger side
-// around them, where records far from the footprints are still likely to lie.
-void FootprintIndex::build_grid(Pace &pace) {
+// around them, where records far from the footprints are still likely to lie. False for none.
+bool FootprintIndex::Builder::lay_grid() {
     PlanBox extent;
-    for (const TriangleReach &r : reaches_) {
+    for (const TriangleReach &r : index_.reaches_) {
         if (!(r.sound_within_sq > 0)) continue;
         extent.enclose(r.box.min_x, r.box.min_y);
         extent.enclose(r.box.max_x, r.box.max_y);
     }
-    if (!(extent.min_x <= extent.max_x)) return;
+    if (!(extent.min_x <= extent.max_x)) return false;
     const double grow = std::max(extent.max_x - extent.min_x, extent.max_y - extent.min_y) / 4;
-    area_ = PlanBox{extent.min_x - grow, extent.min_y - grow, extent.max_x + grow, extent.max_y + grow};
-    if (!in_range(area_)) return;
-    margin_ = rounding_margin(area_.largest_coordinate());
-    std::vector<Bounds> bounds;
-    bounds.reserve(pieces_.size());
-    for (size_t i = 0; i < pieces_.size(); ++i) {
-        const TriangleReach &r = reaches_[i];
-        pieces_[i].reach = r.reach(margin_);
-        const bool everywhere = r.holds_over(area_);
-        bounds.push_back({r.box, pieces_[i].reach.box, r.slack * r.slack, everywhere ? HUGE_VAL : r.sound_within_sq});
-    }
-
-    const double cells = std::clamp(kCellsPerTriangle * pieces_.size(), 1.0, kMostCells);
-    const double width = area_.max_x - area_.min_x, height = area_.max_y - area_.min_y;
+    const PlanBox area{extent.min_x - grow, extent.min_y - grow, extent.max_x + grow, extent.max_y + grow};
+    if (!in_range(area)) return false;
+    index_.area_ = area;
+    index_.margin_ = rounding_margin(area.largest_coordinate());
+    const double cells = std::clamp(kCellsPerTriangle * index_.pieces_.size(), 1.0, kMostCells);
+    const double width = area.max_x - area.min_x, height = area.max_y - area.min_y;
     const double aspect = width > 0 && height > 0 ? width / height : 1.0;
     const auto side = [](double count) { return static_cast<int>(std::clamp(std::round(count), 1.0, double(kMostSide))); };
-    columns_ = width > 0 ? side(std::sqrt(cells * aspect)) : 1;
-    rows_ = height > 0 ? side(std::sqrt(cells / aspect)) : 1;
-    cell_width_ = width / columns_;
-    cell_height_ = height / rows_;
-    columns_per_unit_ = width > 0 ? columns_ / width : 0.0;
-    rows_per_unit_ = height > 0 ? rows_ / height : 0.0;
-    cells_.resize(static_cast<size_t>(columns_) * rows_);
-    std::vector<uint32_t> candidates(pieces_.size());
-    for (size_t i = 0; i < pieces_.size(); ++i) candidates[i] = static_cast<uint32_t>(i);
-    refine(bounds, Block{0, 0, columns_, rows_}, 0, candidates.size(), candidates, pace);
+    index_.columns_ = width > 0 ? side(std::sqrt(cells * aspect)) : 1;
+    index_.rows_ = height > 0 ? side(std::sqrt(cells / aspect)) : 1;
+    index_.cell_width_ = width / index_.columns_;
+    index_.cell_height_ = height / index_.rows_;
+    index_.columns_per_unit_ = width > 0 ? index_.columns_ / width : 0.0;
+    index_.rows_per_unit_ = height > 0 ? index_.rows_ / height : 0.0;
+    index_.cells_.resize(static_cast<size_t>(index_.columns_) * index_.rows_);
+    return true;
+}
+
+void FootprintIndex::Builder::group(const std::vector<uint32_t> &footprint_ends) {
+    uint32_t first = 0;
+    for (const uint32_t end : footprint_ends) {
+        Group group{first, end, PlanBox{}, PlanBox{}};
+        for (uint32_t i = first; i < end; ++i) {
+            const TriangleReach &r = index_.reaches_[i];
+            const PlanBox &reach = (index_.pieces_[i].reach = r.reach(index_.margin_)).box;
+            group.box.enclose(r.box.min_x, r.box.min_y);
+            group.box.enclose(r.box.max_x, r.box.max_y);
+            group.reach.enclose(reach.min_x, reach.min_y);
+            group.reach.enclose(reach.max_x, reach.max_y);
+            group.slack_sq = std::max(group.slack_sq, r.slack * r.slack);
+            if (!r.holds_over(index_.area_)) group.sound_within_sq = std::min(group.sound_within_sq, r.sound_within_sq);
+        }
+        if (end > first) groups_.push_back(group);
+        first = end;
+    }
 }
 
 // Widened by the margin, so that it surely holds every point that cell_at finds in it.
-PlanBox FootprintIndex::block_area(const Block &block) const {
-    return PlanBox{area_.min_x + block.c0 * cell_width_ - margin_, area_.min_y + block.r0 * cell_height_ - margin_,
-                   area_.min_x + block.c1 * cell_width_ + margin_, area_.min_y + block.r1 * cell_height_ + margin_};
+PlanBox FootprintIndex::Builder::block_area(const Block &block) const {
+    const FootprintIndex &x = index_;
+    return PlanBox{x.area_.min_x + block.c0 * x.cell_width_ - x.margin_, x.area_.min_y + block.r0 * x.cell_height_ - x.margin_,
+                   x.area_.min_x + block.c1 * x.cell_width_ + x.margin_, x.area_.min_y + block.r1 * x.cell_height_ + x.margin_};
 }
 
-// Keeps of the block's candidates (candidates[from, to), those its parent kept) every one
-// that can give a point in the block its least square, then halves the block. From anywhere
-// in the block a triangle that lies beyond its slack measures less than the farthest
-// distance to its reach, so the least of those bounds U caps the least distance; a triangle
-// whose reach lies beyond U then never measures the least. Where the bounds do not hold the
-// triangle stays. A part of the block keeps a part of what the block kept.
-void FootprintIndex::refine(const std::vector<Bounds> &bounds, const Block &block, size_t from, size_t to,
-                            std::vector<uint32_t> &candidates, Pace &pace) {
-    pace.tick();
+// Keeps of the footprints its parent kept (kept_[from, to)) every one that can give a point
+// in the block its least square, then halves the block. From anywhere in the block a
+// triangle that lies beyond its slack measures less than the farthest distance to its reach,
+// so the least of those bounds U caps the least distance; a triangle whose reach lies beyond
+// U then never measures the least. Where the bounds do not hold the triangle stays. A part
+// of the block keeps a part of what the block kept.
+void FootprintIndex::Builder::refine(const Block &block, size_t from, size_t to) {
+    pace_.tick();
     const PlanBox area = block_area(block);
     double upper_sq = HUGE_VAL;
     for (size_t k = from; k < to; ++k) {
-        const Bounds &b = bounds[candidates[k]];
-        const double near_sq = nearest_sq(area, b.box);  // no more than the farthest
-        if (near_sq < upper_sq && near_sq > b.slack_sq && b.hold_over(area))
-            upper_sq = std::min(upper_sq, farthest_sq(area, b.reach));
+        const Group &g = groups_[kept_[k]];
+        const double near_sq = nearest_sq(area, g.box);  // no more than the farthest
+        if (near_sq < upper_sq && near_sq > g.slack_sq && g.hold_over(area))
+            upper_sq = std::min(upper_sq, farthest_sq(area, g.reach));
     }
-    const size_t begin = candidates.size();
-    candidates.reserve(begin + (to - from));
+    const size_t begin = kept_.size();
     for (size_t k = from; k < to; ++k) {
-        const Bounds &b = bounds[candidates[k]];
-        if (!(nearest_sq(area, b.reach) > upper_sq && b.hold_over(area))) candidates.push_back(candidates[k]);
+        const Group &g = groups_[kept_[k]];
+        if (!(nearest_sq(area, g.reach) > upper_sq && g.hold_over(area))) kept_.push_back(kept_[k]);
     }
-    const size_t end = candidates.size();
+    const size_t end = kept_.size();
     const int columns = block.c1 - block.c0, rows = block.r1 - block.r0;
     if (columns == 1 && rows == 1) {
-        store_cell(bounds, block, area, begin, end, candidates);
-    } else if (rows == 1 || (columns > 1 && columns * cell_width_ >= rows * cell_height_)) {
+        store_cell(block, area, begin, end, upper_sq);
+    } else if (rows == 1 || (columns > 1 && columns * index_.cell_width_ >= rows * index_.cell_height_)) {
         const int middle = block.c0 + columns / 2;
-        refine(bounds, Block{block.c0, block.r0, middle, block.r1}, begin, end, candidates, pace);
-        refine(bounds, Block{middle, block.r0, block.c1, block.r1}, begin, end, candidates, pace);
+        refine(Block{block.c0, block.r0, middle, block.r1}, begin, end);
+        refine(Block{middle, block.r0, block.c1, block.r1}, begin, end);
     } else {
         const int middle = block.r0 + rows / 2;
-        refine(bounds, Block{block.c0, block.r0, block.c1, middle}, begin, end, candidates, pace);
-        refine(bounds, Block{block.c0, middle, block.c1, block.r1}, begin, end, candidates, pace);
+        refine(Block{block.c0, block.r0, block.c1, middle}, begin, end);
+        refine(Block{block.c0, middle, block.c1, block.r1}, begin, end);
     }
-    candidates.resize(begin);
+    kept_.resize(begin);
 }
 
 // A float no larger than d >= 0.
@@ -154,20 +196,33 @@ static float rounded_down(double d) {
     return static_cast<double>(f) > d ? std::nextafter(f, 0.0f) : f;
 }
 
-// The cell's list orders the triangles by how near their reach, edges included, comes to it.
-void FootprintIndex::store_cell(const std::vector<Bounds> &bounds, const Block &block, const PlanBox &area,
-                                size_t from, size_t to, const std::vector<uint32_t> &candidates) {
-    Cell &cell = cells_[static_cast<size_t>(block.r0) * columns_ + block.c0];
-    cell.begin = static_cast<uint32_t>(entries_.size());
-    for (size_t k = from; k < to; ++k)
-        if (!bounds[candidates[k]].hold_over(area)) entries_.push_back({candidates[k], 0.0f});
-    cell.measured_always = static_cast<uint32_t>(entries_.size());
+
+// The cell lists the triangles of its footprints the way the blocks keep footprints, each
+// triangle on its own now, and orders them by how near their reach, edges included, comes.
+void FootprintIndex::Builder::store_cell(const Block &block, const PlanBox &area, size_t from, size_t to,
+                                         double upper_sq) {
+    std::vector<Entry> &entries = index_.entries_;
+    Cell &cell = index_.cells_[static_cast<size_t>(block.r0) * index_.columns_ + block.c0];
+    cell.begin = static_cast<uint32_t>(entries.size());
+    listed_.clear();
     for (size_t k = from; k < to; ++k) {
-        const uint32_t i = candidates[k];
-        if (bounds[i].hold_over(area)) entries_.push_back({i, rounded_down(pieces_[i].reach.distance_sq(area))});
+        const Group &g = groups_[kept_[k]];
+        for (uint32_t i = g.first; i < g.end; ++i) {
+            const TriangleReach &r = index_.reaches_[i];
+            if (!(g.sound_within_sq == HUGE_VAL || r.holds_over(area))) {
+                entries.push_back({i, 0.0f});
+                continue;
+            }
+            const Reach &reach = index_.pieces_[i].reach;
+            if (r.beyond_slack(area)) upper_sq = std::min(upper_sq, farthest_sq(area, reach.box));
+            listed_.emplace_back(i, reach.distance_sq(area));
+        }
     }
-    cell.end = static_cast<uint32_t>(entries_.size());
-    std::sort(entries_.begin() + cell.measured_always, entries_.end(),
+    cell.measured_always = static_cast<uint32_t>(entries.size());
+    for (const auto &[i, lower_sq] : listed_)
+        if (lower_sq <= upper_sq) entries.push_back({i, rounded_down(lower_sq)});
+    cell.end = static_cast<uint32_t>(entries.size());
+    std::sort(entries.begin() + cell.measured_always, entries.end(),
               [](const Entry &a, const Entry &b) { return a.lower_sq < b.lower_sq; });
 }
 
@@ -197,7 +252,7 @@ Clearance FootprintIndex::clearance(const math::float3 &p) const {
         const Entry &entry = entries_[k];
         if (entry.lower_sq > least_sq) break;
         const Piece &piece = pieces_[entry.piece];
-        if (piece.reach.distance_sq(x, y, least_sq) > least_sq) continue;
+        if (piece.reach.box.distance_sq(x, y) > least_sq || piece.reach.beyond_edges_sq(x, y) > least_sq) continue;
         measure(piece.triangle, p, least_sq);
     }
     return clearance_of(least_sq);
@@ -212,7 +267,7 @@ Clearance FootprintIndex::clearance_unindexed(const math::float3 &p) const {
     const double margin = rounding_margin(std::max({area_.largest_coordinate(), std::fabs(x), std::fabs(y)}));
     const bool bounded = p.z == 0.0f && std::isfinite(x) && std::isfinite(y) && in_range(at);
     const auto lower_sq = [&](size_t i) {
-        return bounded && reaches_[i].holds_over(at) ? reaches_[i].reach(margin).distance_sq(x, y, HUGE_VAL) : 0.0;
+        return bounded && reaches_[i].holds_over(at) ? reaches_[i].reach(margin).distance_sq(x, y) : 0.0;
     };
     size_t first = 0;
     double first_sq = HUGE_VAL;

@@ -3,6 +3,7 @@
 // point in it its distance to the nearest footprint, which alone settles the filter.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -55,23 +56,11 @@ private:
     struct Cell {
         uint32_t begin, measured_always, end;
     };
-    // Columns [c0, c1) and rows [r0, r1) of the grid.
-    struct Block {
-        int c0, r0, c1, r1;
-    };
+    class Builder;  // lays the grid and fills its cells
 
-    struct Bounds;  // what building the grid reads of a triangle
-
-    void build_grid(Pace &pace);
-    void refine(const std::vector<Bounds> &bounds, const Block &block, size_t from, size_t to,
-                std::vector<uint32_t> &candidates, Pace &pace);
-    void store_cell(const std::vector<Bounds> &bounds, const Block &block, const PlanBox &area, size_t from,
-                    size_t to, const std::vector<uint32_t> &candidates);
-    PlanBox block_area(const Block &block) const;
     const Cell *cell_at(double x, double y) const;  // null outside the grid
     Clearance clearance_unindexed(const math::float3 &p) const;
 
-    std::vector<math::Triangle> triangles_;  // of every footprint
     std::vector<TriangleReach> reaches_;     // of each triangle
     std::vector<Piece> pieces_;              // of each triangle, with the grid's margin
     PlanBox area_;                           // the grid's

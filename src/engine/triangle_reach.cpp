@@ -67,17 +67,6 @@ Reach TriangleReach::reach(double margin) const {
     return reach;
 }
 
-// At the corner the normal points away from.
-double Reach::Line::least_beyond(const PlanBox &area) const {
-    return beyond(nx > 0 ? area.min_x : area.max_x, ny > 0 ? area.min_y : area.max_y);
-}
-
-double Reach::distance_sq(const PlanBox &area) const {
-    const double to_box = nearest_sq(area, box);
-    const double out = std::max({edges[0].least_beyond(area), edges[1].least_beyond(area), edges[2].least_beyond(area)});
-    return out > 0 && out * out > to_box ? out * out : to_box;
-}
-
 bool in_range(const PlanBox &area) { return area.largest_coordinate() <= kLargest; }
 
 }  // namespace engine

@@ -37,20 +37,29 @@ struct Reach {
     struct Line {
         double nx = 0, ny = 0, offset = HUGE_VAL;  // outward unit normal; n.p - offset is how far out p lies
         double beyond(double x, double y) const { return nx * x + ny * y - offset; }
-        double least_beyond(const PlanBox &area) const;  // over the area's corners
+        // Over the area's corners: at the one the normal points away from.
+        double least_beyond(const PlanBox &area) const {
+            return beyond(nx > 0 ? area.min_x : area.max_x, ny > 0 ? area.min_y : area.max_y);
+        }
     };
     PlanBox box;
     Line edges[3];
 
-    // The squared distance to it from (x, y), at least, unless the box alone says more than
-    // `enough`: then that. Inline: the index calls it for most triangles it passes.
-    double distance_sq(double x, double y, double enough) const {
-        const double to_box = box.distance_sq(x, y);
-        if (to_box > enough) return to_box;
-        const double out = std::max({edges[0].beyond(x, y), edges[1].beyond(x, y), edges[2].beyond(x, y)});
+    // The square of how far (x, y) lies beyond the edges' lines, or 0. Inline, like the next:
+    // the index calls them for most triangles it passes.
+    double beyond_edges_sq(double x, double y) const {
+        const double out = std::max(std::max(edges[0].beyond(x, y), edges[1].beyond(x, y)), edges[2].beyond(x, y));
+        return out > 0 ? out * out : 0.0;
+    }
+    // From (x, y), at least.
+    double distance_sq(double x, double y) const { return std::max(box.distance_sq(x, y), beyond_edges_sq(x, y)); }
+    // From the nearest point of `area`, at least.
+    double distance_sq(const PlanBox &area) const {
+        const double to_box = nearest_sq(area, box);
+        const double out = std::max(std::max(edges[0].least_beyond(area), edges[1].least_beyond(area)),
+                                    edges[2].least_beyond(area));
         return out > 0 && out * out > to_box ? out * out : to_box;
     }
-    double distance_sq(const PlanBox &area) const;  // from the nearest point of `area`, at least
 };
 
 struct TriangleReach {
