@@ -5,9 +5,10 @@
 
 namespace engine {
 
-// Beyond this, products of coordinates may overflow a float; below, the shortest edge may
-// make them underflow. Triangles outside either bound are always measured.
-static constexpr double kLargest = 1e18;
+// The closest-point tests multiply four coordinate differences together: beyond this, they
+// may overflow a float; below the shortest edge, they may underflow. Triangles outside either
+// bound are always measured.
+static constexpr double kLargest = 1e9;
 static constexpr double kShortestEdge = 1e-6;
 static constexpr double kUnit = 1.0 / 16777216.0;  // a float's relative rounding, 2^-24
 

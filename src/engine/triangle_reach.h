@@ -81,8 +81,8 @@ private:
     Reach::Line lines_[3];  // of the edges, outward; none for a triangle without slack
 };
 
-// Whether the coordinates of `area` are small enough for the bounds: products of them must
-// not overflow a float.
+// Whether the coordinates of `area` are small enough for the bounds: products of four of
+// them must not overflow a float.
 bool in_range(const PlanBox &area);
 
 }  // namespace engine
