@@ -77,7 +77,7 @@ FootprintIndex::FootprintIndex(const std::vector<std::vector<math::Polygon>> &ob
         for (const math::Polygon &polygon : object) {
             pace.tick();
             for (const math::Triangle &t : polygon.Triangulate([&pace] { pace.tick(); })) {
-                pieces_.push_back({Reach{}, t});
+                pieces_.push_back({PlanBox{}, t});
                 reaches_.emplace_back(t);
             }
             footprint_ends.push_back(static_cast<uint32_t>(pieces_.size()));
@@ -133,7 +133,7 @@ void FootprintIndex::Builder::group(const std::vector<uint32_t> &footprint_ends)
         Group group{first, end, PlanBox{}, PlanBox{}};
         for (uint32_t i = first; i < end; ++i) {
             const TriangleReach &r = index_.reaches_[i];
-            const PlanBox &reach = (index_.pieces_[i].reach = r.reach(index_.margin_)).box;
+            const PlanBox &reach = index_.pieces_[i].reach = r.reach(index_.margin_);
             group.box.enclose(r.box.min_x, r.box.min_y);
             group.box.enclose(r.box.max_x, r.box.max_y);
             group.reach.enclose(reach.min_x, reach.min_y);
@@ -213,9 +213,9 @@ void FootprintIndex::Builder::store_cell(const Block &block, const PlanBox &area
                 entries.push_back({i, 0.0f});
                 continue;
             }
-            const Reach &reach = index_.pieces_[i].reach;
-            if (r.beyond_slack(area)) upper_sq = std::min(upper_sq, farthest_sq(area, reach.box));
-            listed_.emplace_back(i, reach.distance_sq(area));
+            const PlanBox &reach = index_.pieces_[i].reach;
+            if (r.beyond_slack(area)) upper_sq = std::min(upper_sq, farthest_sq(area, reach));
+            listed_.emplace_back(i, nearest_sq(area, reach));
         }
     }
     cell.measured_always = static_cast<uint32_t>(entries.size());
@@ -252,7 +252,7 @@ Clearance FootprintIndex::clearance(const math::float3 &p) const {
         const Entry &entry = entries_[k];
         if (entry.lower_sq > least_sq) break;
         const Piece &piece = pieces_[entry.piece];
-        if (piece.reach.box.distance_sq(x, y) > least_sq || piece.reach.beyond_edges_sq(x, y) > least_sq) continue;
+        if (piece.reach.distance_sq(x, y) > least_sq) continue;
         measure(piece.triangle, p, least_sq);
     }
     return clearance_of(least_sq);

@@ -43,7 +43,7 @@ public:
 private:
     // A triangle as a cell measures it, with its reach grown by the grid's margin.
     struct Piece {
-        Reach reach;
+        PlanBox reach;
         math::Triangle triangle;
     };
     // One triangle of a cell's list and the least squared distance to its reach from the

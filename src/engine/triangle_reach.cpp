@@ -21,8 +21,10 @@ static constexpr double kUnit = 1.0 / 16777216.0;  // a float's relative roundin
 // h from h0 = 80u L^4 / (A l) (where h <= L) up to H = A l / (80u L^2) (where h >= L). In
 // that range a vertex or edge test passes (the tests that share a boundary read the same
 // rounded value, and their other conditions are of the kind above), so the point returned
-// is a vertex or a point of an edge, in the box up to rounding. Nearer than h0 the measure
-// is still at least 0, which is no more than the distance to the box less h0.
+// is a vertex or a point of an edge, in the box up to rounding: the measure lies between the
+// nearest and the farthest distance to the box, give or take the margin. Nearer than h0 the
+// measure is still at least 0, which is no more than the distance to the box less h0. The
+// edges and the area are worked out in double, off by far less than the factor spared.
 TriangleReach::TriangleReach(const math::Triangle &t) {
     bool flat = true;
     for (const math::float3 &v : {t.a, t.b, t.c}) {
@@ -30,42 +32,23 @@ TriangleReach::TriangleReach(const math::Triangle &t) {
         flat = flat && v.IsFinite() && v.z == 0.0f;
     }
     if (!flat || !in_range(box)) return;
-    const math::float3 *corners[] = {&t.a, &t.b, &t.c, &t.a};
-    double dx[3], dy[3], length[3];
-    for (int k = 0; k < 3; ++k) {
-        dx[k] = double(corners[k + 1]->x) - double(corners[k]->x);
-        dy[k] = double(corners[k + 1]->y) - double(corners[k]->y);
-        length[k] = std::hypot(dx[k], dy[k]);
-    }
-    const double turn = dx[0] * -dy[2] - dy[0] * -dx[2];  // (b - a) x (c - a)
-    const double area = std::fabs(turn);
-    const double longest = std::max({length[0], length[1], length[2]});
-    const double shortest = std::min({length[0], length[1], length[2]});
+    const auto edge = [](const math::float3 &from, const math::float3 &to) {
+        return std::hypot(double(to.x) - double(from.x), double(to.y) - double(from.y));
+    };
+    const double ab = edge(t.a, t.b), bc = edge(t.b, t.c), ca = edge(t.c, t.a);
+    const double longest = std::max({ab, bc, ca}), shortest = std::min({ab, bc, ca});
+    const double area = std::fabs((double(t.b.x) - double(t.a.x)) * (double(t.c.y) - double(t.a.y)) -
+                                  (double(t.b.y) - double(t.a.y)) * (double(t.c.x) - double(t.a.x)));
     if (!(shortest >= kShortestEdge && area > 0)) return;
     const double l2 = longest * longest;
     slack = 80 * kUnit * l2 * l2 / (area * shortest);
     const double sound_within = area * shortest / (80 * kUnit * l2);
     sound_within_sq = sound_within * sound_within;
-    const double side = turn > 0 ? 1.0 : -1.0;  // outward is to the right of a counter-clockwise edge
-    for (int k = 0; k < 3; ++k) {
-        Reach::Line &line = lines_[k];
-        line.nx = side * dy[k] / length[k];
-        line.ny = -side * dx[k] / length[k];
-        line.offset = line.nx * corners[k]->x + line.ny * corners[k]->y;
-    }
 }
 
-// The edges' lines are worked out in double from the float vertices, off by far less than
-// the margin.
-Reach TriangleReach::reach(double margin) const {
+PlanBox TriangleReach::reach(double margin) const {
     const double grow = slack + margin;
-    Reach reach;
-    reach.box = PlanBox{box.min_x - grow, box.min_y - grow, box.max_x + grow, box.max_y + grow};
-    for (int k = 0; k < 3; ++k) {
-        reach.edges[k] = lines_[k];
-        reach.edges[k].offset += grow;
-    }
-    return reach;
+    return PlanBox{box.min_x - grow, box.min_y - grow, box.max_x + grow, box.max_y + grow};
 }
 
 bool in_range(const PlanBox &area) { return area.largest_coordinate() <= kLargest; }

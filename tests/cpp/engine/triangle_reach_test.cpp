@@ -68,13 +68,13 @@ TEST(TriangleReach, BoundsTheMeasureWhereverItSaysTheyHold) {
             const engine::PlanBox at{p.x, p.y, p.x, p.y};
             if (!engine::in_range(at) || !reach.holds_over(at)) continue;
             const double margin = engine::rounding_margin(std::max(reach.box.largest_coordinate(), at.largest_coordinate()));
-            const engine::Reach grown = reach.reach(margin);
+            const engine::PlanBox grown = reach.reach(margin);
             const double measured = c.t.ClosestPoint(p).DistanceSq(p);
             // NaN, never the least, needs no bound from below
             ASSERT_FALSE(measured < grown.distance_sq(p.x, p.y)) << c.what << " from " << p.x << ", " << p.y;
             if (!reach.beyond_slack(at)) continue;
             ++beyond;
-            ASSERT_LE(measured, engine::farthest_sq(at, grown.box)) << c.what << " from " << p.x << ", " << p.y;
+            ASSERT_LE(measured, engine::farthest_sq(at, grown)) << c.what << " from " << p.x << ", " << p.y;
         }
         EXPECT_EQ(c.bounded, beyond > 0) << c.what;
     }
