@@ -116,7 +116,9 @@ bool FootprintIndex::Builder::lay_grid() {
     const double cells = std::clamp(kCellsPerTriangle * index_.pieces_.size(), 1.0, kMostCells);
     const double width = area.max_x - area.min_x, height = area.max_y - area.min_y;
     const double aspect = width > 0 && height > 0 ? width / height : 1.0;
-    const auto side = [](double count) { return static_cast<int>(std::clamp(std::round(count), 1.0, double(kMostSide))); };
+    const auto side = [](double count) {
+        return static_cast<int>(std::clamp(std::round(count), 1.0, double(kMostSide)));
+    };
     index_.columns_ = width > 0 ? side(std::sqrt(cells * aspect)) : 1;
     index_.rows_ = height > 0 ? side(std::sqrt(cells / aspect)) : 1;
     index_.cell_width_ = width / index_.columns_;
@@ -148,9 +150,10 @@ void FootprintIndex::Builder::group(const std::vector<uint32_t> &footprint_ends)
 
 // Widened by the margin, so that it surely holds every point that cell_at finds in it.
 PlanBox FootprintIndex::Builder::block_area(const Block &block) const {
-    const FootprintIndex &x = index_;
-    return PlanBox{x.area_.min_x + block.c0 * x.cell_width_ - x.margin_, x.area_.min_y + block.r0 * x.cell_height_ - x.margin_,
-                   x.area_.min_x + block.c1 * x.cell_width_ + x.margin_, x.area_.min_y + block.r1 * x.cell_height_ + x.margin_};
+    const PlanBox &grid = index_.area_;
+    const double w = index_.cell_width_, h = index_.cell_height_, m = index_.margin_;
+    return PlanBox{grid.min_x + block.c0 * w - m, grid.min_y + block.r0 * h - m, grid.min_x + block.c1 * w + m,
+                   grid.min_y + block.r1 * h + m};
 }
 
 // Keeps of the footprints its parent kept (kept_[from, to)) every one that can give a point
@@ -196,9 +199,8 @@ static float rounded_down(double d) {
     return static_cast<double>(f) > d ? std::nextafter(f, 0.0f) : f;
 }
 
-
 // The cell lists the triangles of its footprints the way the blocks keep footprints, each
-// triangle on its own now, and orders them by how near their reach, edges included, comes.
+// triangle on its own now, and orders them by how near their reach comes.
 void FootprintIndex::Builder::store_cell(const Block &block, const PlanBox &area, size_t from, size_t to,
                                          double upper_sq) {
     std::vector<Entry> &entries = index_.entries_;
@@ -247,7 +249,8 @@ Clearance FootprintIndex::clearance(const math::float3 &p) const {
     if (!cell) return clearance_unindexed(p);
     const double x = p.x, y = p.y;
     float least_sq = kFloatMax;
-    for (uint32_t k = cell->begin; k < cell->measured_always; ++k) measure(pieces_[entries_[k].piece].triangle, p, least_sq);
+    for (uint32_t k = cell->begin; k < cell->measured_always; ++k)
+        measure(pieces_[entries_[k].piece].triangle, p, least_sq);
     for (uint32_t k = cell->measured_always; k < cell->end; ++k) {
         const Entry &entry = entries_[k];
         if (entry.lower_sq > least_sq) break;

@@ -3,7 +3,6 @@
 // point in it its distance to the nearest footprint, which alone settles the filter.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -72,17 +71,6 @@ std::vector<float3> points(unsigned seed, float spread) {
         out.push_back(p);
     return out;
 }
-
-struct PlanBoxLike {
-    float min_x = HUGE_VALF, min_y = HUGE_VALF, max_x = -HUGE_VALF, max_y = -HUGE_VALF;
-    void add(const float3 &v) {
-        if (!std::isfinite(v.x) || !std::isfinite(v.y)) return;
-        min_x = std::min(min_x, v.x), max_x = std::max(max_x, v.x);
-        min_y = std::min(min_y, v.y), max_y = std::max(max_y, v.y);
-    }
-    float width() const { return max_x - min_x; }
-    float height() const { return max_y - min_y; }
-};
 
 bool same(const engine::Clearance &a, const engine::Clearance &b) {
     return a.keep == b.keep && std::memcmp(&a.nearest, &b.nearest, sizeof(float)) == 0;
@@ -168,7 +156,7 @@ std::vector<float3> risky(const Objects &objects, unsigned seed) {
     std::mt19937 rng(seed);
     std::vector<float3> out;
     std::vector<float3> centres;
-    PlanBoxLike extent;
+    engine::PlanBox extent;
     for (const std::vector<math::Polygon> &object : objects)
         for (const math::Polygon &polygon : object) {
             const std::vector<float3> &v = polygon.vertices;
@@ -177,7 +165,7 @@ std::vector<float3> risky(const Objects &objects, unsigned seed) {
             centres.push_back(v[0]);
             for (size_t i = 0; i < n; ++i) {
                 const float3 a = v[i], b = v[(i + 1) % n], c = v[(i + 2) % n];
-                extent.add(a);
+                if (a.IsFinite()) extent.enclose(a.x, a.y);
                 out.push_back(a);
                 out.push_back(float3((a.x + c.x) / 2, (a.y + c.y) / 2, 0));
                 const float3 d = b - a;
@@ -199,8 +187,9 @@ std::vector<float3> risky(const Objects &objects, unsigned seed) {
         }
     for (size_t k = 1; k < centres.size(); ++k)
         out.emplace_back((centres[k - 1].x + centres[k].x) / 2, (centres[k - 1].y + centres[k].y) / 2, 0.0f);
-    std::uniform_real_distribution<float> x(extent.min_x - 3 * extent.width(), extent.max_x + 3 * extent.width());
-    std::uniform_real_distribution<float> y(extent.min_y - 3 * extent.height(), extent.max_y + 3 * extent.height());
+    const double width = extent.max_x - extent.min_x, height = extent.max_y - extent.min_y;
+    std::uniform_real_distribution<float> x(extent.min_x - 3 * width, extent.max_x + 3 * width);
+    std::uniform_real_distribution<float> y(extent.min_y - 3 * height, extent.max_y + 3 * height);
     for (int k = 0; k < 3000; ++k) {
         const float px = x(rng), py = y(rng);
         out.emplace_back(px, py, 0.0f);

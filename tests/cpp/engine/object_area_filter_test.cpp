@@ -46,8 +46,8 @@ std::vector<engine::PointRecord> records(unsigned seed) {
         const float x = at(rng), y = at(rng);
         add(float3(x, y, 7.0f));
     }
-    for (const float3 &p : {float3(8.0499f, 2, 0), float3(8.05f, 2, 0), float3(-0.0f, -0.0f, 0), float3(std::nanf(""), 0, 0),
-                            float3(HUGE_VALF, 1, 0), float3(1e30f, -1e30f, 0)})
+    for (const float3 &p : {float3(8.0499f, 2, 0), float3(8.05f, 2, 0), float3(-0.0f, -0.0f, 0),
+                            float3(std::nanf(""), 0, 0), float3(HUGE_VALF, 1, 0), float3(1e30f, -1e30f, 0)})
         add(p);
     return out;
 }

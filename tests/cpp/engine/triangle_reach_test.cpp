@@ -67,8 +67,8 @@ TEST(TriangleReach, BoundsTheMeasureWhereverItSaysTheyHold) {
         for (const float3 &p : around(c.t, 5)) {
             const engine::PlanBox at{p.x, p.y, p.x, p.y};
             if (!engine::in_range(at) || !reach.holds_over(at)) continue;
-            const double margin = engine::rounding_margin(std::max(reach.box.largest_coordinate(), at.largest_coordinate()));
-            const engine::PlanBox grown = reach.reach(margin);
+            const double largest = std::max(reach.box.largest_coordinate(), at.largest_coordinate());
+            const engine::PlanBox grown = reach.reach(engine::rounding_margin(largest));
             const double measured = c.t.ClosestPoint(p).DistanceSq(p);
             // NaN, never the least, needs no bound from below
             ASSERT_FALSE(measured < grown.distance_sq(p.x, p.y)) << c.what << " from " << p.x << ", " << p.y;
