@@ -41,33 +41,21 @@ public:
     Builder(FootprintIndex &index, const std::vector<uint32_t> &footprint_ends, Pace &pace);
 
 private:
-    // A footprint's triangles pieces_[first, end) seen together: the boxes around their boxes
-    // and reaches, the largest square of their slacks and the least of how far their bounds
-    // hold (infinite where they all hold over the whole grid).
-    struct Group {
-        uint32_t first, end;
-        PlanBox box, reach;
-        double slack_sq = 0, sound_within_sq = HUGE_VAL;
-
-        bool hold_over(const PlanBox &area) const {
-            return sound_within_sq == HUGE_VAL || farthest_sq(area, box) < sound_within_sq;
-        }
-    };
     // Columns [c0, c1) and rows [r0, r1) of the grid.
     struct Block {
         int c0, r0, c1, r1;
     };
 
-    bool lay_grid();
     void group(const std::vector<uint32_t> &footprint_ends);
+    bool lay_grid();
     PlanBox block_area(const Block &block) const;
     void refine(const Block &block, size_t from, size_t to);
     void store_cell(const Block &block, const PlanBox &area, size_t from, size_t to, double upper_sq);
 
     FootprintIndex &index_;
     Pace &pace_;
-    std::vector<Group> groups_;
-    std::vector<uint32_t> kept_;  // the footprints each block keeps, a block's after its parent's
+    std::vector<PlanBox> group_reaches_;  // with the grid's margin
+    std::vector<uint32_t> kept_;  // the groups each block keeps, a block's after its parent's
     std::vector<std::pair<uint32_t, double>> listed_;  // a cell's triangles and how near they come
 };
 
@@ -86,19 +74,46 @@ FootprintIndex::FootprintIndex(const std::vector<std::vector<math::Polygon>> &ob
     Builder(*this, footprint_ends, pace);
 }
 
+// A group whose bounds fail somewhere in the grid is measured from all of it; the others go
+// into the cells.
 FootprintIndex::Builder::Builder(FootprintIndex &index, const std::vector<uint32_t> &footprint_ends, Pace &pace)
     : index_(index), pace_(pace) {
-    if (!lay_grid()) return;
     group(footprint_ends);
-    for (size_t g = 0; g < groups_.size(); ++g) kept_.push_back(static_cast<uint32_t>(g));
+    if (!lay_grid()) return;
+    for (size_t g = 0; g < index_.groups_.size(); ++g) {
+        const Group &group = index_.groups_[g];
+        group_reaches_.push_back(group.bounds.reach(index_.margin_));
+        if (group.bounds.holds_over(index_.area_)) {
+            kept_.push_back(static_cast<uint32_t>(g));
+        } else {
+            for (uint32_t i = group.first; i < group.end; ++i) index_.measured_always_.push_back(i);
+        }
+    }
+    for (size_t i = 0; i < index_.pieces_.size(); ++i) index_.pieces_[i].reach = index_.reaches_[i].reach(index_.margin_);
     refine(Block{0, 0, index_.columns_, index_.rows_}, 0, kept_.size());
+}
+
+// A footprint of many triangles comes in runs of a few, side by side in the order the
+// triangulation cut them, so that a cell lists the triangles of the runs near it only.
+static constexpr uint32_t kMostInGroup = 8;
+
+void FootprintIndex::Builder::group(const std::vector<uint32_t> &footprint_ends) {
+    const TriangleReach *reaches = index_.reaches_.data();
+    uint32_t first = 0;
+    for (const uint32_t footprint_end : footprint_ends) {
+        while (first < footprint_end) {
+            const uint32_t end = std::min(first + kMostInGroup, footprint_end);
+            index_.groups_.push_back({first, end, TriangleReach::around(reaches + first, reaches + end)});
+            first = end;
+        }
+    }
 }
 
 static constexpr double kCellsPerTriangle = 16;
 static constexpr double kMostCells = 1 << 18;
 static constexpr int kMostSide = 2048;
 
-// The grid covers the triangles that can be left unmeasured, and a quarter of its larger side
+// The grid covers the triangles whose bounds hold anywhere, and a quarter of its larger side
 // around them, where records far from the footprints are still likely to lie. False for none.
 bool FootprintIndex::Builder::lay_grid() {
     PlanBox extent;
@@ -108,6 +123,7 @@ bool FootprintIndex::Builder::lay_grid() {
         extent.enclose(r.box.max_x, r.box.max_y);
     }
     if (!(extent.min_x <= extent.max_x)) return false;
+    index_.largest_ = extent.largest_coordinate();
     const double grow = std::max(extent.max_x - extent.min_x, extent.max_y - extent.min_y) / 4;
     const PlanBox area{extent.min_x - grow, extent.min_y - grow, extent.max_x + grow, extent.max_y + grow};
     if (!in_range(area)) return false;
@@ -129,25 +145,6 @@ bool FootprintIndex::Builder::lay_grid() {
     return true;
 }
 
-void FootprintIndex::Builder::group(const std::vector<uint32_t> &footprint_ends) {
-    uint32_t first = 0;
-    for (const uint32_t end : footprint_ends) {
-        Group group{first, end, PlanBox{}, PlanBox{}};
-        for (uint32_t i = first; i < end; ++i) {
-            const TriangleReach &r = index_.reaches_[i];
-            const PlanBox &reach = index_.pieces_[i].reach = r.reach(index_.margin_);
-            group.box.enclose(r.box.min_x, r.box.min_y);
-            group.box.enclose(r.box.max_x, r.box.max_y);
-            group.reach.enclose(reach.min_x, reach.min_y);
-            group.reach.enclose(reach.max_x, reach.max_y);
-            group.slack_sq = std::max(group.slack_sq, r.slack * r.slack);
-            if (!r.holds_over(index_.area_)) group.sound_within_sq = std::min(group.sound_within_sq, r.sound_within_sq);
-        }
-        if (end > first) groups_.push_back(group);
-        first = end;
-    }
-}
-
 // Widened by the margin, so that it surely holds every point that cell_at finds in it.
 PlanBox FootprintIndex::Builder::block_area(const Block &block) const {
     const PlanBox &grid = index_.area_;
@@ -156,27 +153,25 @@ PlanBox FootprintIndex::Builder::block_area(const Block &block) const {
                    grid.min_y + block.r1 * h + m};
 }
 
-// Keeps of the footprints its parent kept (kept_[from, to)) every one that can give a point
-// in the block its least square, then halves the block. From anywhere in the block a
-// triangle that lies beyond its slack measures less than the farthest distance to its reach,
-// so the least of those bounds U caps the least distance; a triangle whose reach lies beyond
-// U then never measures the least. Where the bounds do not hold the triangle stays. A part
-// of the block keeps a part of what the block kept.
+// Keeps of the groups its parent kept (kept_[from, to)) every one that can give a point in
+// the block its least square, then halves the block. Every bound holds in the grid; from
+// anywhere in the block a triangle that is fat or lies beyond its slack measures less than
+// the farthest distance to its reach, so the least of those bounds U caps the least
+// distance, and a triangle whose reach lies beyond U never measures the least. A part of the
+// block keeps a part of what the block kept.
 void FootprintIndex::Builder::refine(const Block &block, size_t from, size_t to) {
     pace_.tick();
     const PlanBox area = block_area(block);
     double upper_sq = HUGE_VAL;
     for (size_t k = from; k < to; ++k) {
-        const Group &g = groups_[kept_[k]];
-        const double near_sq = nearest_sq(area, g.box);  // no more than the farthest
-        if (near_sq < upper_sq && near_sq > g.slack_sq && g.hold_over(area))
-            upper_sq = std::min(upper_sq, farthest_sq(area, g.reach));
+        const uint32_t g = kept_[k];
+        const TriangleReach &bounds = index_.groups_[g].bounds;
+        if (nearest_sq(area, bounds.box) < upper_sq && bounds.caps_over(area))  // the nearest is no more than the farthest
+            upper_sq = std::min(upper_sq, farthest_sq(area, group_reaches_[g]));
     }
     const size_t begin = kept_.size();
-    for (size_t k = from; k < to; ++k) {
-        const Group &g = groups_[kept_[k]];
-        if (!(nearest_sq(area, g.reach) > upper_sq && g.hold_over(area))) kept_.push_back(kept_[k]);
-    }
+    for (size_t k = from; k < to; ++k)
+        if (nearest_sq(area, group_reaches_[kept_[k]]) <= upper_sq) kept_.push_back(kept_[k]);
     const size_t end = kept_.size();
     const int columns = block.c1 - block.c0, rows = block.r1 - block.r0;
     if (columns == 1 && rows == 1) {
@@ -199,32 +194,26 @@ static float rounded_down(double d) {
     return static_cast<double>(f) > d ? std::nextafter(f, 0.0f) : f;
 }
 
-// The cell lists the triangles of its footprints the way the blocks keep footprints, each
-// triangle on its own now, and orders them by how near their reach comes.
+// The cell lists the triangles of its groups the way the blocks keep groups, each triangle on
+// its own now, and orders them by how near their reach comes.
 void FootprintIndex::Builder::store_cell(const Block &block, const PlanBox &area, size_t from, size_t to,
                                          double upper_sq) {
-    std::vector<Entry> &entries = index_.entries_;
-    Cell &cell = index_.cells_[static_cast<size_t>(block.r0) * index_.columns_ + block.c0];
-    cell.begin = static_cast<uint32_t>(entries.size());
     listed_.clear();
     for (size_t k = from; k < to; ++k) {
-        const Group &g = groups_[kept_[k]];
-        for (uint32_t i = g.first; i < g.end; ++i) {
-            const TriangleReach &r = index_.reaches_[i];
-            if (!(g.sound_within_sq == HUGE_VAL || r.holds_over(area))) {
-                entries.push_back({i, 0.0f});
-                continue;
-            }
+        const Group &group = index_.groups_[kept_[k]];
+        for (uint32_t i = group.first; i < group.end; ++i) {
             const PlanBox &reach = index_.pieces_[i].reach;
-            if (r.beyond_slack(area)) upper_sq = std::min(upper_sq, farthest_sq(area, reach));
+            if (index_.reaches_[i].caps_over(area)) upper_sq = std::min(upper_sq, farthest_sq(area, reach));
             listed_.emplace_back(i, nearest_sq(area, reach));
         }
     }
-    cell.measured_always = static_cast<uint32_t>(entries.size());
+    std::vector<Entry> &entries = index_.entries_;
+    Cell &cell = index_.cells_[static_cast<size_t>(block.r0) * index_.columns_ + block.c0];
+    cell.begin = static_cast<uint32_t>(entries.size());
     for (const auto &[i, lower_sq] : listed_)
         if (lower_sq <= upper_sq) entries.push_back({i, rounded_down(lower_sq)});
     cell.end = static_cast<uint32_t>(entries.size());
-    std::sort(entries.begin() + cell.measured_always, entries.end(),
+    std::sort(entries.begin() + cell.begin, entries.end(),
               [](const Entry &a, const Entry &b) { return a.lower_sq < b.lower_sq; });
 }
 
@@ -242,16 +231,16 @@ const FootprintIndex::Cell *FootprintIndex::cell_at(double x, double y) const {
     return &cells_[static_cast<size_t>(row) * columns_ + column];
 }
 
-// A point in the grid is measured against its cell's list, nearest first, until the rest lie
-// beyond the least square so far; a triangle whose reach does so is passed over.
+// A point in the grid is measured against the triangles measured always, then against its
+// cell's list, nearest first, until the rest lie beyond the least square so far; a triangle
+// whose reach does so is passed over.
 Clearance FootprintIndex::clearance(const math::float3 &p) const {
     const Cell *cell = p.z == 0.0f ? cell_at(p.x, p.y) : nullptr;
     if (!cell) return clearance_unindexed(p);
     const double x = p.x, y = p.y;
     float least_sq = kFloatMax;
-    for (uint32_t k = cell->begin; k < cell->measured_always; ++k)
-        measure(pieces_[entries_[k].piece].triangle, p, least_sq);
-    for (uint32_t k = cell->measured_always; k < cell->end; ++k) {
+    for (const uint32_t i : measured_always_) measure(pieces_[i].triangle, p, least_sq);
+    for (uint32_t k = cell->begin; k < cell->end; ++k) {
         const Entry &entry = entries_[k];
         if (entry.lower_sq > least_sq) break;
         const Piece &piece = pieces_[entry.piece];
@@ -261,26 +250,37 @@ Clearance FootprintIndex::clearance(const math::float3 &p) const {
     return clearance_of(least_sq);
 }
 
-// Outside the grid, every triangle whose bounds hold from p and whose reach lies beyond the
-// least square so far is passed over; the one with the nearest reach is measured first.
+// Its triangles that can give p the least square; `margin` < infinity when the group's
+// bounds hold from p.
+void FootprintIndex::measure_group(const Group &group, const math::float3 &p, double margin, float &least_sq) const {
+    for (uint32_t i = group.first; i < group.end; ++i)
+        if (!(margin < HUGE_VAL && reaches_[i].reach(margin).distance_sq(p.x, p.y) > least_sq))
+            measure(pieces_[i].triangle, p, least_sq);
+}
+
+// Outside the grid, the group whose reach comes nearest is measured first, then every group
+// whose reach comes within the least square so far, where their bounds hold from p; others
+// are measured whole.
 Clearance FootprintIndex::clearance_unindexed(const math::float3 &p) const {
-    float least_sq = kFloatMax;
     const double x = p.x, y = p.y;
     const PlanBox at{x, y, x, y};
-    const double margin = rounding_margin(std::max({area_.largest_coordinate(), std::fabs(x), std::fabs(y)}));
     const bool bounded = p.z == 0.0f && std::isfinite(x) && std::isfinite(y) && in_range(at);
-    const auto lower_sq = [&](size_t i) {
-        return bounded && reaches_[i].holds_over(at) ? reaches_[i].reach(margin).distance_sq(x, y) : 0.0;
+    const double margin = rounding_margin(std::max({largest_, std::fabs(x), std::fabs(y)}));
+    const auto margin_for = [&](const Group &g) { return bounded && g.bounds.holds_over(at) ? margin : HUGE_VAL; };
+    const auto lower_sq = [&](const Group &g) {
+        const double m = margin_for(g);
+        return m < HUGE_VAL ? g.bounds.reach(m).distance_sq(x, y) : 0.0;
     };
-    size_t first = 0;
+    float least_sq = kFloatMax;
+    const Group *first = nullptr;
     double first_sq = HUGE_VAL;
-    for (size_t i = 0; i < pieces_.size(); ++i) {
-        const double d = lower_sq(i);
-        if (d < first_sq) first = i, first_sq = d;
+    for (const Group &g : groups_) {
+        const double d = lower_sq(g);
+        if (d < first_sq || !first) first = &g, first_sq = d;
     }
-    if (!pieces_.empty()) measure(pieces_[first].triangle, p, least_sq);
-    for (size_t i = 0; i < pieces_.size(); ++i)
-        if (i != first && !(lower_sq(i) > least_sq)) measure(pieces_[i].triangle, p, least_sq);
+    if (first) measure_group(*first, p, margin_for(*first), least_sq);
+    for (const Group &g : groups_)
+        if (&g != first && !(lower_sq(g) > least_sq)) measure_group(g, p, margin_for(g), least_sq);
     return clearance_of(least_sq);
 }
 

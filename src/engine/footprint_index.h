@@ -45,28 +45,37 @@ private:
         PlanBox reach;
         math::Triangle triangle;
     };
+    // A run of a few triangles of one footprint, pieces_[first, end), and their bounds together.
+    struct Group {
+        uint32_t first, end;
+        TriangleReach bounds;
+    };
     // One triangle of a cell's list and the least squared distance to its reach from the
     // cell, rounded down.
     struct Entry {
         uint32_t piece;
         float lower_sq;
     };
-    // A cell's entries: first those measured always, then the others, nearest first.
+    // A cell's entries, nearest first.
     struct Cell {
-        uint32_t begin, measured_always, end;
+        uint32_t begin, end;
     };
     class Builder;  // lays the grid and fills its cells
 
     const Cell *cell_at(double x, double y) const;  // null outside the grid
+    void measure_group(const Group &group, const math::float3 &p, double margin, float &least_sq) const;
     Clearance clearance_unindexed(const math::float3 &p) const;
 
-    std::vector<TriangleReach> reaches_;     // of each triangle
-    std::vector<Piece> pieces_;              // of each triangle, with the grid's margin
-    PlanBox area_;                           // the grid's
-    double margin_ = 0;                      // the rounding margin within it
+    std::vector<TriangleReach> reaches_;  // of each triangle
+    std::vector<Piece> pieces_;           // of each triangle
+    std::vector<Group> groups_;
+    double largest_ = HUGE_VAL;           // coordinate of the triangles whose bounds hold anywhere
+    PlanBox area_;                        // the grid's
+    double margin_ = 0;                   // the rounding margin within it
     double cell_width_ = 0, cell_height_ = 0;
     double columns_per_unit_ = 0, rows_per_unit_ = 0;  // to find a cell without dividing
     int columns_ = 0, rows_ = 0;
+    std::vector<uint32_t> measured_always_;  // pieces whose bounds fail somewhere in the grid
     std::vector<Cell> cells_;
     std::vector<Entry> entries_;
 };

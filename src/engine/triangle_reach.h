@@ -6,8 +6,8 @@
 // rounding, unless rounding lets no vertex or edge test pass and the interior formula gives
 // it: that can happen only from points near the triangle (within its slack) or, for a thin
 // triangle, far from it (beyond `sound_within`). Where the bounds hold, the measure is at
-// least the distance to the reach and, from beyond the slack, at most the farthest distance
-// to it.
+// least the distance to the reach and, from beyond the slack or for a fat triangle, at most
+// the farthest distance to it.
 #pragma once
 
 #include <algorithm>
@@ -36,13 +36,19 @@ struct TriangleReach {
     PlanBox box;                 // of the vertices
     double slack = HUGE_VAL;     // how far from the triangle the measure may come out as 0
     double sound_within_sq = 0;  // the bounds hold from points less than its root from every vertex
+    bool fat = false;            // from within the slack too, the measure stays under the farthest
 
     explicit TriangleReach(const math::Triangle &t);
+    // Of the triangles [first, end) together, none of them left out: the box around their
+    // boxes, the largest slack, the least of how far they hold, fat if all are.
+    static TriangleReach around(const TriangleReach *first, const TriangleReach *end);
 
     // Whether the bounds hold from every point of `area`, which must lie in_range.
     bool holds_over(const PlanBox &area) const { return farthest_sq(area, box) < sound_within_sq; }
-    // Whether the triangle lies beyond its slack from every point of `area`.
-    bool beyond_slack(const PlanBox &area) const { return nearest_sq(area, box) > slack * slack; }
+    // Whether, from every point of `area`, the farthest distance to the reach caps the measure.
+    bool caps_over(const PlanBox &area) const {
+        return holds_over(area) && (fat || nearest_sq(area, box) > slack * slack);
+    }
     // The box grown by slack and `margin`, the rounding margin of the coordinates involved:
     // from a point outside it, the measure is at least the distance to it.
     PlanBox reach(double margin) const;
