@@ -140,6 +140,17 @@ Objects degenerate() {
     };
 }
 
+// A ring of many sides, whose triangulation cuts ears so thin that the index measures them
+// from everywhere, beside a few plain footprints that it indexes.
+Objects many_sided() {
+    std::vector<float3> ring;
+    for (int i = 0; i < 100; ++i) {
+        const float a = 2.0f * static_cast<float>(M_PI) * i / 100, r = 2.0f + 0.2f * std::sin(7.0f * a);
+        ring.emplace_back(50 + r * std::cos(a), 50 + r * std::sin(a), 0.0f);
+    }
+    return {{outline(ring)}, {rectangle(0, 0, 8, 5)}, {star(100, 100, 10, 4, 6)}};
+}
+
 Objects far_off(const Objects &base, float dx, float dy) {
     Objects objects;
     for (const std::vector<math::Polygon> &object : base) {
@@ -208,6 +219,7 @@ TEST(FootprintIndex, GivesExactlyTheClearanceOfTheScanWhereShortcutsAreMostAtRis
         {"far from the origin", far_off(touching_and_concave(), 3e5f, -2e5f)},
         {"spread past the bounds' range", far_off(touching_and_concave(), 8e8f, -8e8f)},
         {"a few among many", odd(scattered(4, 200, 2000))},
+        {"many-sided", many_sided()},
     };
     for (const Case &c : cases) {
         engine::Pace pace(engine::no_hooks());
