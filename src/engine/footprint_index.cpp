@@ -89,7 +89,8 @@ FootprintIndex::Builder::Builder(FootprintIndex &index, const std::vector<uint32
             for (uint32_t i = group.first; i < group.end; ++i) index_.measured_always_.push_back(i);
         }
     }
-    for (size_t i = 0; i < index_.pieces_.size(); ++i) index_.pieces_[i].reach = index_.reaches_[i].reach(index_.margin_);
+    for (size_t i = 0; i < index_.pieces_.size(); ++i)
+        index_.pieces_[i].reach = index_.reaches_[i].reach(index_.margin_);
     refine(Block{0, 0, index_.columns_, index_.rows_}, 0, kept_.size());
 }
 
@@ -166,7 +167,7 @@ void FootprintIndex::Builder::refine(const Block &block, size_t from, size_t to)
     for (size_t k = from; k < to; ++k) {
         const uint32_t g = kept_[k];
         const TriangleReach &bounds = index_.groups_[g].bounds;
-        if (nearest_sq(area, bounds.box) < upper_sq && bounds.caps_over(area))  // the nearest is no more than the farthest
+        if (nearest_sq(area, bounds.box) < upper_sq && bounds.caps_over(area))  // else its farthest is no less
             upper_sq = std::min(upper_sq, farthest_sq(area, group_reaches_[g]));
     }
     const size_t begin = kept_.size();
@@ -252,7 +253,8 @@ Clearance FootprintIndex::clearance(const math::float3 &p) const {
 
 // Its triangles that can give p the least square; `margin` < infinity when the group's
 // bounds hold from p.
-void FootprintIndex::measure_group(const Group &group, const math::float3 &p, double margin, float &least_sq) const {
+void FootprintIndex::measure_group(const Group &group, const math::float3 &p, double margin,
+                                   float &least_sq) const {
     for (uint32_t i = group.first; i < group.end; ++i)
         if (!(margin < HUGE_VAL && reaches_[i].reach(margin).distance_sq(p.x, p.y) > least_sq))
             measure(pieces_[i].triangle, p, least_sq);
@@ -266,7 +268,9 @@ Clearance FootprintIndex::clearance_unindexed(const math::float3 &p) const {
     const PlanBox at{x, y, x, y};
     const bool bounded = p.z == 0.0f && std::isfinite(x) && std::isfinite(y) && in_range(at);
     const double margin = rounding_margin(std::max({largest_, std::fabs(x), std::fabs(y)}));
-    const auto margin_for = [&](const Group &g) { return bounded && g.bounds.holds_over(at) ? margin : HUGE_VAL; };
+    const auto margin_for = [&](const Group &g) {
+        return bounded && g.bounds.holds_over(at) ? margin : HUGE_VAL;
+    };
     const auto lower_sq = [&](const Group &g) {
         const double m = margin_for(g);
         return m < HUGE_VAL ? g.bounds.reach(m).distance_sq(x, y) : 0.0;
