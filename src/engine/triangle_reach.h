@@ -39,8 +39,8 @@ struct TriangleReach {
     bool fat = false;            // from within the slack too, the measure stays under the farthest
 
     explicit TriangleReach(const math::Triangle &t);
-    // Of the triangles [first, end) together, none of them left out: the box around their
-    // boxes, the largest slack, the least of how far they hold, fat if all are.
+    // Bounds that hold for each of the triangles [first, end): the box around their boxes,
+    // the largest slack, the least of how far they hold, fat if all are.
     static TriangleReach around(const TriangleReach *first, const TriangleReach *end);
 
     // Whether the bounds hold from every point of `area`, which must lie in_range.
