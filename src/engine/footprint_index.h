@@ -1,8 +1,9 @@
 // The stored object footprints as the object-area filter measures them: each triangulated
-// once, with its plan-view box, so that a record is measured exactly only against the
-// footprints that can drop it or give its nearest distance.
+// once, and a grid whose every cell lists, nearest first, the few triangles that can give a
+// point in it its distance to the nearest footprint, which alone settles the filter.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "Geometry/Polygon.h"
@@ -10,6 +11,7 @@
 #include "Math/float3.h"
 #include "pace.h"
 #include "plan_box.h"
+#include "triangle_reach.h"
 
 namespace engine {
 
@@ -31,39 +33,51 @@ Clearance clearance_by_scan(const std::vector<std::vector<math::Polygon>> &objec
 
 class FootprintIndex {
 public:
-    // Ticks pace once per footprint triangulated and once per row of cells.
+    // Ticks pace once per footprint triangulated and once per block of cells.
     FootprintIndex(const std::vector<std::vector<math::Polygon>> &objects, Pace &pace);
 
     // Exactly what the scan gives.
     Clearance clearance(const math::float3 &p) const;
 
 private:
-    struct Footprint {
-        std::vector<math::Triangle> triangles;
-        PlanBox box;  // around the triangles
-        bool boxed;   // every vertex finite, so that the box bounds the distance
+    // A triangle as a cell measures it, with its reach grown by the grid's margin.
+    struct Piece {
+        PlanBox reach;
+        math::Triangle triangle;
     };
-    // A cell of the grid over the boxes: the footprints that may matter to a point in it, and
-    // how near every other one comes to the cell at least.
+    // A run of a few triangles of one footprint, pieces_[first, end), and their bounds together.
+    struct Group {
+        uint32_t first, end;
+        TriangleReach bounds;
+    };
+    // One triangle of a cell's list and the least squared distance to its reach from the
+    // cell, rounded down.
+    struct Entry {
+        uint32_t piece;
+        float lower_sq;
+    };
+    // A cell's entries, nearest first.
     struct Cell {
-        std::vector<const Footprint *> near;
-        double beyond;
+        uint32_t begin, end;
     };
+    class Builder;  // lays the grid and fills its cells
 
-    void build_grid(Pace &pace);
-    PlanBox cell_area(int column, int row) const;
-    const Cell *cell_at(const math::float3 &p) const;  // null outside the grid
-    Clearance clearance_among(const std::vector<const Footprint *> &candidates, const math::float3 &p,
-                              double margin) const;
+    const Cell *cell_at(double x, double y) const;  // null outside the grid
+    void measure_group(const Group &group, const math::float3 &p, double margin, float &least_sq) const;
+    Clearance clearance_unindexed(const math::float3 &p) const;
 
-    std::vector<Footprint> footprints_;  // those with at least one triangle
-    std::vector<const Footprint *> all_;
-    double largest_ = 0;                 // coordinate of the boxed footprints, in magnitude
-    double margin_ = 0;                  // the rounding margin for points within the grid
-    PlanBox extent_;                     // around the boxed footprints
+    std::vector<TriangleReach> reaches_;  // of each triangle
+    std::vector<Piece> pieces_;           // of each triangle
+    std::vector<Group> groups_;
+    double largest_ = HUGE_VAL;           // coordinate of the triangles whose bounds hold anywhere
+    PlanBox area_;                        // the grid's
+    double margin_ = 0;                   // the rounding margin within it
     double cell_width_ = 0, cell_height_ = 0;
+    double columns_per_unit_ = 0, rows_per_unit_ = 0;  // to find a cell without dividing
     int columns_ = 0, rows_ = 0;
+    std::vector<uint32_t> measured_always_;  // pieces whose bounds fail somewhere in the grid
     std::vector<Cell> cells_;
+    std::vector<Entry> entries_;
 };
 
 }  // namespace engine
