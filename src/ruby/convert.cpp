@@ -57,9 +57,11 @@ VALUE hash_value(VALUE hash, const char *key, const Where &at) {
     return at_place(Where(at, key), [&] { return protect([&] { return rb_hash_aref(hash, rb_str_new_cstr(key)); }); });
 }
 
+// A long Array's sub-array shares its entries until one of the two is changed, which then
+// copies them: no copy at all when neither is.
 VALUE snapshot(VALUE ary, const Where &at) {
     check_array(ary, at);
-    return protect([&] { return rb_ary_dup(ary); });
+    return protect([&] { return rb_ary_subseq(ary, 0, RARRAY_LEN(ary)); });
 }
 
 double read_double(VALUE v, const Where &at) {
@@ -357,46 +359,10 @@ VALUE new_point_record(VALUE position, VALUE normal, float heading) {
     return rb_ary_new_from_values(kRecordSlots, slots);
 }
 
-// Keeps the collector from running while a block of entries is made. The entries and the
-// Array they go into are all live, so a collection in the middle would find no garbage: it
-// would only mark the half-built result again, and on a large result that is most of the
-// cost of building it. Between blocks it is on again, for other threads that run at the
-// ticks. Under GC.stress it runs as asked, so that a missing guard still shows.
-class CollectorHold {
-public:
-    explicit CollectorHold(bool stressed) : held_(!stressed && rb_gc_disable() == Qfalse) {}
-    ~CollectorHold() {
-        if (held_) rb_gc_enable();
-    }
-    CollectorHold(const CollectorHold &) = delete;
-    CollectorHold &operator=(const CollectorHold &) = delete;
-
-private:
-    bool held_;  // false when the collector was already off, or stressed
-};
-
 // GC.stress, which an interpreter embedded without its prelude does not define.
-static bool collector_stressed() {
+bool collector_stressed() {
     static const ID stress = rb_intern("stress");
     return rb_respond_to(rb_mGC, stress) && RTEST(protect([] { return rb_funcall(rb_mGC, stress, 0); }));
-}
-
-VALUE build_array(size_t n, engine::Pace &pace, const std::function<VALUE(size_t)> &make) {
-    constexpr size_t kChunk = 64;  // entries made between two ticks
-    const VALUE result = new_array(static_cast<long>(n));
-    const bool stressed = collector_stressed();
-    for (size_t first = 0; first < n; first += kChunk) {
-        pace.tick();
-        const CollectorHold hold(stressed);
-        protect([&] {
-            // Made into the stack, where the collector sees them, then appended at once.
-            VALUE chunk[kChunk];
-            const size_t count = std::min(kChunk, n - first);
-            for (size_t k = 0; k < count; ++k) chunk[k] = make(first + k);
-            return rb_ary_cat(result, chunk, static_cast<long>(count));
-        });
-    }
-    return result;
 }
 
 VALUE point_records(const std::vector<engine::GeneratedPoint> &points, engine::Pace &pace) {
