@@ -11,37 +11,34 @@ long CellGrid::Axis::index(double cell) const {
     return static_cast<long>(wrapped < 0.0 ? wrapped + static_cast<double>(count) : wrapped);
 }
 
-// The indices within `reach` (a whole number of cells) of the cell numbered `cell`, which
-// may lie outside the grid.
-CellGrid::Spans CellGrid::Axis::spans(double cell, double reach) const {
+// The indices of the cells numbered lo .. hi, which may lie outside the grid.
+CellGrid::Spans CellGrid::Axis::spans(double lo, double hi) const {
     Spans s;
-    if (!(2.0 * reach + 1.0 < static_cast<double>(count))) {
+    if (hi < lo) return s;
+    if (!(hi - lo + 1.0 < static_cast<double>(count))) {
         s.add(0, count - 1);
         return s;
     }
     if (!folded) {
-        const double lo = std::max(0.0, cell - first - reach);
-        const double hi = std::min(static_cast<double>(count - 1), cell - first + reach);
-        if (lo <= hi) s.add(static_cast<long>(lo), static_cast<long>(hi));
+        const double l = std::max(0.0, lo - first), h = std::min(static_cast<double>(count - 1), hi - first);
+        if (l <= h) s.add(static_cast<long>(l), static_cast<long>(h));
         return s;
     }
-    const long i = index(cell), k = static_cast<long>(reach);
-    if (i - k < 0) {
-        s.add(i - k + count, count - 1);
-        s.add(0, i + k);
-    } else if (i + k >= count) {
-        s.add(i - k, count - 1);
-        s.add(0, i + k - count);
+    // Fewer cells than the axis holds: they wrap around its end at most once.
+    const long i = index(lo), j = index(hi);
+    if (i <= j) {
+        s.add(i, j);
     } else {
-        s.add(i - k, i + k);
+        s.add(i, count - 1);
+        s.add(0, j);
     }
     return s;
 }
 
-double CellGrid::cell_number(float v) const { return std::floor(static_cast<double>(v) / size_); }
+double CellGrid::cell_number(double v) const { return std::floor(v / size_); }
 
-uint32_t CellGrid::cell_of(const math::float3 &p) const {
-    return static_cast<uint32_t>(y_.index(cell_number(p.y)) * x_.count + x_.index(cell_number(p.x)));
+uint32_t CellGrid::cell_of(float x, float y) const {
+    return static_cast<uint32_t>(y_.index(cell_number(y)) * x_.count + x_.index(cell_number(x)));
 }
 
 // About two cells per member at most, so that the grid stays as small as its members; the
@@ -62,8 +59,9 @@ void CellGrid::choose_axes(double x_first, double x_last, double y_first, double
     else x_.count = y_.count = static_cast<long>(side);
 }
 
-CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<uint32_t> &which, double size)
-    : size_(size), slot_of_(footprints.size(), 0) {
+CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<uint32_t> &visit_place,
+                   const std::vector<uint32_t> &which, double size)
+    : size_(size) {
     float x_min = 0.0f, x_max = 0.0f, y_min = 0.0f, y_max = 0.0f;
     if (!which.empty()) {
         const math::float3 &p = footprints[which[0]].centre;
@@ -80,20 +78,23 @@ CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<u
     choose_axes(cell_number(x_min), cell_number(x_max), cell_number(y_min), cell_number(y_max), which.size());
 
     // Counting sort: count the members of every cell, place each cell's run, then deal the
-    // members into the runs in visiting order.
+    // members into the runs.
     std::vector<uint32_t> cell(which.size());
     start_.assign(static_cast<size_t>(x_.count * y_.count) + 1, 0);
     for (size_t k = 0; k < which.size(); ++k) {
-        cell[k] = cell_of(footprints[which[k]].centre);
+        const math::float3 &p = footprints[which[k]].centre;
+        cell[k] = cell_of(p.x, p.y);
         ++start_[cell[k] + 1];
     }
     for (size_t c = 1; c < start_.size(); ++c) start_[c] += start_[c - 1];
     std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
     members_.resize(which.size());
+    heights_.resize(which.size());
     for (size_t k = 0; k < which.size(); ++k) {
         const uint32_t slot = next[cell[k]]++;
-        members_[slot] = {footprints[which[k]], which[k], false};
-        slot_of_[which[k]] = slot;
+        const Footprint &f = footprints[which[k]];
+        members_[slot] = {f.centre.x, f.centre.y, f.radius, visit_place[which[k]]};
+        heights_[slot] = f.centre.z;
     }
 }
 

@@ -5,20 +5,28 @@
 
 #include <functional>
 #include <limits>
+#include <numeric>
 #include <random>
 
 namespace {
 
 using engine::Footprint;
 
+// The footprints are visited in their own order.
+std::vector<int> own_order(const std::vector<Footprint> &footprints) {
+    std::vector<int> order(footprints.size());
+    std::iota(order.begin(), order.end(), 0);
+    return order;
+}
+
 std::vector<bool> scan(const std::vector<Footprint> &footprints) {
     engine::Pace pace(engine::no_hooks());
-    return engine::remove_overlaps_by_scan(footprints, pace);
+    return engine::remove_overlaps_by_scan(footprints, own_order(footprints), pace);
 }
 
 std::vector<bool> grid(const std::vector<Footprint> &footprints) {
     engine::Pace pace(engine::no_hooks());
-    return engine::remove_overlaps(footprints, pace);
+    return engine::remove_overlaps(footprints, own_order(footprints), pace);
 }
 
 std::vector<Footprint> random_footprints(unsigned seed, int n, float spread, float max_radius) {
