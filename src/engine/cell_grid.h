@@ -34,6 +34,7 @@ public:
     // Members are numbered by their slot, cell after cell.
     uint32_t size() const { return static_cast<uint32_t>(members_.size()); }
     const GridMember &member(uint32_t slot) const { return members_[slot]; }
+    const GridMember *members() const { return members_.data(); }
     Footprint footprint(uint32_t slot) const {
         const GridMember &m = members_[slot];
         return {math::float3(m.x, m.y, heights_[slot]), m.radius};

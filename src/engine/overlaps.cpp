@@ -39,6 +39,18 @@ static bool near_in_plan(const GridMember &a, const GridMember &b) {
     return dx * dx + dy * dy <= reach * reach;
 }
 
+// Writes to `near` the slots from `begin` to `end` (but `self_slot`) whose members may
+// overlap `self`, and returns how many. Few of them do: the sift takes no branch.
+static size_t sift_near(const GridMember *members, uint32_t begin, uint32_t end, const GridMember &self,
+                        uint32_t self_slot, uint32_t *near) {
+    size_t n = 0;
+    for (uint32_t s = begin; s < end; ++s) {
+        near[n] = s;
+        n += (s != self_slot) & near_in_plan(self, members[s]);
+    }
+    return n;
+}
+
 // How far in plan from a footprint's centre lie the centres of the members it can overlap,
 // members whose radius is at most `members_radius`: the sum of the radii, with room for the
 // rounding of the distance, and for squares of differences too small for a float.
@@ -136,13 +148,8 @@ void Fates::open(uint32_t slot) {
     later_.clear();
     bool blocked = false;
     grid_.visit_near(self.x, self.y, plan_reach(self.radius, members_radius_), [&](uint32_t begin, uint32_t end) {
-        // Few of the members lie near: the first sift takes no branch.
         if (near_.size() < end - begin) near_.resize(end - begin);
-        size_t n = 0;
-        for (uint32_t s = begin; s < end; ++s) {
-            near_[n] = s;
-            n += (s != slot) & near_in_plan(self, grid_.member(s));
-        }
+        const size_t n = sift_near(grid_.members(), begin, end, self, slot, near_.data());
         for (size_t k = 0; k < n && !blocked; ++k) {
             const uint32_t s = near_[k];
             if (fate_[s] == kRemoved || !overlap(footprint, grid_.footprint(s))) continue;
