@@ -39,14 +39,14 @@ static bool near_in_plan(const GridMember &a, const GridMember &b) {
     return dx * dx + dy * dy <= reach * reach;
 }
 
-// Writes to `near` the slots from `begin` to `end` (but `self_slot`) whose members may
-// overlap `self`, and returns how many. Few of them do: the sift takes no branch.
+// Writes to `near` the slots from `begin` to `end` whose members may overlap `self`, and
+// returns how many. Few of them do: the sift takes no branch.
 static size_t sift_near(const GridMember *members, uint32_t begin, uint32_t end, const GridMember &self,
-                        uint32_t self_slot, uint32_t *near) {
+                        uint32_t *near) {
     size_t n = 0;
     for (uint32_t s = begin; s < end; ++s) {
         near[n] = s;
-        n += (s != self_slot) & near_in_plan(self, members[s]);
+        n += near_in_plan(self, members[s]);
     }
     return n;
 }
@@ -149,10 +149,10 @@ void Fates::open(uint32_t slot) {
     bool blocked = false;
     grid_.visit_near(self.x, self.y, plan_reach(self.radius, members_radius_), [&](uint32_t begin, uint32_t end) {
         if (near_.size() < end - begin) near_.resize(end - begin);
-        const size_t n = sift_near(grid_.members(), begin, end, self, slot, near_.data());
+        const size_t n = sift_near(grid_.members(), begin, end, self, near_.data());
         for (size_t k = 0; k < n && !blocked; ++k) {
             const uint32_t s = near_[k];
-            if (fate_[s] == kRemoved || !overlap(footprint, grid_.footprint(s))) continue;
+            if (s == slot || fate_[s] == kRemoved || !overlap(footprint, grid_.footprint(s))) continue;
             if (grid_.member(s).visit > self.visit) later_.push_back(s);
             else if (fate_[s] == kSurvives) blocked = true;
             else pending_.push_back(s);
