@@ -113,16 +113,15 @@ static Footprint footprint_of(const PointRecord &r, const std::vector<HalfExtent
 static std::vector<Footprint> footprints_of(const std::vector<PointRecord> &records,
                                             const std::vector<HalfExtents> &extents, const std::vector<int> &order,
                                             Pace &pace) {
-    const bool valid = std::all_of(records.begin(), records.end(),
-                                   [&](const PointRecord &r) { return has_definition(r, extents); });
-    if (!valid)
-        for (const int index : order) check_definition_index(records[index].definition, static_cast<int>(extents.size()));
     std::vector<Footprint> footprints;
     footprints.reserve(records.size());
     for (const PointRecord &r : records) {
         pace.tick();
+        if (!has_definition(r, extents)) break;
         footprints.push_back(footprint_of(r, extents));
     }
+    if (footprints.size() < records.size())
+        for (const int index : order) check_definition_index(records[index].definition, static_cast<int>(extents.size()));
     return footprints;
 }
 

@@ -35,8 +35,6 @@ CellGrid::Spans CellGrid::Axis::spans(double lo, double hi) const {
     return s;
 }
 
-double CellGrid::cell_number(double v) const { return std::floor(v / size_); }
-
 uint32_t CellGrid::cell_of(float x, float y) const {
     return static_cast<uint32_t>(y_.index(cell_number(y)) * x_.count + x_.index(cell_number(x)));
 }
@@ -61,7 +59,7 @@ void CellGrid::choose_axes(double x_first, double x_last, double y_first, double
 
 CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<uint32_t> &visit_place,
                    const std::vector<uint32_t> &which, double size)
-    : size_(size) {
+    : per_size_(1.0 / size) {
     float x_min = 0.0f, x_max = 0.0f, y_min = 0.0f, y_max = 0.0f;
     if (!which.empty()) {
         const math::float3 &p = footprints[which[0]].centre;

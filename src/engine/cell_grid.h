@@ -2,13 +2,16 @@
 // footprints of a cell lie side by side, and so do those of a run of cells along a row, so a
 // neighbourhood is read as a few contiguous runs.
 //
-// A footprint at (x, y) lies in the cell numbered floor(x / size), floor(y / size). Where the
+// A footprint at (x, y) lies in the cell numbered floor(x / size), floor(y / size), where the
+// quotients are products with the reciprocal of size: rounded otherwise than a quotient, but
+// as monotonic, and the same for the footprints and the searches. Where the
 // numbers of an axis span more cells than the grid may hold (a few footprints far from the
 // rest, or tiny footprints spread wide), that axis folds: cell number c goes to column
 // c mod count. Folding only brings far cells together, which adds candidates that the caller's
 // exact test turns away; cells that are neighbours stay neighbours.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -73,11 +76,11 @@ private:
         Spans spans(double lo, double hi) const;
     };
 
-    double cell_number(double v) const;
+    double cell_number(double v) const { return std::floor(v * per_size_); }
     uint32_t cell_of(float x, float y) const;
     void choose_axes(double x_first, double x_last, double y_first, double y_last, size_t members);
 
-    double size_;
+    double per_size_;  // the reciprocal of the cells' size
     Axis x_, y_;                      // cell (column i along x, row j along y) is j * x_.count + i
     std::vector<uint32_t> start_;     // cell k holds members start_[k] .. start_[k + 1] - 1
     std::vector<GridMember> members_;
