@@ -139,31 +139,23 @@ void Fates::decide(uint32_t slot) {
     }
 }
 
-// Removes the member at once when an earlier survivor overlaps it; otherwise puts it on the
-// stack with the members it overlaps.
+// Puts the member on the stack with the members it overlaps. No earlier survivor is among
+// them: it would have removed this one already.
 void Fates::open(uint32_t slot) {
     const GridMember self = grid_.member(slot);
     const Footprint footprint = grid_.footprint(slot);
     const size_t first = pending_.size();
     later_.clear();
-    bool blocked = false;
     grid_.visit_near(self.x, self.y, plan_reach(self.radius, members_radius_), [&](uint32_t begin, uint32_t end) {
         if (near_.size() < end - begin) near_.resize(end - begin);
         const size_t n = sift_near(grid_.members(), begin, end, self, near_.data());
-        for (size_t k = 0; k < n && !blocked; ++k) {
+        for (size_t k = 0; k < n; ++k) {
             const uint32_t s = near_[k];
             if (s == slot || fate_[s] == kRemoved || !overlap(footprint, grid_.footprint(s))) continue;
-            if (grid_.member(s).visit > self.visit) later_.push_back(s);
-            else if (fate_[s] == kSurvives) blocked = true;
-            else pending_.push_back(s);
+            (grid_.member(s).visit > self.visit ? later_ : pending_).push_back(s);
         }
-        return !blocked;
+        return true;
     });
-    if (blocked) {
-        fate_[slot] = kRemoved;
-        pending_.resize(first);
-        return;
-    }
     const size_t split = pending_.size();
     pending_.insert(pending_.end(), later_.begin(), later_.end());
     frames_.push_back({slot, first, split, first});
