@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "counting_sort.h"
+
 namespace engine {
 
 long CellGrid::Axis::index(double cell) const {
@@ -75,25 +77,20 @@ CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<u
     }
     choose_axes(cell_number(x_min), cell_number(x_max), cell_number(y_min), cell_number(y_max), which.size());
 
-    // Counting sort: count the members of every cell, place each cell's run, then deal the
-    // members into the runs.
     std::vector<uint32_t> cell(which.size());
-    start_.assign(static_cast<size_t>(x_.count * y_.count) + 1, 0);
     for (size_t k = 0; k < which.size(); ++k) {
         const math::float3 &p = footprints[which[k]].centre;
         cell[k] = cell_of(p.x, p.y);
-        ++start_[cell[k] + 1];
     }
-    for (size_t c = 1; c < start_.size(); ++c) start_[c] += start_[c - 1];
-    std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
     members_.resize(which.size());
     heights_.resize(which.size());
-    for (size_t k = 0; k < which.size(); ++k) {
-        const uint32_t slot = next[cell[k]]++;
+    const auto cell_of_member = [&](uint32_t k) { return cell[k]; };
+    start_ = counting_sort(static_cast<uint32_t>(which.size()), static_cast<size_t>(x_.count * y_.count),
+                           cell_of_member, [&](uint32_t k, uint32_t slot) {
         const Footprint &f = footprints[which[k]];
         members_[slot] = {f.centre.x, f.centre.y, f.radius, visit_place[which[k]]};
         heights_[slot] = f.centre.z;
-    }
+    });
 }
 
 }  // namespace engine
