@@ -3,6 +3,8 @@
 // (a jittered grid of spacing 1.25, footprint radii 0.5 to 2).
 //
 // - Collisions/<records>: the whole step (the shuffle, the footprints, the overlaps).
+// - SparseCollisions/<records>: the same with footprints a quarter the size, which seldom
+//   overlap, as in a scatter whose instances stand apart.
 // - Overlaps/<case>/<records>: the overlap test alone on footprints in visiting order, normal
 //   and with odd records among them: one NaN position, one infinite radius, a few footprints
 //   ten thousand times the others' size. None of them may make the step much slower.
@@ -98,15 +100,18 @@ void BM_Overlaps(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * state.range(1));
 }
 
-void BM_Collisions(benchmark::State &state) {
+void collisions_at_size(benchmark::State &state, float size_percent) {
     const std::vector<engine::PointRecord> records = forest(static_cast<int>(state.range(0)));
     const std::vector<engine::Definition> defs = forest_definitions();
     for (auto _ : state) {
         engine::Pace pace(engine::no_hooks());
-        benchmark::DoNotOptimize(engine::collisions(records, defs, 100.0f, 3, pace));
+        benchmark::DoNotOptimize(engine::collisions(records, defs, size_percent, 3, pace));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
+
+void BM_Collisions(benchmark::State &state) { collisions_at_size(state, 100.0f); }
+void BM_SparseCollisions(benchmark::State &state) { collisions_at_size(state, 25.0f); }
 
 void BM_Transforms(benchmark::State &state) {
     std::vector<engine::PointRecord> records = forest(static_cast<int>(state.range(0)));
@@ -133,6 +138,7 @@ BENCHMARK(BM_Overlaps)
     ->ArgsProduct({{kNormal, kOneNaN, kOneInfinite, kFewHuge}, {80000, 1000000}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Collisions)->ArgName("records")->Arg(80000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SparseCollisions)->ArgName("records")->Arg(80000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Transforms)->ArgName("records")->Arg(80000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
