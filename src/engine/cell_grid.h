@@ -29,10 +29,10 @@ struct GridMember {
 
 class CellGrid {
 public:
-    // The footprints `which` of `footprints`, each with a finite centre, in cells `size` wide;
-    // footprint k is visited at place visit_place[k].
+    // The footprints `which` of `footprints`, each with a finite centre, in cells at least
+    // `least_size` wide; footprint k is visited at place visit_place[k].
     CellGrid(const std::vector<Footprint> &footprints, const std::vector<uint32_t> &visit_place,
-             const std::vector<uint32_t> &which, double size);
+             const std::vector<uint32_t> &which, double least_size);
 
     // Members are numbered by their slot, cell after cell.
     uint32_t size() const { return static_cast<uint32_t>(members_.size()); }
