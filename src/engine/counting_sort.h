@@ -14,10 +14,10 @@ namespace engine {
 template <class Key, class Place>
 std::vector<uint32_t> counting_sort(uint32_t n, size_t key_count, Key &&key, Place &&place) {
     std::vector<uint32_t> start(key_count + 1, 0);
-    for (uint32_t i = 0; i < n; ++i) ++start[key(i) + 1];
-    std::partial_sum(start.begin(), start.end(), start.begin());
-    std::vector<uint32_t> next(start.begin(), start.end() - 1);
-    for (uint32_t i = 0; i < n; ++i) place(i, next[key(i)]++);
+    for (uint32_t i = 0; i < n; ++i) ++start[key(i)];
+    std::partial_sum(start.begin(), start.end(), start.begin());  // now where each run ends
+    // Dealt from the last item back, each to the end of its run, which moves back to the start.
+    for (uint32_t i = n; i-- > 0;) place(i, --start[key(i)]);
     return start;
 }
 
