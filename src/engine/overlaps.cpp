@@ -158,6 +158,11 @@ void Fates::open(uint32_t slot) {
         return true;
     });
     const size_t split = pending_.size();
+    // The earliest first: the likeliest to survive, which decides this one at once.
+    const auto earliest = std::min_element(pending_.begin() + first, pending_.end(), [&](uint32_t a, uint32_t b) {
+        return grid_.member(a).visit < grid_.member(b).visit;
+    });
+    if (earliest != pending_.end()) std::iter_swap(pending_.begin() + first, earliest);
     pending_.insert(pending_.end(), later_.begin(), later_.end());
     frames_.push_back({slot, first, split, first});
 }
