@@ -13,10 +13,9 @@ static std::mt19937 &shuffle_engine() {
 // Each swap reaches an entry at random, most often out of the cache. The draws run a few steps
 // ahead of the swaps, in their own order, so that the entry a swap reaches is fetched while
 // the steps before it run.
-void shuffle(std::vector<int> &items) {
+void shuffle(std::vector<int> &items, std::mt19937 &engine) {
     constexpr int kAhead = 16;
     const int m = static_cast<int>(items.size());
-    std::mt19937 &engine = shuffle_engine();
     const auto draw = [&](int k) {
         const int r = std::uniform_int_distribution<int>(0, m - 1 - k)(engine);
         __builtin_prefetch(items.data() + k + r);
@@ -30,5 +29,7 @@ void shuffle(std::vector<int> &items) {
         if (r != 0) std::swap(items[k], items[k + r]);
     }
 }
+
+void shuffle(std::vector<int> &items) { shuffle(items, shuffle_engine()); }
 
 }  // namespace engine
