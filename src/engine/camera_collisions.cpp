@@ -121,7 +121,8 @@ static std::vector<Footprint> footprints_of(const std::vector<PointRecord> &reco
         footprints.push_back(footprint_of(r, extents));
     }
     if (footprints.size() < records.size())
-        for (const int index : order) check_definition_index(records[index].definition, static_cast<int>(extents.size()));
+        for (const int index : order)
+            check_definition_index(records[index].definition, static_cast<int>(extents.size()));
     return footprints;
 }
 

@@ -4,11 +4,11 @@
 //
 // A footprint at (x, y) lies in the cell numbered floor(x / size), floor(y / size), where the
 // quotients are products with the reciprocal of size: rounded otherwise than a quotient, but
-// as monotonic, and the same for the footprints and the searches. Where the
-// numbers of an axis span more cells than the grid may hold (a few footprints far from the
-// rest, or tiny footprints spread wide), that axis folds: cell number c goes to column
-// c mod count. Folding only brings far cells together, which adds candidates that the caller's
-// exact test turns away; cells that are neighbours stay neighbours.
+// as monotonic, and the same for the footprints and the searches. Where the numbers of an
+// axis span more cells than the grid may hold (a few footprints far from the rest, or tiny
+// footprints spread wide), that axis folds: cell number c goes to column c mod count.
+// Folding only brings far cells together, which adds candidates that the caller's exact test
+// turns away; cells that are neighbours stay neighbours.
 #pragma once
 
 #include <cmath>
