@@ -5,9 +5,10 @@
 // - Collisions/<records>: the whole step (the shuffle, the footprints, the overlaps).
 // - SparseCollisions/<records>: the same with footprints a quarter the size, which seldom
 //   overlap, as in a scatter whose instances stand apart.
-// - Overlaps/<case>/<records>: the overlap test alone on footprints in visiting order, normal
-//   and with odd records among them: one NaN position, one infinite radius, a few footprints
-//   ten thousand times the others' size. None of them may make the step much slower.
+// - Overlaps/<case>/<records>: the overlap test alone, on footprints in their own order and a
+//   shuffled visiting order, normal and with odd records among them: one NaN position, one
+//   infinite radius, a few footprints ten thousand times the others' size. None of them may
+//   make the step much slower.
 // - Transforms/<records>: the instance transformations of the records, every flag on.
 #include <benchmark/benchmark.h>
 

@@ -28,8 +28,8 @@ static size_t sift_near(const GridMember *members, uint32_t begin, uint32_t end,
     return n;
 }
 
-GridFates::GridFates(const CellGrid &grid, float members_radius)
-    : grid_(grid), members_radius_(members_radius), fate_(grid.size(), kUndecided) {}
+GridFates::GridFates(const CellGrid &grid, float members_radius, Pace &pace)
+    : grid_(grid), members_radius_(members_radius), pace_(pace), fate_(grid.size(), kUndecided) {}
 
 // The sum of the radii, the members' at their largest, with room for the rounding of the
 // distance, and for squares of differences too small for a float.
@@ -61,6 +61,7 @@ void GridFates::decide(uint32_t slot) {
 // Puts the member on the stack with the members it overlaps. No earlier survivor is among
 // them: it would have removed this one already.
 void GridFates::open(uint32_t slot) {
+    pace_.tick();
     const GridMember self = grid_.member(slot);
     const Footprint footprint = grid_.footprint(slot);
     const size_t first = pending_.size();

@@ -10,13 +10,15 @@
 #include <vector>
 
 #include "cell_grid.h"
+#include "pace.h"
 
 namespace engine {
 
 class GridFates {
 public:
-    // The members of `grid`, whose radii are at most `members_radius`.
-    GridFates(const CellGrid &grid, float members_radius);
+    // The members of `grid`, whose radii are at most `members_radius`. Every search of the
+    // grid ticks `pace`: a chain of members waiting on each other can be long.
+    GridFates(const CellGrid &grid, float members_radius, Pace &pace);
 
     // How far in plan from the centre of a footprint of this radius lie the centres of the
     // members it can overlap.
@@ -47,6 +49,7 @@ private:
 
     const CellGrid &grid_;
     const float members_radius_;
+    Pace &pace_;
     std::vector<Fate> fate_;
     std::vector<Frame> frames_;
     std::vector<uint32_t> pending_;

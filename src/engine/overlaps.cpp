@@ -106,17 +106,14 @@ std::vector<bool> remove_overlaps(const std::vector<Footprint> &footprints, cons
     }
     std::sort(large.begin(), large.end(), [&](uint32_t a, uint32_t b) { return place[a] < place[b]; });
     const CellGrid grid(footprints, place, members, cell);
-    GridFates fates(grid, radius);
+    GridFates fates(grid, radius, pace);
     LargeFootprints large_footprints(grid, fates);
     std::vector<bool> removed(order.size(), false);
     for (const uint32_t i : large) {
         pace.tick();
         removed[place[i]] = !large_footprints.survives(footprints[i], place[i]);
     }
-    for (const uint32_t s : fates.deciding_order(order.size())) {
-        pace.tick();
-        removed[grid.member(s).visit] = !fates.survives(s);
-    }
+    for (const uint32_t s : fates.deciding_order(order.size())) removed[grid.member(s).visit] = !fates.survives(s);
     return removed;
 }
 
