@@ -58,8 +58,9 @@ void GridFates::decide(uint32_t slot) {
     }
 }
 
-// Puts the member on the stack with the members it overlaps. No earlier survivor is among
-// them: it would have removed this one already.
+// Puts the member on the stack with the members it overlaps, or decides it at once if none of
+// them is earlier and undecided. No earlier survivor is among them: it would have removed
+// this one already.
 void GridFates::open(uint32_t slot) {
     pace_.tick();
     const GridMember self = grid_.member(slot);
@@ -77,6 +78,11 @@ void GridFates::open(uint32_t slot) {
         return true;
     });
     const size_t split = pending_.size();
+    if (split == first) {  // nothing to wait for, as most often where footprints stand apart
+        fate_[slot] = kSurvives;
+        for (const uint32_t s : later_) fate_[s] = kRemoved;
+        return;
+    }
     // The earliest first: the likeliest to survive, which decides this one at once.
     const auto earliest = std::min_element(pending_.begin() + first, pending_.end(), [&](uint32_t a, uint32_t b) {
         return grid_.member(a).visit < grid_.member(b).visit;
