@@ -13,30 +13,6 @@ long CellGrid::Axis::index(double cell) const {
     return static_cast<long>(wrapped < 0.0 ? wrapped + static_cast<double>(count) : wrapped);
 }
 
-// The indices of the cells numbered lo .. hi, which may lie outside the grid.
-CellGrid::Spans CellGrid::Axis::spans(double lo, double hi) const {
-    Spans s;
-    if (hi < lo) return s;
-    if (!(hi - lo + 1.0 < static_cast<double>(count))) {
-        s.add(0, count - 1);
-        return s;
-    }
-    if (!folded) {
-        const double l = std::max(0.0, lo - first), h = std::min(static_cast<double>(count - 1), hi - first);
-        if (l <= h) s.add(static_cast<long>(l), static_cast<long>(h));
-        return s;
-    }
-    // Fewer cells than the axis holds: they wrap around its end at most once.
-    const long i = index(lo), j = index(hi);
-    if (i <= j) {
-        s.add(i, j);
-    } else {
-        s.add(i, count - 1);
-        s.add(0, j);
-    }
-    return s;
-}
-
 uint32_t CellGrid::cell_of(float x, float y) const {
     return static_cast<uint32_t>(y_.index(cell_number(y)) * x_.count + x_.index(cell_number(x)));
 }

@@ -11,6 +11,7 @@
 // turns away; cells that are neighbours stay neighbours.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -80,11 +81,36 @@ private:
     uint32_t cell_of(float x, float y) const;
     void choose_axes(double x_first, double x_last, double y_first, double y_last, size_t members);
 
-    double per_size_;  // the reciprocal of the cells' size
+    double per_size_;                 // the reciprocal of the cells' size
     Axis x_, y_;                      // cell (column i along x, row j along y) is j * x_.count + i
     std::vector<uint32_t> start_;     // cell k holds members start_[k] .. start_[k + 1] - 1
     std::vector<GridMember> members_;
     std::vector<float> heights_;      // the members' centre z, by slot
 };
+
+// The indices of the cells numbered lo .. hi, which may lie outside the grid. Inline: every
+// search asks for two.
+inline CellGrid::Spans CellGrid::Axis::spans(double lo, double hi) const {
+    Spans s;
+    if (hi < lo) return s;
+    if (!(hi - lo + 1.0 < static_cast<double>(count))) {
+        s.add(0, count - 1);
+        return s;
+    }
+    if (!folded) {
+        const double l = std::max(0.0, lo - first), h = std::min(static_cast<double>(count - 1), hi - first);
+        if (l <= h) s.add(static_cast<long>(l), static_cast<long>(h));
+        return s;
+    }
+    // Fewer cells than the axis holds: they wrap around its end at most once.
+    const long i = index(lo), j = index(hi);
+    if (i <= j) {
+        s.add(i, j);
+    } else {
+        s.add(i, count - 1);
+        s.add(0, j);
+    }
+    return s;
+}
 
 }  // namespace engine
