@@ -79,15 +79,14 @@ void GridFates::open(uint32_t slot) {
     });
     const size_t split = pending_.size();
     if (split == first) {  // nothing to wait for, as most often where footprints stand apart
-        fate_[slot] = kSurvives;
-        for (const uint32_t s : later_) fate_[s] = kRemoved;
+        survive(slot, later_.data(), later_.data() + later_.size());
         return;
     }
     // The earliest first: the likeliest to survive, which decides this one at once.
-    const auto earliest = std::min_element(pending_.begin() + first, pending_.end(), [&](uint32_t a, uint32_t b) {
-        return grid_.member(a).visit < grid_.member(b).visit;
-    });
-    if (earliest != pending_.end()) std::iter_swap(pending_.begin() + first, earliest);
+    std::iter_swap(pending_.begin() + first,
+                   std::min_element(pending_.begin() + first, pending_.end(), [&](uint32_t a, uint32_t b) {
+                       return grid_.member(a).visit < grid_.member(b).visit;
+                   }));
     pending_.insert(pending_.end(), later_.begin(), later_.end());
     frames_.push_back({slot, first, split, first});
 }
@@ -95,10 +94,15 @@ void GridFates::open(uint32_t slot) {
 void GridFates::close(Fate fate) {
     const Frame done = frames_.back();
     frames_.pop_back();
-    fate_[done.slot] = fate;
-    if (fate == kSurvives)
-        for (size_t k = done.split; k < pending_.size(); ++k) fate_[pending_[k]] = kRemoved;
+    if (fate == kSurvives) survive(done.slot, pending_.data() + done.split, pending_.data() + pending_.size());
+    else fate_[done.slot] = kRemoved;
     pending_.resize(done.first);
+}
+
+// A survivor removes the later members it overlaps, listed from `later` to `end`.
+void GridFates::survive(uint32_t slot, const uint32_t *later, const uint32_t *end) {
+    fate_[slot] = kSurvives;
+    for (; later != end; ++later) fate_[*later] = kRemoved;
 }
 
 // Chunk after chunk of slots, each small enough to stay in the cache while it is gone over

@@ -46,6 +46,7 @@ private:
     void decide(uint32_t slot);
     void open(uint32_t slot);
     void close(Fate fate);
+    void survive(uint32_t slot, const uint32_t *later, const uint32_t *end);
 
     const CellGrid &grid_;
     const float members_radius_;
