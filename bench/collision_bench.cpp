@@ -3,15 +3,19 @@
 // (a jittered grid of spacing 1.25, footprint radii 0.5 to 2).
 //
 // - Collisions/<records>: the whole step (the shuffle, the footprints, the overlaps).
-// - Overlaps/<case>/<records>: the overlap test alone on footprints in visiting order, normal
-//   and with odd records among them: one NaN position, one infinite radius, a few footprints
-//   ten thousand times the others' size. None of them may make the step much slower.
+// - SparseCollisions/<records>: the same with footprints a quarter the size, which seldom
+//   overlap, as in a scatter whose instances stand apart.
+// - Overlaps/<case>/<records>: the overlap test alone, on footprints in their own order and a
+//   shuffled visiting order, normal and with odd records among them: one NaN position, one
+//   infinite radius, a few footprints ten thousand times the others' size. None of them may
+//   make the step much slower.
 // - Transforms/<records>: the instance transformations of the records, every flag on.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -61,43 +65,54 @@ std::vector<engine::PointRecord> forest(int n) {
     return records;
 }
 
-// The records' footprints in their own order (the overlap test sees them shuffled already,
-// and a jittered grid in input order is as good a visiting order as any for timing).
+// The records' footprints in their own order, as the collision test hands them on.
 std::vector<engine::Footprint> forest_footprints(int n) {
     std::vector<engine::Footprint> footprints;
     for (const engine::PointRecord &r : forest(n)) footprints.push_back({r.position, 0.5f + r.definition * 0.6f});
-    std::shuffle(footprints.begin(), footprints.end(), std::mt19937(7));
     return footprints;
+}
+
+// A visiting order of n records.
+std::vector<int> shuffled_order(int n) {
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(7));
+    return order;
 }
 
 enum OddCase { kNormal, kOneNaN, kOneInfinite, kFewHuge };
 
 void BM_Overlaps(benchmark::State &state) {
     std::vector<engine::Footprint> footprints = forest_footprints(static_cast<int>(state.range(1)));
+    const std::vector<int> order = shuffled_order(static_cast<int>(state.range(1)));
+    // The odd records are visited in the middle of the order.
     const size_t middle = footprints.size() / 2;
     switch (state.range(0)) {
-        case kOneNaN: footprints[middle].centre.x = std::numeric_limits<float>::quiet_NaN(); break;
-        case kOneInfinite: footprints[middle].radius = std::numeric_limits<float>::infinity(); break;
+        case kOneNaN: footprints[order[middle]].centre.x = std::numeric_limits<float>::quiet_NaN(); break;
+        case kOneInfinite: footprints[order[middle]].radius = std::numeric_limits<float>::infinity(); break;
         case kFewHuge:
-            for (size_t k = 0; k < 4; ++k) footprints[middle + k * 997].radius *= 1e4f;
+            for (size_t k = 0; k < 4; ++k) footprints[order[middle + k * 997]].radius *= 1e4f;
             break;
     }
     for (auto _ : state) {
         engine::Pace pace(engine::no_hooks());
-        benchmark::DoNotOptimize(engine::remove_overlaps(footprints, pace));
+        benchmark::DoNotOptimize(engine::remove_overlaps(footprints, order, pace));
     }
     state.SetItemsProcessed(state.iterations() * state.range(1));
 }
 
-void BM_Collisions(benchmark::State &state) {
+void collisions_at_size(benchmark::State &state, float size_percent) {
     const std::vector<engine::PointRecord> records = forest(static_cast<int>(state.range(0)));
     const std::vector<engine::Definition> defs = forest_definitions();
     for (auto _ : state) {
         engine::Pace pace(engine::no_hooks());
-        benchmark::DoNotOptimize(engine::collisions(records, defs, 100.0f, 3, pace));
+        benchmark::DoNotOptimize(engine::collisions(records, defs, size_percent, 3, pace));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
+
+void BM_Collisions(benchmark::State &state) { collisions_at_size(state, 100.0f); }
+void BM_SparseCollisions(benchmark::State &state) { collisions_at_size(state, 25.0f); }
 
 void BM_Transforms(benchmark::State &state) {
     std::vector<engine::PointRecord> records = forest(static_cast<int>(state.range(0)));
@@ -124,6 +139,7 @@ BENCHMARK(BM_Overlaps)
     ->ArgsProduct({{kNormal, kOneNaN, kOneInfinite, kFewHuge}, {80000, 1000000}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Collisions)->ArgName("records")->Arg(80000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SparseCollisions)->ArgName("records")->Arg(80000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Transforms)->ArgName("records")->Arg(80000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -104,31 +104,26 @@ static bool has_definition(const PointRecord &r, const std::vector<HalfExtents> 
 }
 
 static Footprint footprint_of(const PointRecord &r, const std::vector<HalfExtents> &extents) {
-    check_definition_index(r.definition, static_cast<int>(extents.size()));
     const HalfExtents &e = extents[r.definition];
     return {r.position, std::max(e.rx * r.axis_scale.x, e.ry * r.axis_scale.y)};
 }
 
-// The footprints in visiting order. They are worked out in the records' own order, which
-// reads the records one after the other, and then dealt; a record without a valid
-// definition fails in visiting order, as the step names the first one it visits.
-static std::vector<Footprint> visiting_footprints(const std::vector<PointRecord> &records,
-                                                  const std::vector<HalfExtents> &extents,
-                                                  const std::vector<int> &order, Pace &pace) {
-    const bool valid = std::all_of(records.begin(), records.end(),
-                                   [&](const PointRecord &r) { return has_definition(r, extents); });
-    std::vector<Footprint> in_order;
-    if (valid) {
-        in_order.reserve(records.size());
-        for (const PointRecord &r : records) in_order.push_back(footprint_of(r, extents));
-    }
-    std::vector<Footprint> visiting;
-    visiting.reserve(order.size());
-    for (const int index : order) {
+// The footprints in the records' own order, which reads the records one after the other. A
+// record without a valid definition fails the step, which names the first one it visits.
+static std::vector<Footprint> footprints_of(const std::vector<PointRecord> &records,
+                                            const std::vector<HalfExtents> &extents, const std::vector<int> &order,
+                                            Pace &pace) {
+    std::vector<Footprint> footprints;
+    footprints.reserve(records.size());
+    for (const PointRecord &r : records) {
         pace.tick();
-        visiting.push_back(valid ? in_order[index] : footprint_of(records[index], extents));
+        if (!has_definition(r, extents)) break;
+        footprints.push_back(footprint_of(r, extents));
     }
-    return visiting;
+    if (footprints.size() < records.size())
+        for (const int index : order)
+            check_definition_index(records[index].definition, static_cast<int>(extents.size()));
+    return footprints;
 }
 
 std::vector<int> collisions(const std::vector<PointRecord> &records, const std::vector<Definition> &definitions,
@@ -140,7 +135,7 @@ std::vector<int> collisions(const std::vector<PointRecord> &records, const std::
     std::vector<int> order(records.size());
     std::iota(order.begin(), order.end(), 0);
     shuffle(order);
-    const std::vector<bool> removed = removed_by_overlaps(visiting_footprints(records, extents, order, pace), pace);
+    const std::vector<bool> removed = removed_by_overlaps(footprints_of(records, extents, order, pace), order, pace);
     std::vector<int> survivors;
     survivors.reserve(order.size());
     for (size_t k = 0; k < order.size(); ++k)

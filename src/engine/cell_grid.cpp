@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "counting_sort.h"
+
 namespace engine {
 
 long CellGrid::Axis::index(double cell) const {
@@ -11,37 +13,16 @@ long CellGrid::Axis::index(double cell) const {
     return static_cast<long>(wrapped < 0.0 ? wrapped + static_cast<double>(count) : wrapped);
 }
 
-// The indices within `reach` (a whole number of cells) of the cell numbered `cell`, which
-// may lie outside the grid.
-CellGrid::Spans CellGrid::Axis::spans(double cell, double reach) const {
-    Spans s;
-    if (!(2.0 * reach + 1.0 < static_cast<double>(count))) {
-        s.add(0, count - 1);
-        return s;
-    }
-    if (!folded) {
-        const double lo = std::max(0.0, cell - first - reach);
-        const double hi = std::min(static_cast<double>(count - 1), cell - first + reach);
-        if (lo <= hi) s.add(static_cast<long>(lo), static_cast<long>(hi));
-        return s;
-    }
-    const long i = index(cell), k = static_cast<long>(reach);
-    if (i - k < 0) {
-        s.add(i - k + count, count - 1);
-        s.add(0, i + k);
-    } else if (i + k >= count) {
-        s.add(i - k, count - 1);
-        s.add(0, i + k - count);
-    } else {
-        s.add(i - k, i + k);
-    }
-    return s;
+uint32_t CellGrid::cell_of(float x, float y) const {
+    return static_cast<uint32_t>(y_.index(cell_number(y)) * x_.count + x_.index(cell_number(x)));
 }
 
-double CellGrid::cell_number(float v) const { return std::floor(static_cast<double>(v) / size_); }
-
-uint32_t CellGrid::cell_of(const math::float3 &p) const {
-    return static_cast<uint32_t>(y_.index(cell_number(p.y)) * x_.count + x_.index(cell_number(p.x)));
+// Cells at least `least` wide, wider where the members stand apart, so that a cell holds
+// about one: a search then reads fewer runs, most of them empty otherwise. Up to four times
+// as wide, lest a few crowds far apart fill their cells.
+static double cell_size(double width, double depth, size_t members, double least) {
+    const double spacing = std::sqrt(width * depth / static_cast<double>(std::max<size_t>(members, 1)));
+    return std::min(std::max(spacing, least), 4.0 * least);
 }
 
 // About two cells per member at most, so that the grid stays as small as its members; the
@@ -62,8 +43,8 @@ void CellGrid::choose_axes(double x_first, double x_last, double y_first, double
     else x_.count = y_.count = static_cast<long>(side);
 }
 
-CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<uint32_t> &which, double size)
-    : size_(size), slot_of_(footprints.size(), 0) {
+CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<uint32_t> &visit_place,
+                   const std::vector<uint32_t> &which, double least_size) {
     float x_min = 0.0f, x_max = 0.0f, y_min = 0.0f, y_max = 0.0f;
     if (!which.empty()) {
         const math::float3 &p = footprints[which[0]].centre;
@@ -77,24 +58,23 @@ CellGrid::CellGrid(const std::vector<Footprint> &footprints, const std::vector<u
         y_min = std::min(y_min, p.y);
         y_max = std::max(y_max, p.y);
     }
+    per_size_ = 1.0 / cell_size(x_max - x_min, y_max - y_min, which.size(), least_size);
     choose_axes(cell_number(x_min), cell_number(x_max), cell_number(y_min), cell_number(y_max), which.size());
 
-    // Counting sort: count the members of every cell, place each cell's run, then deal the
-    // members into the runs in visiting order.
     std::vector<uint32_t> cell(which.size());
-    start_.assign(static_cast<size_t>(x_.count * y_.count) + 1, 0);
     for (size_t k = 0; k < which.size(); ++k) {
-        cell[k] = cell_of(footprints[which[k]].centre);
-        ++start_[cell[k] + 1];
+        const math::float3 &p = footprints[which[k]].centre;
+        cell[k] = cell_of(p.x, p.y);
     }
-    for (size_t c = 1; c < start_.size(); ++c) start_[c] += start_[c - 1];
-    std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
     members_.resize(which.size());
-    for (size_t k = 0; k < which.size(); ++k) {
-        const uint32_t slot = next[cell[k]]++;
-        members_[slot] = {footprints[which[k]], which[k], false};
-        slot_of_[which[k]] = slot;
-    }
+    heights_.resize(which.size());
+    const auto cell_of_member = [&](uint32_t k) { return cell[k]; };
+    start_ = counting_sort(static_cast<uint32_t>(which.size()), static_cast<size_t>(x_.count * y_.count),
+                           cell_of_member, [&](uint32_t k, uint32_t slot) {
+        const Footprint &f = footprints[which[k]];
+        members_[slot] = {f.centre.x, f.centre.y, f.radius, visit_place[which[k]]};
+        heights_[slot] = f.centre.z;
+    });
 }
 
 }  // namespace engine

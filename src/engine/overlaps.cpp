@@ -6,23 +6,26 @@
 #include <limits>
 
 #include "cell_grid.h"
+#include "grid_fates.h"
 #include "reference.h"
 
 namespace engine {
 
-static bool overlap(const Footprint &a, const Footprint &b) {
+bool overlap(const Footprint &a, const Footprint &b) {
     return a.centre.Distance(b.centre) < b.radius + a.radius;
 }
 
 // Every record that survives so far removes every other one it overlaps, in visiting order:
 // a record survives exactly when it overlaps no survivor before it.
-std::vector<bool> remove_overlaps_by_scan(const std::vector<Footprint> &footprints, Pace &pace) {
-    std::vector<bool> removed(footprints.size(), false);
-    for (size_t i = 0; i < footprints.size(); ++i) {
+std::vector<bool> remove_overlaps_by_scan(const std::vector<Footprint> &footprints, const std::vector<int> &order,
+                                          Pace &pace) {
+    std::vector<bool> removed(order.size(), false);
+    for (size_t i = 0; i < order.size(); ++i) {
         pace.tick();
         if (removed[i]) continue;
-        for (size_t j = 0; j < footprints.size(); ++j)
-            if (j != i && !removed[j] && overlap(footprints[i], footprints[j])) removed[j] = true;
+        const Footprint &survivor = footprints[order[i]];
+        for (size_t j = 0; j < order.size(); ++j)
+            if (j != i && !removed[j] && overlap(survivor, footprints[order[j]])) removed[j] = true;
     }
     return removed;
 }
@@ -50,84 +53,74 @@ static float cell_radius(const std::vector<Footprint> &footprints) {
 
 namespace {
 
-// The footprints too large for the grid's cells. Each one, at its turn, survives when no
-// earlier survivor overlaps it, and then removes the later members of the grid it overlaps;
-// the grid's own members never look for them.
+// The footprints too large for the grid's cells, decided in visiting order before the grid's
+// members. Each one survives when no earlier survivor overlaps it, and then removes the later
+// members of the grid it overlaps; so the members never look for them.
 class LargeFootprints {
 public:
-    LargeFootprints(const std::vector<Footprint> &footprints, CellGrid &grid, float cell_radius, double cell)
-        : footprints_(footprints), grid_(grid), cell_radius_(cell_radius), cell_(cell) {}
+    LargeFootprints(const CellGrid &grid, GridFates &fates) : grid_(grid), fates_(fates) {}
 
-    bool survives(uint32_t i) {
-        const Footprint &f = footprints_[i];
-        for (const uint32_t k : survivors_)
-            if (overlap(footprints_[k], f)) return false;
-        // Within this many cells of its own lie all members it can reach, with room for the
-        // rounding of the distance.
-        const double reach = std::ceil((static_cast<double>(f.radius) + cell_radius_) * 1.001 / cell_);
+    // `f`, visited at place `visit`, after every large footprint visited before it.
+    bool survives(const Footprint &f, uint32_t visit) {
+        for (const Footprint &survivor : survivors_)
+            if (overlap(survivor, f)) return false;
         bool blocked = false;
         later_.clear();
-        grid_.visit_near(f.centre.x, f.centre.y, reach, [&](GridMember &m) {
-            if (blocked || m.removed || !overlap(f, m.footprint)) return;
-            if (m.visit < i) blocked = true;
-            else later_.push_back(&m);
+        grid_.visit_near(f.centre.x, f.centre.y, fates_.reach(f.radius), [&](uint32_t begin, uint32_t end) {
+            for (uint32_t s = begin; s < end && !blocked; ++s) {
+                if (fates_.known_removed(s) || !overlap(f, grid_.footprint(s))) continue;
+                if (grid_.member(s).visit < visit) blocked = fates_.survives(s);
+                else later_.push_back(s);
+            }
+            return !blocked;
         });
         if (blocked) return false;
-        for (GridMember *m : later_) m->removed = true;
-        survivors_.push_back(i);
+        for (const uint32_t s : later_) fates_.remove(s);
+        survivors_.push_back(f);
         return true;
     }
 
 private:
-    const std::vector<Footprint> &footprints_;
-    CellGrid &grid_;
-    const float cell_radius_;
-    const double cell_;
-    std::vector<uint32_t> survivors_;
-    std::vector<GridMember *> later_;
+    const CellGrid &grid_;
+    GridFates &fates_;
+    std::vector<Footprint> survivors_;
+    std::vector<uint32_t> later_;
 };
 
 }  // namespace
 
-// The same through a flat grid in plan view whose cells are a little wider than two
-// footprints of the cell radius together, so that such footprints overlap only in the same
-// or adjacent cells. Which members a survivor removes does not depend on the order it visits
-// them in. Footprints that overlap nothing stay out of the grid and survive; footprints
-// larger than the cell radius go to their own list.
-std::vector<bool> remove_overlaps(const std::vector<Footprint> &footprints, Pace &pace) {
+// The same through a flat grid in plan view whose cells are at least as wide as the cell
+// radius; the members' fates are decided by searches of it, in an order that reads the grid
+// where it lies together. Footprints that overlap nothing stay out of the grid and survive;
+// footprints larger than the cell radius go to their own list and are decided first.
+std::vector<bool> remove_overlaps(const std::vector<Footprint> &footprints, const std::vector<int> &order,
+                                  Pace &pace) {
+    std::vector<uint32_t> place(order.size());
+    for (uint32_t k = 0; k < order.size(); ++k) place[order[k]] = k;
     const float radius = cell_radius(footprints);
-    const double cell = std::max(2.0 * radius * 1.001, 1e-30);  // 1.001: for the rounding of the distance
-    enum Role : char { kNothing, kMember, kLarge };
-    std::vector<Role> roles(footprints.size(), kNothing);
-    std::vector<uint32_t> members;
+    const double cell = std::max(static_cast<double>(radius), 1e-22);
+    std::vector<uint32_t> members, large;
     for (uint32_t i = 0; i < footprints.size(); ++i) {
         const Footprint &f = footprints[i];
-        if (overlaps_nothing(f)) continue;
-        roles[i] = f.radius <= radius ? kMember : kLarge;
-        if (roles[i] == kMember) members.push_back(i);
+        if (!overlaps_nothing(f)) (f.radius <= radius ? members : large).push_back(i);
     }
-    CellGrid grid(footprints, members, cell);
-    LargeFootprints large(footprints, grid, radius, cell);
-    std::vector<bool> removed(footprints.size(), false);
-    for (uint32_t i = 0; i < footprints.size(); ++i) {
+    std::sort(large.begin(), large.end(), [&](uint32_t a, uint32_t b) { return place[a] < place[b]; });
+    const CellGrid grid(footprints, place, members, cell);
+    GridFates fates(grid, radius, pace);
+    LargeFootprints large_footprints(grid, fates);
+    std::vector<bool> removed(order.size(), false);
+    for (const uint32_t i : large) {
         pace.tick();
-        if (roles[i] == kLarge) {
-            removed[i] = !large.survives(i);
-            continue;
-        }
-        if (roles[i] != kMember) continue;
-        GridMember &self = grid.member_at(i);
-        if (self.removed) continue;
-        grid.visit_near(self.footprint.centre.x, self.footprint.centre.y, 1.0, [&](GridMember &m) {
-            if (m.visit != i && !m.removed && overlap(self.footprint, m.footprint)) m.removed = true;
-        });
+        removed[place[i]] = !large_footprints.survives(footprints[i], place[i]);
     }
-    for (const uint32_t i : members) removed[i] = grid.member_at(i).removed;
+    for (const uint32_t s : fates.deciding_order(order.size())) removed[grid.member(s).visit] = !fates.survives(s);
     return removed;
 }
 
-std::vector<bool> removed_by_overlaps(const std::vector<Footprint> &footprints, Pace &pace) {
-    return use_reference_algorithms ? remove_overlaps_by_scan(footprints, pace) : remove_overlaps(footprints, pace);
+std::vector<bool> removed_by_overlaps(const std::vector<Footprint> &footprints, const std::vector<int> &order,
+                                      Pace &pace) {
+    return use_reference_algorithms ? remove_overlaps_by_scan(footprints, order, pace)
+                                    : remove_overlaps(footprints, order, pace);
 }
 
 }  // namespace engine

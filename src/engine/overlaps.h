@@ -14,13 +14,20 @@ struct Footprint {
     float radius;
 };
 
-// Which records are removed. A record survives exactly when it overlaps no survivor that
-// comes before it.
-std::vector<bool> removed_by_overlaps(const std::vector<Footprint> &footprints, Pace &pace);
+// Whether two footprints overlap: their centres lie closer than their radii together.
+bool overlap(const Footprint &a, const Footprint &b);
 
-// The two ways to find them, with identical results: the scan over every pair (the
-// reference) and a grid in plan view.
-std::vector<bool> remove_overlaps_by_scan(const std::vector<Footprint> &footprints, Pace &pace);
-std::vector<bool> remove_overlaps(const std::vector<Footprint> &footprints, Pace &pace);
+// Which records are removed, by place in the visiting order: `order` lists the indices into
+// `footprints` as they are visited. A record survives exactly when it overlaps no survivor
+// that comes before it.
+std::vector<bool> removed_by_overlaps(const std::vector<Footprint> &footprints, const std::vector<int> &order,
+                                      Pace &pace);
+
+// The two ways to find them, with identical results: the scan over every pair in visiting
+// order (the reference) and a grid in plan view.
+std::vector<bool> remove_overlaps_by_scan(const std::vector<Footprint> &footprints, const std::vector<int> &order,
+                                          Pace &pace);
+std::vector<bool> remove_overlaps(const std::vector<Footprint> &footprints, const std::vector<int> &order,
+                                  Pace &pace);
 
 }  // namespace engine

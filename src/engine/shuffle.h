@@ -2,6 +2,7 @@
 // is default-seeded once and never reseeded: the rand seeds of the steps do not reach it.
 #pragma once
 
+#include <random>
 #include <vector>
 
 namespace engine {
@@ -9,5 +10,8 @@ namespace engine {
 // Forward Fisher-Yates: for k = 0 .. m-2, swap entry k with entry k + r, r uniform in
 // [0, m-1-k] (no swap when r is 0).
 void shuffle(std::vector<int> &items);
+
+// The same with the draws of `engine`.
+void shuffle(std::vector<int> &items, std::mt19937 &engine);
 
 }  // namespace engine

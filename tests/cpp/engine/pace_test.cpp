@@ -88,11 +88,15 @@ TEST(Pace, AnInterruptLeavesTheStepAndTheStreamAsPlainCallsLeaveIt) {
 
 TEST(Pace, OverlapRemovalChecksAsItGoes) {
     std::vector<engine::Footprint> footprints;
-    for (int i = 0; i < 100000; ++i) footprints.push_back({math::float3(i * 0.5f, 0.0f, 0.0f), 0.3f});
+    std::vector<int> order;
+    for (int i = 0; i < 100000; ++i) {
+        footprints.push_back({math::float3(i * 0.5f, 0.0f, 0.0f), 0.3f});
+        order.push_back(i);
+    }
     ScriptedHooks hooks;
     hooks.throw_at = 2;
     engine::Pace pace(hooks);
-    EXPECT_THROW(engine::remove_overlaps(footprints, pace), Interrupted);
+    EXPECT_THROW(engine::remove_overlaps(footprints, order, pace), Interrupted);
 }
 
 }  // namespace
