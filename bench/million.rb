@@ -146,13 +146,15 @@ class Fingerprint
   def to_a = [size, status, digests]
 end
 
-# A step run with the reference algorithms in a forked copy of this process, which starts
-# from the state the fast run starts from (the process-wide shuffle engine that no seed
-# reaches included). Its CPU time is capped: a reference that passes it is stopped.
+# A step run with the reference algorithms in a copy of this process forked after the fast
+# run, so that no page the fast run writes is shared with a copy: the copy starts from the
+# state the fast run started from (the process-wide shuffle engine, which no seed reaches,
+# restored from its state saved before it). Its CPU time is capped: a reference that passes
+# it is stopped.
 class ForkedReference
   include BenchSupport
 
-  def initialize(run, input, identities, cpu_limit)
+  def initialize(run, input, identities, cpu_limit, shuffle_state)
     @results, results_writer = IO.pipe
     request_reader, @requests = IO.pipe
     @pid = fork do
@@ -160,6 +162,7 @@ class ForkedReference
       @requests.close
       Process.setrlimit(:CORE, 0)
       Process.setrlimit(:CPU, cpu_limit.ceil + cpu_used.ceil, Process::RLIM_INFINITY)
+      VandrelBench.shuffle_state = shuffle_state
       VandrelBench.reference = true
       seconds, result = cpu_time { run.(input) }
       Process.setrlimit(:CPU, Process::RLIM_INFINITY)
@@ -315,12 +318,13 @@ class MillionRun
   # to compare with; identity: the result holds the input records themselves.
   def step(name, input, run, reference: false, identity: false, floor: nil)
     identities = identity ? -> { input_tags(input) } : -> { @normal_tags }
-    forked = reference && start_reference(name, run, input, identities)
+    shuffle_state = VandrelBench.shuffle_state
     gc_before = nil
     seconds, result = cpu_time do
       gc_before = GC.stat(:time)
       run.(input)
     end
+    forked = reference && start_reference(name, run, input, identities, shuffle_state)
     row = Row.new(name: name, records: result.is_a?(Array) ? records_of(result).size : nil, seconds: seconds,
                   gc: (GC.stat(:time) - gc_before) / 1000.0)
     compare(row, forked, result, identities.()) if forked
@@ -336,12 +340,12 @@ class MillionRun
     row.compared = "at scale #{format('%g', Million::CHECK_SCALE)}"
   end
 
-  def start_reference(name, run, input, identities)
+  def start_reference(name, run, input, identities, shuffle_state)
     if @estimates
       expected = @estimates[name]
       return nil if expected.nil? || expected > Million::BUDGET
     end
-    ForkedReference.new(run, input, identities, Million::BUDGET)
+    ForkedReference.new(run, input, identities, Million::BUDGET, shuffle_state)
   end
 
   def input_tags(input) = input.each_with_index.to_h { |row, i| [row, [:input, i]] }.compare_by_identity.merge!(@normal_tags)

@@ -8,6 +8,9 @@ extern "C" {
 // The reference switch of the engine.
 VALUE bench_set_reference(VALUE self, VALUE on);
 VALUE bench_reference_p(VALUE self);
+// The state of the process-wide shuffle engine, as text.
+VALUE bench_shuffle_state(VALUE self);
+VALUE bench_set_shuffle_state(VALUE self, VALUE state);
 
 // Allocation floors: the Ruby results of the pipeline's steps, built and nothing else.
 VALUE bench_points(VALUE self, VALUE count);

@@ -5,7 +5,7 @@
 
 namespace engine {
 
-static std::mt19937 &shuffle_engine() {
+std::mt19937 &shuffle_engine() {
     static std::mt19937 engine;
     return engine;
 }

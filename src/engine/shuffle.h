@@ -14,4 +14,8 @@ void shuffle(std::vector<int> &items);
 // The same with the draws of `engine`.
 void shuffle(std::vector<int> &items, std::mt19937 &engine);
 
+// The process-wide engine itself, whose state a benchmark saves before a step and restores
+// in the copy of the process that repeats the step with the reference algorithms.
+std::mt19937 &shuffle_engine();
+
 }  // namespace engine

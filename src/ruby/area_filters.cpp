@@ -16,9 +16,9 @@ static VALUE prompted_copies(VALUE list, const engine::Prompted<std::vector<engi
 }
 
 // Positions and distances; the definition and scale slots must be numbers, though unused.
-static std::vector<engine::PointRecord> read_area_records(VALUE list, const Where &at, bool check_unused,
-                                                          engine::Pace &pace) {
-    return read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+static const std::vector<engine::PointRecord> &read_area_records(VALUE list, const Where &at, bool check_unused,
+                                                                 engine::Pace &pace, RecordMemory &memory) {
+    return read_records(list, at, pace, memory, [&](const RecordReader &r, engine::PointRecord &record) {
         record.position = r.position();
         if (check_unused) {
             r.definition();
@@ -83,7 +83,8 @@ static VALUE areas(VALUE receiver, VALUE hash) {
     for (int y = 0; y < entry_count; ++y)
         outlines[y] = read_outline(array_entry(outline_list, y, entries_at), settings.mode == engine::AreaMode::curves,
                                    Where(entries_at, y));
-    const std::vector<engine::PointRecord> records = read_area_records(list, points_at, entry_count > 0, pace);
+    RecordMemory memory;
+    const std::vector<engine::PointRecord> &records = read_area_records(list, points_at, entry_count > 0, pace, memory);
 
     const VALUE result = prompted_copies(list, engine::area_filter(records, outlines, settings, prompt), pace);
     RB_GC_GUARD(list);
@@ -102,7 +103,8 @@ static VALUE object_areas(VALUE receiver, VALUE rows, VALUE timing) {
     if (n > 0 && prompt.aborted()) return status_triple(true, false, new_array());
     const HeldScene held = hold_scene();
     VALUE list = snapshot(rows, at);
-    const std::vector<engine::PointRecord> records = read_area_records(list, at, false, pace);
+    RecordMemory memory;
+    const std::vector<engine::PointRecord> &records = read_area_records(list, at, false, pace, memory);
     const VALUE result =
         prompted_copies(list, engine::object_area_filter(*held.scene->object_areas, records, prompt), pace);
     RB_GC_GUARD(list);

@@ -61,8 +61,9 @@ static VALUE collisions(VALUE rows, VALUE defs, VALUE size_percent, VALUE seed) 
     const std::vector<engine::Definition> definitions = read_definitions(defs, kReadOrigin | kReadBox, defs_at);
     const Where at("rows");
     VALUE list = snapshot(rows, at);
-    const std::vector<engine::PointRecord> records =
-        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+    RecordMemory memory;
+    const std::vector<engine::PointRecord> &records =
+        read_records(list, at, pace, memory, [&](const RecordReader &r, engine::PointRecord &record) {
             record.position = r.position();
             record.definition = r.definition();
             r.scale();  // must be a number, though the footprint ignores it

@@ -143,6 +143,19 @@ math::float3 RecordReader::plan_axis_scale() const {
     return math::float3(sx, sy, 1.0f);
 }
 
+// The memory of the largest call so far, while no call holds it.
+static std::vector<engine::PointRecord> &kept_record_memory() {
+    static std::vector<engine::PointRecord> kept;
+    return kept;
+}
+
+RecordMemory::RecordMemory() { records_.swap(kept_record_memory()); }
+
+RecordMemory::~RecordMemory() {
+    std::vector<engine::PointRecord> &kept = kept_record_memory();
+    if (records_.capacity() > kept.capacity()) records_.swap(kept);
+}
+
 std::vector<engine::Definition> read_definitions(VALUE list, unsigned fields, const Where &at) {
     const int n = array_length(list, at);
     std::vector<engine::Definition> definitions(n);

@@ -23,8 +23,9 @@ static VALUE boundary_check(VALUE rows, VALUE settings, VALUE defs) {
         m == engine::BoundaryMode::size ? read_definitions(defs, kReadBox | kReadOrigin, defs_at)
                                         : std::vector<engine::Definition>();
     VALUE list = snapshot(rows, at);
-    const std::vector<engine::PointRecord> records =
-        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+    RecordMemory memory;
+    const std::vector<engine::PointRecord> &records =
+        read_records(list, at, pace, memory, [&](const RecordReader &r, engine::PointRecord &record) {
             record.distance = r.distance();
             if (record.distance == -1.0f) return;  // kept whatever else it holds
             record.scale = r.scale();
@@ -52,8 +53,9 @@ static VALUE area_falloff(VALUE rows, VALUE density_settings, VALUE scale_settin
     const engine::FalloffSettings scale = read_falloff(scale_settings, Where("scale"));
     const Where at("rows");
     VALUE list = snapshot(rows, at);
-    const std::vector<engine::PointRecord> records =
-        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+    RecordMemory memory;
+    const std::vector<engine::PointRecord> &records =
+        read_records(list, at, pace, memory, [&](const RecordReader &r, engine::PointRecord &record) {
             record.distance = r.distance();
             record.seed = r.seed();
             record.scale = r.scale();
@@ -80,8 +82,9 @@ static VALUE range_filter(VALUE rows, engine::RangeOf of, const engine::Range &r
     const bool scale = read_flag(scale_flag);
     const Where at("rows");
     VALUE list = snapshot(rows, at);
-    const std::vector<engine::PointRecord> records =
-        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+    RecordMemory memory;
+    const std::vector<engine::PointRecord> &records =
+        read_records(list, at, pace, memory, [&](const RecordReader &r, engine::PointRecord &record) {
             record.position = r.position();  // a Point for the slope filter too
             if (of == engine::RangeOf::slope) record.normal = r.normal();
             record.scale = r.scale();

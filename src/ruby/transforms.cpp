@@ -40,8 +40,9 @@ static VALUE scale(VALUE rows, VALUE definitions, VALUE settings) {
     const std::vector<engine::Definition> defs = read_definition_list(definitions, kReadScale, Where("definitions"));
     const Where at("rows");
     VALUE list = snapshot(rows, at);
-    const std::vector<engine::PointRecord> records =
-        read_records(list, at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+    RecordMemory memory;
+    const std::vector<engine::PointRecord> &records =
+        read_records(list, at, pace, memory, [&](const RecordReader &r, engine::PointRecord &record) {
             record.definition = r.definition();
             if (record.definition == -1) return;
             record.scale = r.scale();
@@ -80,8 +81,9 @@ static VALUE random_transform(VALUE hash) {
 
     const Where points_at(at, "points");
     VALUE list = snapshot(points, points_at);
-    const std::vector<engine::PointRecord> records =
-        read_records(list, points_at, pace, [&](const RecordReader &r, engine::PointRecord &record) {
+    RecordMemory memory;
+    const std::vector<engine::PointRecord> &records =
+        read_records(list, points_at, pace, memory, [&](const RecordReader &r, engine::PointRecord &record) {
             record.definition = r.definition();
             if (record.definition == -1) return;
             record.position = r.position();
