@@ -372,12 +372,6 @@ VALUE new_point_record(VALUE position, VALUE normal, float heading) {
     return rb_ary_new_from_values(kRecordSlots, slots);
 }
 
-// GC.stress, which an interpreter embedded without its prelude does not define.
-bool collector_stressed() {
-    static const ID stress = rb_intern("stress");
-    return rb_respond_to(rb_mGC, stress) && RTEST(protect([] { return rb_funcall(rb_mGC, stress, 0); }));
-}
-
 VALUE point_records(const std::vector<engine::GeneratedPoint> &points, engine::Pace &pace) {
     return build_array(points.size(), pace, [&](size_t i) {
         const engine::GeneratedPoint &p = points[i];

@@ -22,6 +22,7 @@
 #include "clipping/Path.h"
 #include "clipping/PolyTree.h"
 #include "engine/pace.h"
+#include "collector_hold.h"
 #include "engine/records.h"
 #include "guard.h"
 #include "prefetch.h"
@@ -212,36 +213,16 @@ VALUE new_point(const math::float3 &v);
 VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, engine::Pace &pace);
 // [position, normal, 1.0, nil, nil, nil, nil, heading]
 VALUE new_point_record(VALUE position, VALUE normal, float heading);
-// Keeps the collector from running while a block of entries is made. The entries and the
-// Array they go into are all live, so a collection in the middle would find no garbage: it
-// would only mark the half-built result again, and on a large result that is most of the
-// cost of building it. Between blocks it is on again, for other threads that run at the
-// ticks. Under GC.stress it runs as asked, so that a missing guard still shows.
-class CollectorHold {
-public:
-    explicit CollectorHold(bool stressed) : held_(!stressed && rb_gc_disable() == Qfalse) {}
-    ~CollectorHold() {
-        if (held_) rb_gc_enable();
-    }
-    CollectorHold(const CollectorHold &) = delete;
-    CollectorHold &operator=(const CollectorHold &) = delete;
-
-private:
-    bool held_;  // false when the collector was already off, or stressed
-};
-
-bool collector_stressed();  // GC.stress
-
 // Builds an Array of n entries, entry i made by make(i) without protection, in chunks
-// between which pace ticks. make may raise a Ruby exception but must not throw.
+// between which pace ticks, with the collector held. make may raise a Ruby exception but
+// must not throw.
 template <class Make>
 VALUE build_array(size_t n, engine::Pace &pace, Make &&make) {
     constexpr size_t kChunk = 64;  // entries made between two ticks
     const VALUE result = new_array(static_cast<long>(n));
-    const bool stressed = collector_stressed();
+    const CollectorHold hold;
     for (size_t first = 0; first < n; first += kChunk) {
         pace.tick();
-        const CollectorHold hold(stressed);
         protect([&] {
             // Made into the stack, where the collector sees them, then appended at once.
             VALUE chunk[kChunk];

@@ -1,5 +1,6 @@
 #include "host.h"
 
+#include "collector_hold.h"
 #include "convert.h"
 #include "guard.h"
 
@@ -25,6 +26,7 @@ bool write_line(const char *msg) {
 }
 
 void RubyHooks::check_interrupts() {
+    const CollectorHold::Pause pause;  // other threads may run here
     protect([] {
         rb_thread_check_ints();
         return Qnil;
@@ -40,6 +42,7 @@ static std::string translation(VALUE receiver, const char *key) {
 }
 
 bool RubyHooks::ask_abort(const std::string &warning_text) {
+    const CollectorHold::Pause pause;  // the host's Ruby code runs here
     const std::string before = translation(receiver_, "Computing this setup is taking more than ");
     const std::string after = translation(receiver_, " seconds, do you want to abort?");
     return host_says_yes(before + warning_text + after);
