@@ -44,6 +44,33 @@ TEST(PositionLessPivot, TheCasesThatNeedCare) {
             << c.pos << " less " << c.pivot;
 }
 
+// The step's transformations formed as the step forms them, or by the library's products.
+std::vector<engine::Placement> placements(const std::vector<engine::PointRecord> &records,
+                                          const std::vector<engine::Definition> &defs,
+                                          const engine::TransformSettings &s, bool reference) {
+    engine::use_reference_algorithms = reference;
+    engine::Pace pace(engine::no_hooks());
+    const std::vector<engine::Placement> result = engine::random_transforms(records, defs, s, pace);
+    engine::use_reference_algorithms = false;
+    return result;
+}
+
+// Whether the step gives the reference's transformations bit for bit; the first difference
+// says where. count: how many placements were compared, added to.
+::testing::AssertionResult gives_the_reference(const std::vector<engine::PointRecord> &records,
+                                               const std::vector<engine::Definition> &defs,
+                                               const engine::TransformSettings &s, int &count) {
+    const std::vector<engine::Placement> fast = placements(records, defs, s, false);
+    const std::vector<engine::Placement> reference = placements(records, defs, s, true);
+    if (fast.size() != reference.size()) return ::testing::AssertionFailure() << "placement counts differ";
+    for (size_t k = 0; k < fast.size(); ++k, ++count)
+        if (fast[k].definition != reference[k].definition || !same_bits(fast[k].transform, reference[k].transform))
+            return ::testing::AssertionFailure() << "placement " << k << "\n"
+                                                 << fast[k].transform << "\n"
+                                                 << reference[k].transform;
+    return ::testing::AssertionSuccess();
+}
+
 // The whole step, every flag on, over ordinary records with odd ones among them: the same
 // transformations as with the product formed in full.
 TEST(PositionLessPivot, TheStepGivesTheReferenceTransformations) {
@@ -77,19 +104,8 @@ TEST(PositionLessPivot, TheStepGivesTheReferenceTransformations) {
     s.rotation = engine::TransformRange(true, {{0, 0.1, 0, 0.1, 0, 6.28}});
     s.translation = engine::TransformRange(true, {{-1, 1, -1, 1, 0, 0}});
     s.pointing = 50.0f;
-    auto transforms = [&](bool reference) {
-        engine::use_reference_algorithms = reference;
-        engine::Pace pace(engine::no_hooks());
-        const std::vector<engine::Placement> placements = engine::random_transforms(records, defs, s, pace);
-        engine::use_reference_algorithms = false;
-        return placements;
-    };
-    const std::vector<engine::Placement> fast = transforms(false), reference = transforms(true);
-    ASSERT_EQ(fast.size(), reference.size());
-    for (size_t k = 0; k < fast.size(); ++k) {
-        EXPECT_EQ(fast[k].definition, reference[k].definition);
-        EXPECT_TRUE(same_bits(fast[k].transform, reference[k].transform)) << k;
-    }
+    int compared = 0;
+    EXPECT_TRUE(gives_the_reference(records, defs, s, compared));
 }
 
 // Records as the pipeline makes them, with odd ones among them: every other record has odd
@@ -177,22 +193,7 @@ TEST(InstanceTransforms, EveryCombinationOfFlagsGivesTheReferenceTransformations
         s.rotation = engine::TransformRange(flag(5), odd_ranges ? odd_rotation : ordinary_rotation);
         s.translation = engine::TransformRange(flag(6), odd_ranges ? odd_translation : ordinary_translation);
         s.pointing = 50.0f * static_cast<float>(flags >> 8);
-        auto transforms = [&](bool reference) {
-            engine::use_reference_algorithms = reference;
-            engine::Pace pace(engine::no_hooks());
-            const std::vector<engine::Placement> placements = engine::random_transforms(records, defs, s, pace);
-            engine::use_reference_algorithms = false;
-            return placements;
-        };
-        const std::vector<engine::Placement> fast = transforms(false), reference = transforms(true);
-        ASSERT_EQ(fast.size(), reference.size());
-        for (size_t k = 0; k < fast.size(); ++k, ++compared) {
-            ASSERT_EQ(fast[k].definition, reference[k].definition);
-            ASSERT_TRUE(same_bits(fast[k].transform, reference[k].transform))
-                << "flags " << flags << ", placement " << k << "\n"
-                << fast[k].transform << "\n"
-                << reference[k].transform;
-        }
+        ASSERT_TRUE(gives_the_reference(records, defs, s, compared)) << "flags " << flags;
     }
     EXPECT_GT(compared, 3 * 256 * 200);
 }
