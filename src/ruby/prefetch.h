@@ -20,7 +20,7 @@ enum class Depth { object = 1, storage = 2, elements = 3, grandchildren = 4 };
 class Prefetch {
 public:
     // How many entries lie between two stages: about the number of misses that overlap.
-    static constexpr long kStride = 6;
+    static constexpr long kStride = 12;
 
     // Before the loop reads entry i of n, whose entry k is at(k): the entries further on, each
     // as deep as its stage has come. at(k) is called for k < n only.
