@@ -125,7 +125,7 @@ std::vector<math::float3> read_points(VALUE points, const Where &at, engine::Pac
     for (int j = 0; j < m; ++j) {
         if (pace) pace->tick();
         Prefetch::ahead<Depth::object>(points, j);
-        result.push_back(read_point(rb_ary_entry(points, j), Where(at, j)));
+        result.push_back(read_point(entry_of(points, j), Where(at, j)));
     }
     return result;
 }
@@ -358,8 +358,9 @@ VALUE point_value(const math::float3 &v) {
 
 VALUE kept_copies(VALUE list, const std::vector<engine::Kept> &kept, RecordSlot slot, engine::Pace &pace) {
     const long n = static_cast<long>(kept.size());
+    const auto row = [&](long k) { return RARRAY_AREF(list, kept[k].index); };
     return build_array(kept.size(), pace, [&](size_t i) {
-        Prefetch::ahead<Depth::storage>(static_cast<long>(i), n, [&](long k) { return RARRAY_AREF(list, kept[k].index); });
+        Prefetch::ahead<Depth::storage>(static_cast<long>(i), n, row);
         const engine::Kept &k = kept[i];
         const VALUE copy = rb_ary_dup(rb_ary_entry(list, k.index));
         if (k.changed) rb_ary_store(copy, slot, DBL2NUM(k.value));
