@@ -64,10 +64,19 @@ VALUE snapshot(VALUE ary, const Where &at) {
     return protect([&] { return rb_ary_subseq(ary, 0, RARRAY_LEN(ary)); });
 }
 
+bool plain_double(VALUE v, double &d) {
+    if (RB_FIXNUM_P(v)) {
+        d = static_cast<double>(FIX2LONG(v));
+        return true;
+    }
+    if (!RB_FLOAT_TYPE_P(v)) return false;
+    d = RFLOAT_VALUE(v);
+    return true;
+}
+
 double read_double(VALUE v, const Where &at) {
-    if (RB_FIXNUM_P(v)) return static_cast<double>(FIX2LONG(v));
-    if (RB_FLOAT_TYPE_P(v)) return RFLOAT_VALUE(v);
     double d = 0;
+    if (plain_double(v, d)) return d;
     at_place(at, [&] {
         protect([&] {
             d = rb_num2dbl(v);
@@ -116,6 +125,15 @@ math::float3 read_point(VALUE p, const Where &at) {
     const float y = read_float(entry_of(p, 1), Where(at, 1L));
     const float z = read_float(entry_of(p, 2), Where(at, 2L));
     return math::float3(x, y, z);
+}
+
+bool plain_point(VALUE p, math::float3 &point) {
+    if (!RB_TYPE_P(p, T_ARRAY)) return false;
+    double x, y, z;
+    if (!plain_double(entry_of(p, 0), x) || !plain_double(entry_of(p, 1), y) || !plain_double(entry_of(p, 2), z))
+        return false;
+    point = math::float3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+    return true;
 }
 
 std::vector<math::float3> read_points(VALUE points, const Where &at, engine::Pace *pace) {

@@ -86,6 +86,9 @@ VALUE hash_value(VALUE hash, const char *key, const Where &at);  // under a Stri
 VALUE snapshot(VALUE ary, const Where &at);
 
 // Scalars.
+// Integers and Floats, read without calling Ruby code and without raising: false for any
+// other value, which only read_double reads.
+bool plain_double(VALUE v, double &d);
 double read_double(VALUE v, const Where &at);  // Integer, Float or anything Float() accepts numerically
 float read_float(VALUE v, const Where &at);    // read_double narrowed to the nearest float
 int read_int(VALUE v, const Where &at);        // 32-bit; RangeError outside, Floats truncated
@@ -94,6 +97,9 @@ std::string read_text(VALUE v, const Where &at);  // TypeError for a non-String,
 
 // Points: [x, y, z], read in that order.
 math::float3 read_point(VALUE p, const Where &at);
+// A Point of plain numbers, as read_point reads it; false for anything else. Calls no Ruby
+// code and raises nothing, so that it may run inside a protected block.
+bool plain_point(VALUE p, math::float3 &point);
 // With a pace, the reading ticks it once per point: long inputs stay interruptible.
 std::vector<math::float3> read_points(VALUE ary, const Where &at, engine::Pace *pace = nullptr);
 

@@ -13,22 +13,6 @@
 
 namespace binding {
 
-static VALUE points_seeds(VALUE rows, VALUE seed) {
-    RubyHooks hooks;
-    engine::Pace pace(hooks);
-    const Where at("rows");
-    const int n = array_length(rows, at);
-    const int s = read_int(seed, Where("seed"));
-    for (int i = 0; i < n; ++i) {
-        pace.tick();
-        Prefetch::ahead<Depth::elements>(rows, i);
-        const RecordReader r(rows, i, at);
-        const int point_seed = engine::point_seed(s, r.position());
-        array_store(r.row(), kSeed, INT2FIX(point_seed), Where(Where(at, i), kSeed));
-    }
-    return rows;
-}
-
 // Updates records 0 to n - 1, a block at a time under one protection: store(i) updates
 // record i unless it cannot take the update (not an Array, frozen), when checked(i) updates
 // it the checked way, raising with the record's place.
@@ -45,6 +29,30 @@ static void store_blocks(int n, engine::Pace &pace, Store &&store, Checked &&che
         });
         if (i < end) checked(i++);
     }
+}
+
+// A record whose row can take its seed and whose position is plain numbers is updated inside
+// the block; any other the checked way.
+static VALUE points_seeds(VALUE rows, VALUE seed) {
+    RubyHooks hooks;
+    engine::Pace pace(hooks);
+    const Where at("rows");
+    const int n = array_length(rows, at);
+    const int s = read_int(seed, Where("seed"));
+    store_blocks(n, pace, [&](int i) {
+        Prefetch::ahead<Depth::elements>(rows, i);
+        const VALUE row = entry_of(rows, i);
+        math::float3 position;
+        if (!RB_TYPE_P(row, T_ARRAY) || RB_OBJ_FROZEN(row) || !plain_point(entry_of(row, kPosition), position))
+            return false;
+        rb_ary_store(row, kSeed, INT2FIX(engine::point_seed(s, position)));
+        return true;
+    }, [&](int i) {
+        const RecordReader r(rows, i, at);
+        const int point_seed = engine::point_seed(s, r.position());
+        array_store(r.row(), kSeed, INT2FIX(point_seed), Where(Where(at, i), kSeed));
+    });
+    return rows;
 }
 
 static VALUE points_defs(VALUE settings) {

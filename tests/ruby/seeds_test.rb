@@ -35,6 +35,22 @@ class SeedsTest < Minitest::Test
     assert_equal [], QEL_Vandrel.cpp_points_seeds([], 1)
   end
 
+  # Positions that need the interpreter's conversion (a Rational) are read the checked way, the
+  # others a block at a time: the seeds are the same either way, across the blocks, and a bad
+  # record stops the step after the records before it.
+  def test_seeds_do_not_depend_on_how_a_position_is_read
+    plain = Array.new(200) { |i| record([i * 0.5, -i, 2]) }
+    mixed = Array.new(200) { |i| record([i % 3 == 0 ? Rational(i, 2) : i * 0.5, -i, 2]) }
+    QEL_Vandrel.cpp_points_seeds(plain, 4)
+    QEL_Vandrel.cpp_points_seeds(mixed, 4)
+    assert_equal plain.map { |r| r[3] }, mixed.map { |r| r[3] }
+    mixed.each { |r| r[3] = nil }
+    mixed[130][0] = [1, "x", 2]
+    assert_raises(TypeError) { QEL_Vandrel.cpp_points_seeds(mixed, 4) }
+    assert_equal plain[0, 130].map { |r| r[3] }, mixed[0, 130].map { |r| r[3] }
+    assert mixed[130..].all? { |r| r[3].nil? }
+  end
+
   def definitions(*weights) = weights.map { |w| ["def", w, 100, "center", [0, 0, 0], [1, 1, 1]] }
 
   def deal(count, weights, total = weights.sum, seed: 3, **extra)
