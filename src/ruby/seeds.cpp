@@ -40,7 +40,6 @@ static VALUE points_seeds(VALUE rows, VALUE seed) {
     const int n = array_length(rows, at);
     const int s = read_int(seed, Where("seed"));
     store_blocks(n, pace, [&](int i) {
-        Prefetch::ahead<Depth::elements>(rows, i);
         const VALUE row = entry_of(rows, i);
         math::float3 position;
         if (!RB_TYPE_P(row, T_ARRAY) || RB_OBJ_FROZEN(row) || !plain_point(entry_of(row, kPosition), position))
