@@ -219,10 +219,13 @@ class MillionRun
   attr_reader :rows, :mismatches, :peak_rss_kb
 
   # estimates: { step name => reference CPU seconds expected at this size } for the steps whose
-  # reference is run only when it fits the budget; nil runs every reference.
-  def initialize(workload, estimates: nil)
+  # reference is run only when it fits the budget; nil runs every reference. references: false
+  # runs none (the columns can be taken from another run), floors: false times no floor.
+  def initialize(workload, estimates: nil, references: true, floors: true)
     @workload = workload
     @estimates = estimates
+    @references = references
+    @time_floors = floors
     @rows = []
     @floors = []
     @mismatches = []
@@ -268,8 +271,15 @@ class MillionRun
     step("random transform", rows, ->(r) { v.cpp_random_transform(transform_settings(r, Million::DEFINITIONS)) },
          floor: ->(n, _) { -> { VandrelBench.transform_items(n) } })
     @peak_rss_kb = BenchSupport.peak_rss_kb
-    time_floors
+    time_floors if @time_floors
     self
+  end
+
+  # The reference columns of each step: { name => [reference, compared] }.
+  def reference_columns = rows.to_h { |r| [r.name, [r.reference, r.compared]] }
+
+  def take_reference_columns(columns)
+    rows.each { |r| r.reference, r.compared = columns.fetch(r.name) }
   end
 
   def total = rows.sum(&:seconds)
@@ -324,11 +334,12 @@ class MillionRun
       gc_before = GC.stat(:time)
       run.(input)
     end
-    forked = reference && start_reference(name, run, input, identities, shuffle_state)
+    referenced = reference && @references
+    forked = referenced && start_reference(name, run, input, identities, shuffle_state)
     row = Row.new(name: name, records: result.is_a?(Array) ? records_of(result).size : nil, seconds: seconds,
                   gc: (GC.stat(:time) - gc_before) / 1000.0)
     compare(row, forked, result, identities.()) if forked
-    skipped(row, @estimates[name]) if reference && !forked
+    skipped(row, @estimates[name]) if referenced && !forked
     @rows << row
     @floors << [row, floor] if floor
     result
@@ -387,23 +398,41 @@ def machine
   "CPU: #{BenchSupport.cpu_model}, #{cores} cores, load average #{load} at the start"
 end
 
-# The run at the check scale, in a forked copy so that the full run starts afresh; returns
-# its references' measured seconds and whether every comparison agreed.
-def check_run(scale)
+# Runs the block in a forked copy, so that the run after it starts afresh, and returns what
+# the block returns.
+def in_copy(what)
   reader, writer = IO.pipe
   pid = fork do
     reader.close
-    run = MillionRun.new(Million::Workload.new(scale)).run
-    run.print("Check run at scale #{format('%g', scale)}: every reference on the whole input of its step")
-    $stdout.flush
-    Marshal.dump([run.reference_seconds, run.mismatches], writer)
+    Marshal.dump(yield, writer)
     exit!(0)
   end
   writer.close
   answer = Marshal.load(reader)
   Process.wait(pid)
-  raise "the check run failed (#{$?})" unless $?.success?
+  raise "the #{what} failed (#{$?})" unless $?.success?
   answer
+end
+
+# The run at the check scale, with every reference; returns their measured seconds and the
+# differences found.
+def check_run(scale)
+  in_copy("check run") do
+    run = MillionRun.new(Million::Workload.new(scale)).run
+    run.print("Check run at scale #{format('%g', scale)}: every reference on the whole input of its step")
+    $stdout.flush
+    [run.reference_seconds, run.mismatches]
+  end
+end
+
+# The workload run with the references that fit the budget, each forked after its step; returns
+# their columns and the differences found. A fork marks every page of the process for copying
+# on its next write, so the run whose times are printed forks no copy at all.
+def compared_run(scale, estimates)
+  in_copy("comparison run") do
+    run = MillionRun.new(Million::Workload.new(scale), estimates: estimates, floors: false).run
+    [run.reference_columns, run.mismatches]
+  end
 end
 
 require "etc"
@@ -419,9 +448,11 @@ if Million::SCALE > Million::CHECK_SCALE
   estimates = measured.transform_values { |s| s * growth }
   puts
 end
-full = MillionRun.new(Million::Workload.new(Million::SCALE), estimates: estimates).run
+columns, compared_mismatches = compared_run(Million::SCALE, estimates)
+mismatches += compared_mismatches
+full = MillionRun.new(Million::Workload.new(Million::SCALE), references: false).run
+full.take_reference_columns(columns)
 full.print("Workload at scale #{format('%g', Million::SCALE)}")
-mismatches += full.mismatches
 if mismatches.empty?
   puts "every reference that ran to the end gave the fast result exactly, on the whole input of its step"
   exit 0
