@@ -3,6 +3,7 @@
 // coordinates and a zero width stay in range.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 
 #include "plan_box.h"
@@ -19,6 +20,8 @@ public:
     PlanGrid(const PlanBox &bounds, int columns, int rows);
     // About `cells` cells, square where the bounds allow, at most max_side on a side.
     static PlanGrid of_square_cells(const PlanBox &bounds, double cells, int max_side);
+    // Over the same bounds with half as many cells along each axis (at least one).
+    PlanGrid halved() const { return PlanGrid(bounds_, std::max(1, columns_ / 2), std::max(1, rows_ / 2)); }
 
     int columns() const { return columns_; }
     int rows() const { return rows_; }

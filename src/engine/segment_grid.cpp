@@ -111,7 +111,7 @@ SegmentGrid::SegmentGrid(const std::vector<math::LineSegment> &segments) {
     grid_ = PlanGrid::of_square_cells(bounds, static_cast<double>(finite.size()) * kCellsPerSegment, kMaxSide);
     const long long most = kPlacementsPerSegment * static_cast<long long>(finite.size());
     while (placements(finite) > most && (grid_.columns() > 1 || grid_.rows() > 1))
-        grid_ = PlanGrid(bounds, std::max(1, grid_.columns() / 2), std::max(1, grid_.rows() / 2));
+        grid_ = grid_.halved();
     place(finite);
 }
 
