@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "overlaps.h"
+#include "footprint.h"
 
 namespace engine {
 

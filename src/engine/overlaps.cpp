@@ -11,10 +11,6 @@
 
 namespace engine {
 
-bool overlap(const Footprint &a, const Footprint &b) {
-    return a.centre.Distance(b.centre) < b.radius + a.radius;
-}
-
 // Every record that survives so far removes every other one it overlaps, in visiting order:
 // a record survives exactly when it overlaps no survivor before it.
 std::vector<bool> remove_overlaps_by_scan(const std::vector<Footprint> &footprints, const std::vector<int> &order,

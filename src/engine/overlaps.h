@@ -4,18 +4,10 @@
 
 #include <vector>
 
-#include "Math/float3.h"
+#include "footprint.h"
 #include "pace.h"
 
 namespace engine {
-
-struct Footprint {
-    math::float3 centre;
-    float radius;
-};
-
-// Whether two footprints overlap: their centres lie closer than their radii together.
-bool overlap(const Footprint &a, const Footprint &b);
 
 // Which records are removed, by place in the visiting order: `order` lists the indices into
 // `footprints` as they are visited. A record survives exactly when it overlaps no survivor
