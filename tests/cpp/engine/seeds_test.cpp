@@ -49,6 +49,14 @@ TEST(PointSeed, HashesTheSameTextAsPrintfForEveryKindOfFloat) {
         const math::float3 p(from_bits(bits()), from_bits(bits()), from_bits(bits()));
         ASSERT_EQ(seed_through_printf(0, p), engine::point_seed(0, p)) << "x " << p.x;
     }
+    // Every exponent, both signs: the integer arithmetic's limits (below half a millionth,
+    // 2^63 and above) lie between them.
+    for (std::uint32_t exponent = 0; exponent < 256; ++exponent)
+        for (int i = 0; i < 256; ++i) {
+            const float x = from_bits(exponent << 23 | (bits() & 0x807FFFFFu));
+            const math::float3 p(x, 0.0f, 0.0f);
+            ASSERT_EQ(seed_through_printf(0, p), engine::point_seed(0, p)) << "x " << x;
+        }
     // Values in a scene's range, many of them ties or near ties at the sixth decimal.
     for (int k = -300000; k < 300000; ++k) {
         const math::float3 p(k / 128.0f, k / 1024.0f, 0.25f);
