@@ -26,13 +26,13 @@ float nearest_sq_by_scan(const std::vector<math::LineSegment> &segments, const m
 
 // One query: the best squared distance so far, and how near a box must come to p to hold a
 // segment that could beat it. A box beats nothing when its distance from p, less the rounding
-// margin, reaches the square root of the limit: then every squared distance computed to
-// what it holds is at least the limit, so not strictly smaller.
+// margin, reaches the square root of the best: then every squared distance computed to what
+// it holds is at least the best, so not strictly smaller.
 class SegmentGrid::Search {
 public:
-    Search(const math::float3 &p, double largest, double limit_sq, float best)
+    Search(const math::float3 &p, double largest, float best)
         : p_(p), margin_(rounding_margin(std::max({largest, std::fabs(double(p.x)), std::fabs(double(p.y))}))),
-          limit_sq_(limit_sq), best_(best) {
+          best_(best) {
         update_reach();
     }
 
@@ -80,15 +80,15 @@ private:
         return dx * dx + dy * dy;
     }
 
-    // What the search must beat: the caller's limit, or the best found when that is smaller.
+    // Until a segment gives a finite distance, every box may hold a better one.
     void update_reach() {
-        const double limit = best_ == kNoSegment ? limit_sq_ : std::min(limit_sq_, static_cast<double>(best_));
+        const double limit = best_ == kNoSegment ? HUGE_VAL : static_cast<double>(best_);
         const double reach = margin_ + std::sqrt(limit);
         reach_sq_ = reach * reach;
     }
 
     math::float3 p_;
-    double margin_, limit_sq_;
+    double margin_;
     float best_;
     double reach_sq_ = std::numeric_limits<double>::infinity();
 };
@@ -186,7 +186,7 @@ void SegmentGrid::visit(int column, int row, Search &search) const {
 // Ring by ring of cells around the point's cell (the nearest one when the point lies outside
 // the grid), until nothing unvisited can give a smaller squared distance: the minimum does
 // not depend on the order the segments are met in.
-float SegmentGrid::nearest_sq(const math::float3 &p, double limit_sq) const {
+float SegmentGrid::nearest_sq(const math::float3 &p) const {
     const float scanned = nearest_sq_by_scan(always_, p);
     if (cells_.empty()) return scanned;
     if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
@@ -194,7 +194,7 @@ float SegmentGrid::nearest_sq(const math::float3 &p, double limit_sq) const {
         for (const Placed &s : placed_) offer(best, s.segment, p);
         return best;
     }
-    Search search(p, largest_, limit_sq, scanned);
+    Search search(p, largest_, scanned);
     const int c0 = grid_.column(p.x), r0 = grid_.row(p.y);
     for (int radius = 0;; ++radius) {
         const CellSpan visited{c0 - radius + 1, c0 + radius - 1, r0 - radius + 1, r0 + radius - 1};

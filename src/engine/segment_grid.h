@@ -21,10 +21,8 @@ class SegmentGrid {
 public:
     explicit SegmentGrid(const std::vector<math::LineSegment> &segments);
 
-    // What the scan gives whenever that is below limit_sq; otherwise some value not below
-    // limit_sq, or kNoSegment. A caller that only needs to beat a known squared distance
-    // passes it, and the search stops as soon as nothing can beat it.
-    float nearest_sq(const math::float3 &p, double limit_sq) const;
+    // What the scan gives.
+    float nearest_sq(const math::float3 &p) const;
 
 private:
     class Search;

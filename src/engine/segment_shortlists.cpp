@@ -195,7 +195,7 @@ float SegmentShortlists::nearest_sq(const math::float3 &p, uint32_t list) const 
         for (int lane = 1; lane < PlanSegments::kLanes; ++lane) best = std::min(best, nearest[lane]);
         if (best <= shortlist.proof_sq) return best == HUGE_VALF ? kNoSegment : best;
     }
-    return grid_.nearest_sq(p, HUGE_VAL);
+    return grid_.nearest_sq(p);
 }
 
 }  // namespace engine
