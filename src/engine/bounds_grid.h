@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Geometry/AABB2D.h"
+#include "cell_lists.h"
 #include "plan_grid.h"
 
 namespace engine {
@@ -28,23 +29,19 @@ public:
     // arithmetic for points and bounds, and out of range they clamp to the edge cells.
     Members candidates(float x, float y) const {
         if (x != x || y != y) return {nullptr, nullptr};
-        const size_t c = cell(grid_.column(x), grid_.row(y));
-        return {members_.data() + start_[c], members_.data() + start_[c + 1]};
+        const size_t c = column_major(grid_, grid_.column(x), grid_.row(y));
+        return {lists_.items.data() + lists_.start[c], lists_.items.data() + lists_.start[c + 1]};
     }
 
 private:
     // Cell (column c, row r) is number c * rows + r: the cells up a column lie side by side,
     // as a grid of points walked along y visits them.
-    size_t cell(int column, int row) const { return static_cast<size_t>(column) * grid_.rows() + row; }
-    CellSpan span(const math::AABB2D &b) const;
-    template <class Visit>
-    void each_cell(const CellSpan &s, Visit &&visit) const;
-    bool count(const std::vector<math::AABB2D> &bounds, uint64_t most);
+    static size_t column_major(const PlanGrid &grid, int column, int row) {
+        return static_cast<size_t>(column) * grid.rows() + row;
+    }
 
     PlanGrid grid_;
-    // Cell k holds members_[start_[k]] .. members_[start_[k + 1] - 1].
-    std::vector<uint32_t> start_;
-    std::vector<uint32_t> members_;
+    CellLists lists_;  // member numbers by cell
 };
 
 }  // namespace engine

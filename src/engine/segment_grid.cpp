@@ -4,12 +4,14 @@
 #include <cmath>
 #include <limits>
 
+#include "cell_lists.h"
+
 namespace engine {
 
 static constexpr size_t kFewSegments = 16;  // fewer are simply scanned
 static constexpr double kCellsPerSegment = 0.125;
 static constexpr int kMaxSide = 1024;
-static constexpr long long kPlacementsPerSegment = 8;  // long diagonal segments make a fine grid wasteful
+static constexpr uint64_t kPlacementsPerSegment = 8;  // long diagonal segments make a fine grid wasteful
 
 // The running minimum of the scan; its order does not change the value.
 static void offer(float &best, const math::LineSegment &segment, const math::float3 &p) {
@@ -93,6 +95,16 @@ private:
     double reach_sq_ = std::numeric_limits<double>::infinity();
 };
 
+// The cells each segment's box covers in a grid.
+static auto spans_of(const std::vector<math::LineSegment> &segments) {
+    return [&segments](const PlanGrid &grid, uint32_t k, CellSpan &cells) {
+        const auto [x0, x1] = std::minmax(segments[k].a.x, segments[k].b.x);
+        const auto [y0, y1] = std::minmax(segments[k].a.y, segments[k].b.y);
+        cells = CellSpan{grid.column(x0), grid.column(x1), grid.row(y0), grid.row(y1)};
+        return true;
+    };
+}
+
 SegmentGrid::SegmentGrid(const std::vector<math::LineSegment> &segments) {
     std::vector<math::LineSegment> finite;
     for (const math::LineSegment &s : segments) (s.a.IsFinite() && s.b.IsFinite() ? finite : always_).push_back(s);
@@ -108,26 +120,9 @@ SegmentGrid::SegmentGrid(const std::vector<math::LineSegment> &segments) {
     largest_ = bounds.largest_coordinate();
     // About one cell for every eight segments: measuring a cell's segments in double is
     // cheap, walking many cells is not.
-    grid_ = PlanGrid::of_square_cells(bounds, static_cast<double>(finite.size()) * kCellsPerSegment, kMaxSide);
-    const long long most = kPlacementsPerSegment * static_cast<long long>(finite.size());
-    while (placements(finite) > most && (grid_.columns() > 1 || grid_.rows() > 1))
-        grid_ = grid_.halved();
+    grid_ = coarsened(PlanGrid::of_square_cells(bounds, static_cast<double>(finite.size()) * kCellsPerSegment, kMaxSide),
+                      static_cast<uint32_t>(finite.size()), kPlacementsPerSegment * finite.size(), spans_of(finite));
     place(finite);
-}
-
-CellSpan SegmentGrid::span(const math::LineSegment &segment) const {
-    const auto [x0, x1] = std::minmax(segment.a.x, segment.b.x);
-    const auto [y0, y1] = std::minmax(segment.a.y, segment.b.y);
-    return CellSpan{grid_.column(x0), grid_.column(x1), grid_.row(y0), grid_.row(y1)};
-}
-
-long long SegmentGrid::placements(const std::vector<math::LineSegment> &segments) const {
-    long long total = 0;
-    for (const math::LineSegment &s : segments) {
-        const CellSpan cells = span(s);
-        total += static_cast<long long>(cells.column1 - cells.column0 + 1) * (cells.row1 - cells.row0 + 1);
-    }
-    return total;
 }
 
 static double inverse_length_sq(const math::LineSegment &s) {
@@ -136,27 +131,21 @@ static double inverse_length_sq(const math::LineSegment &s) {
     return length_sq > 0 ? 1.0 / length_sq : 0.0;
 }
 
+// Each cell's segments copied side by side, with the box around them.
 void SegmentGrid::place(const std::vector<math::LineSegment> &segments) {
+    const CellLists lists = list_by_cell(grid_, static_cast<uint32_t>(segments.size()), spans_of(segments),
+                                         [](const PlanGrid &grid, int column, int row) { return grid.index(column, row); });
+    placed_.reserve(lists.items.size());
+    for (const uint32_t k : lists.items) placed_.push_back(Placed{segments[k], inverse_length_sq(segments[k])});
     cells_.assign(grid_.cell_count(), Cell{});
-    auto for_each_cell = [&](const math::LineSegment &s, auto &&act) {
-        const CellSpan cells = span(s);
-        for (int r = cells.row0; r <= cells.row1; ++r)
-            for (int c = cells.column0; c <= cells.column1; ++c) act(cells_[grid_.index(c, r)]);
-    };
-    for (const math::LineSegment &s : segments) for_each_cell(s, [](Cell &cell) { ++cell.end; });
-    size_t start = 0;
-    for (Cell &cell : cells_) {
-        const size_t count = cell.end;
-        cell.begin = cell.end = start;
-        start += count;
-    }
-    placed_.resize(start);
-    for (const math::LineSegment &s : segments) {
-        for_each_cell(s, [&](Cell &cell) {
-            placed_[cell.end++] = Placed{s, inverse_length_sq(s)};
-            cell.box.enclose(s.a.x, s.a.y);
-            cell.box.enclose(s.b.x, s.b.y);
-        });
+    for (size_t c = 0; c < cells_.size(); ++c) {
+        Cell &cell = cells_[c];
+        cell.begin = lists.start[c];
+        cell.end = lists.start[c + 1];
+        for (size_t k = cell.begin; k < cell.end; ++k) {
+            cell.box.enclose(placed_[k].segment.a.x, placed_[k].segment.a.y);
+            cell.box.enclose(placed_[k].segment.b.x, placed_[k].segment.b.y);
+        }
     }
 }
 

@@ -35,9 +35,7 @@ private:
         size_t begin = 0, end = 0;  // its segments in placed_
         PlanBox box;             // around its segments
     };
-    long long placements(const std::vector<math::LineSegment> &segments) const;
     void place(const std::vector<math::LineSegment> &segments);
-    CellSpan span(const math::LineSegment &segment) const;
     bool unvisited_beyond(const CellSpan &visited, const Search &search) const;
     void visit(int column, int row, Search &search) const;
 
