@@ -13,6 +13,9 @@
 
 namespace binding {
 
+// An unfrozen Array, which rb_ary_store updates without raising.
+static bool takes_stores(VALUE row) { return RB_TYPE_P(row, T_ARRAY) && !RB_OBJ_FROZEN(row); }
+
 // Updates records 0 to n - 1, a block at a time under one protection: store(i) updates
 // record i unless it cannot take the update (not an Array, frozen), when checked(i) updates
 // it the checked way, raising with the record's place.
@@ -42,7 +45,7 @@ static VALUE points_seeds(VALUE rows, VALUE seed) {
     store_blocks(n, pace, [&](int i) {
         const VALUE row = entry_of(rows, i);
         math::float3 position;
-        if (!RB_TYPE_P(row, T_ARRAY) || RB_OBJ_FROZEN(row) || !plain_point(entry_of(row, kPosition), position))
+        if (!takes_stores(row) || !plain_point(entry_of(row, kPosition), position))
             return false;
         rb_ary_store(row, kSeed, INT2FIX(engine::point_seed(s, position)));
         return true;
@@ -89,7 +92,7 @@ static VALUE points_defs(VALUE settings) {
     store_blocks(n, pace, [&](int i) {
         Prefetch::ahead<Depth::storage>(points, i);
         const VALUE row = rb_ary_entry(points, i);
-        if (!RB_TYPE_P(row, T_ARRAY) || RB_OBJ_FROZEN(row)) return false;
+        if (!takes_stores(row)) return false;
         rb_ary_store(row, kDefinition, INT2FIX(dealt[i]));
         rb_ary_store(row, kDistance, no_distance);
         return true;
