@@ -83,7 +83,7 @@ FootprintIndex::Builder::Builder(FootprintIndex &index, const std::vector<uint32
     for (size_t g = 0; g < index_.groups_.size(); ++g) {
         const Group &group = index_.groups_[g];
         group_reaches_.push_back(group.bounds.reach(index_.margin_));
-        if (group.bounds.holds_over(index_.area_)) {
+        if (group.bounds.holds_over(index_.grid_.bounds())) {
             kept_.push_back(static_cast<uint32_t>(g));
         } else {
             for (uint32_t i = group.first; i < group.end; ++i) index_.measured_always_.push_back(i);
@@ -91,7 +91,7 @@ FootprintIndex::Builder::Builder(FootprintIndex &index, const std::vector<uint32
     }
     for (size_t i = 0; i < index_.pieces_.size(); ++i)
         index_.pieces_[i].reach = index_.reaches_[i].reach(index_.margin_);
-    refine(Block{0, 0, index_.columns_, index_.rows_}, 0, kept_.size());
+    refine(Block{0, 0, index_.grid_.columns(), index_.grid_.rows()}, 0, kept_.size());
 }
 
 // A footprint of many triangles comes in runs of a few, side by side in the order the
@@ -128,30 +128,18 @@ bool FootprintIndex::Builder::lay_grid() {
     const double grow = std::max(extent.max_x - extent.min_x, extent.max_y - extent.min_y) / 4;
     const PlanBox area{extent.min_x - grow, extent.min_y - grow, extent.max_x + grow, extent.max_y + grow};
     if (!in_range(area)) return false;
-    index_.area_ = area;
     index_.margin_ = rounding_margin(area.largest_coordinate());
     const double cells = std::clamp(kCellsPerTriangle * index_.pieces_.size(), 1.0, kMostCells);
-    const double width = area.max_x - area.min_x, height = area.max_y - area.min_y;
-    const double aspect = width > 0 && height > 0 ? width / height : 1.0;
-    const auto side = [](double count) {
-        return static_cast<int>(std::clamp(std::round(count), 1.0, double(kMostSide)));
-    };
-    index_.columns_ = width > 0 ? side(std::sqrt(cells * aspect)) : 1;
-    index_.rows_ = height > 0 ? side(std::sqrt(cells / aspect)) : 1;
-    index_.cell_width_ = width / index_.columns_;
-    index_.cell_height_ = height / index_.rows_;
-    index_.columns_per_unit_ = width > 0 ? index_.columns_ / width : 0.0;
-    index_.rows_per_unit_ = height > 0 ? index_.rows_ / height : 0.0;
-    index_.cells_.resize(static_cast<size_t>(index_.columns_) * index_.rows_);
+    index_.grid_ = PlanGrid::of_square_cells(area, cells, kMostSide);
+    index_.cells_.resize(index_.grid_.cell_count());
     return true;
 }
 
 // Widened by the margin, so that it surely holds every point that cell_at finds in it.
 PlanBox FootprintIndex::Builder::block_area(const Block &block) const {
-    const PlanBox &grid = index_.area_;
-    const double w = index_.cell_width_, h = index_.cell_height_, m = index_.margin_;
-    return PlanBox{grid.min_x + block.c0 * w - m, grid.min_y + block.r0 * h - m, grid.min_x + block.c1 * w + m,
-                   grid.min_y + block.r1 * h + m};
+    const PlanBox cells = index_.grid_.area(CellSpan{block.c0, block.c1 - 1, block.r0, block.r1 - 1});
+    const double m = index_.margin_;
+    return PlanBox{cells.min_x - m, cells.min_y - m, cells.max_x + m, cells.max_y + m};
 }
 
 // Keeps of the groups its parent kept (kept_[from, to)) every one that can give a point in
@@ -177,7 +165,7 @@ void FootprintIndex::Builder::refine(const Block &block, size_t from, size_t to)
     const int columns = block.c1 - block.c0, rows = block.r1 - block.r0;
     if (columns == 1 && rows == 1) {
         store_cell(block, area, begin, end, upper_sq);
-    } else if (rows == 1 || (columns > 1 && columns * index_.cell_width_ >= rows * index_.cell_height_)) {
+    } else if (rows == 1 || (columns > 1 && columns * index_.grid_.cell_width() >= rows * index_.grid_.cell_height())) {
         const int middle = block.c0 + columns / 2;
         refine(Block{block.c0, block.r0, middle, block.r1}, begin, end);
         refine(Block{middle, block.r0, block.c1, block.r1}, begin, end);
@@ -209,7 +197,7 @@ void FootprintIndex::Builder::store_cell(const Block &block, const PlanBox &area
         }
     }
     std::vector<Entry> &entries = index_.entries_;
-    Cell &cell = index_.cells_[static_cast<size_t>(block.r0) * index_.columns_ + block.c0];
+    Cell &cell = index_.cells_[index_.grid_.index(block.c0, block.r0)];
     cell.begin = static_cast<uint32_t>(entries.size());
     for (const auto &[i, lower_sq] : listed_)
         if (lower_sq <= upper_sq) entries.push_back({i, rounded_down(lower_sq)});
@@ -218,18 +206,10 @@ void FootprintIndex::Builder::store_cell(const Block &block, const PlanBox &area
               [](const Entry &a, const Entry &b) { return a.lower_sq < b.lower_sq; });
 }
 
-// The offset is at least 0 and `per_cell` the count over the size, or 0 for a size of 0.
-static int cell_index(double offset, double per_cell, int count) {
-    const int c = static_cast<int>(offset * per_cell);
-    return c < count ? c : count - 1;
-}
-
 const FootprintIndex::Cell *FootprintIndex::cell_at(double x, double y) const {
-    if (cells_.empty() || !(area_.min_x <= x && x <= area_.max_x && area_.min_y <= y && y <= area_.max_y))
-        return nullptr;
-    const int column = cell_index(x - area_.min_x, columns_per_unit_, columns_);
-    const int row = cell_index(y - area_.min_y, rows_per_unit_, rows_);
-    return &cells_[static_cast<size_t>(row) * columns_ + column];
+    const PlanBox &area = grid_.bounds();
+    if (cells_.empty() || !(area.min_x <= x && x <= area.max_x && area.min_y <= y && y <= area.max_y)) return nullptr;
+    return &cells_[grid_.index(grid_.column(x), grid_.row(y))];
 }
 
 // A point in the grid is measured against the triangles measured always, then against its

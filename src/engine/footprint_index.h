@@ -11,6 +11,7 @@
 #include "Math/float3.h"
 #include "pace.h"
 #include "plan_box.h"
+#include "plan_grid.h"
 #include "triangle_reach.h"
 
 namespace engine {
@@ -70,11 +71,8 @@ private:
     std::vector<Piece> pieces_;           // of each triangle
     std::vector<Group> groups_;
     double largest_ = HUGE_VAL;           // coordinate of the triangles whose bounds hold anywhere
-    PlanBox area_;                        // the grid's
     double margin_ = 0;                   // the rounding margin within it
-    double cell_width_ = 0, cell_height_ = 0;
-    double columns_per_unit_ = 0, rows_per_unit_ = 0;  // to find a cell without dividing
-    int columns_ = 0, rows_ = 0;
+    PlanGrid grid_;
     std::vector<uint32_t> measured_always_;  // pieces whose bounds fail somewhere in the grid
     std::vector<Cell> cells_;
     std::vector<Entry> entries_;

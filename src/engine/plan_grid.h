@@ -28,6 +28,8 @@ public:
     size_t cell_count() const { return static_cast<size_t>(columns_) * rows_; }
     size_t index(int column, int row) const { return static_cast<size_t>(row) * columns_ + column; }
     const PlanBox &bounds() const { return bounds_; }
+    double cell_width() const { return cell_width_; }
+    double cell_height() const { return cell_height_; }
 
     // Monotonic in the coordinate, and the first or last cell beyond the bounds.
     int column(double x) const { return cell(x - bounds_.min_x, per_width_, columns_); }
