@@ -9,15 +9,9 @@
 
 #include "Math/float2.h"
 #include "Math/float3.h"
+#include "vector_order.h"
 
 namespace engine {
-
-// float3::Dot's products and sums, in its order.
-inline float dot(const math::float3 &a, const math::float3 &b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
-
-inline math::float3 minus(const math::float3 &a, const math::float3 &b) {
-    return math::float3(a.x - b.x, a.y - b.y, a.z - b.z);
-}
 
 constexpr float kOnRay = 1e-4f;  // an end this near the ray is moved just below it
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "crossing_rule.h"
+#include "vector_order.h"
 
 namespace engine {
 

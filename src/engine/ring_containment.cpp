@@ -5,6 +5,7 @@
 
 #include "Math/float2.h"
 #include "crossing_rule.h"
+#include "vector_order.h"
 #include "plan_box.h"
 
 namespace engine {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "vector_order.h"
+
 namespace engine {
 
 namespace {
@@ -12,8 +14,6 @@ using math::float3;
 inline float3 cross(const float3 &a, const float3 &b) {
     return float3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
 }
-
-inline float dot(const float3 &a, const float3 &b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
 
 // Scaled by 1 / length when the length passes 1e-6, otherwise the X axis.
 inline float3 normalized(const float3 &v) {
